@@ -1,0 +1,63 @@
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "arguments.h"
+#include "commands.h"
+
+namespace {
+
+const qdtool::Command Commands[] = {
+    {"convert", "convert between system files and controller images", qdtool::ConvertUsage,
+     qdtool::RunConvert},
+    {"info", "show an image's format, text use, identity and clock", qdtool::InfoUsage, qdtool::RunInfo},
+    {"program", "list the lines of one dosing program", qdtool::ProgramUsage, qdtool::RunProgram},
+};
+
+void PrintOverview(std::FILE* out) {
+  std::fputs(
+      "usage: qdtool COMMAND [ARGS...]\n"
+      "\n"
+      "Command-line companion of the QDsystem dosing system tool.\n"
+      "\n"
+      "Commands:\n",
+      out);
+  for (const auto& command : Commands)
+    std::fprintf(out, "  %-10s %s\n", command.name, command.summary);
+  std::fputs("\nRun 'qdtool COMMAND --help' for a command's options.\n", out);
+}
+
+int Fail(const std::string& reason, int status) {
+  std::string line = reason;
+  for (char& c : line) {
+    if (c == '\n') c = ' ';
+  }
+  std::fprintf(stderr, "qdtool: %s\n", line.c_str());
+  return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) {
+    PrintOverview(stderr);
+    return 2;
+  }
+  if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+    PrintOverview(stdout);
+    return 0;
+  }
+  for (const auto& command : Commands) {
+    if (args[0] != command.name) continue;
+    try {
+      return command.run(std::vector<std::string>(args.begin() + 1, args.end()));
+    } catch (const qdtool::UsageError& error) {
+      return Fail(std::string(error.what()) + " (see 'qdtool " + command.name + " --help')", 2);
+    } catch (const std::exception& error) {
+      return Fail(error.what(), 1);
+    }
+  }
+  return Fail("unknown command '" + args[0] + "' (see 'qdtool --help')", 2);
+}

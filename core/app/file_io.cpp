@@ -1,0 +1,88 @@
+#include "app/file_io.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <random>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace qd {
+namespace {
+
+std::string Reason(const std::filesystem::path& path, const char* what) {
+  return "cannot " + std::string(what) + " " + path.string() + ": " + std::strerror(errno);
+}
+
+bool SyncToDisk(std::FILE* file) {
+#ifdef _WIN32
+  return _commit(_fileno(file)) == 0;
+#else
+  return fsync(fileno(file)) == 0;
+#endif
+}
+
+std::filesystem::path TemporaryPathBeside(const std::filesystem::path& path) {
+  std::random_device random;
+  char suffix[16];
+  std::snprintf(suffix, sizeof suffix, ".%08x.tmp", random());
+  std::filesystem::path temporary = path;
+  temporary += suffix;
+  return temporary;
+}
+
+}  // namespace
+
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::string& error) {
+  std::FILE* file = std::fopen(path.string().c_str(), "rb");
+  if (!file) {
+    error = Reason(path, "open");
+    return std::nullopt;
+  }
+  std::string data;
+  char buffer[65536];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+    data.append(buffer, n);
+  const bool failed = std::ferror(file);
+  std::fclose(file);
+  if (failed) {
+    error = Reason(path, "read");
+    return std::nullopt;
+  }
+  return data;
+}
+
+FileResult WriteFileAtomically(const std::filesystem::path& path, std::string_view data) {
+  FileResult result;
+  const std::filesystem::path temporary = TemporaryPathBeside(path);
+  std::FILE* file = std::fopen(temporary.string().c_str(), "wb");
+  if (!file) {
+    result.error = Reason(path, "write");
+    return result;
+  }
+  bool written = std::fwrite(data.data(), 1, data.size(), file) == data.size();
+  written = written && std::fflush(file) == 0 && SyncToDisk(file);
+  if (!written) result.error = Reason(path, "write");
+  if (std::fclose(file) != 0 && written) {
+    written = false;
+    result.error = Reason(path, "write");
+  }
+  std::error_code ec;
+  if (written) {
+    std::filesystem::rename(temporary, path, ec);
+    if (ec) result.error = "cannot replace " + path.string() + ": " + ec.message();
+  }
+  if (!written || ec) {
+    std::filesystem::remove(temporary, ec);
+    return result;
+  }
+  result.ok = true;
+  return result;
+}
+
+}  // namespace qd

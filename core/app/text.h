@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qd {
+
+// A whole number typed as text: blanks around, an optional sign, decimal digits, and a value that fits
+// in 32 bits. Anything else is not a number.
+std::optional<std::int32_t> ParseWholeNumber(std::string_view text);
+
+// The number typed, or `fallback` when the text is not a whole number.
+std::int32_t WholeNumberOr(std::string_view text, std::int32_t fallback = 0);
+
+// A litre amount typed as text, with ',' or '.' as decimal separator and an optional exponent,
+// converted to hundredths as the controller stores it: the integer part of (amount + 0.005) x 100,
+// truncated toward zero, low 16 bits. Exact decimal arithmetic on the typed digits.
+std::optional<std::uint16_t> ParseAmountHundredths(std::string_view text);
+
+// Hundredths shown as litres with two decimals ("0.00" format) and the given decimal separator.
+std::string FormatHundredths(std::uint16_t hundredths, char decimalSeparator);
+
+// printf-style formatting into a std::string.
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// Case-insensitive comparison of ASCII letters; other bytes compare exactly.
+bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+
+}  // namespace qd

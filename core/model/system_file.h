@@ -1,0 +1,23 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "app/file_io.h"
+#include "model/working_config.h"
+
+namespace qd {
+
+// The system file as bytes (windows-1252, CR LF), from the working configuration and the held image.
+std::string SystemFileText(const WorkingConfig& config);
+
+// Writes a temporary file beside the target and renames it over the target, so that a failed save
+// leaves the previous file as it was.
+FileResult WriteSystemFile(const WorkingConfig& config, const std::filesystem::path& path);
+
+// Reads a system file into the working configuration, value by value. A failure stops the reading where
+// it stands: what was read before stays, the rest keeps its value.
+FileResult ReadSystemFile(WorkingConfig& config, const std::filesystem::path& path);
+FileResult ReadSystemFileText(WorkingConfig& config, std::string_view text);
+
+}  // namespace qd

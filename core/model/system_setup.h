@@ -1,0 +1,18 @@
+#pragma once
+
+#include "model/working_config.h"
+
+namespace qd {
+
+// Refill the system-wide items from the image buffer. The machine-enabled flags are the setup's own.
+void FillFromSystemData(WorkingConfig& config);
+
+// Every alarm that a message is sent for is also logged: group 1 or 2 checks group 0.
+void ApplyGroupZeroRule(SystemConfig& system);
+// Group 0 alarms that groups 1 and 2 force on (their boxes cannot be changed).
+AlarmGroup ForcedGroupZeroAlarms(const SystemConfig& system);
+
+// The system-wide items of a new system. Soap amount settings keep what the buffer holds.
+void ResetSystemSetup(WorkingConfig& config);
+
+}  // namespace qd

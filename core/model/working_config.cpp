@@ -1,0 +1,66 @@
+#include "model/working_config.h"
+
+#include <cstdio>
+#include <ctime>
+
+#include "app/text.h"
+
+namespace qd {
+namespace {
+
+// 0 = Monday .. 6 = Sunday, for a date of the Gregorian calendar.
+int WeekdayOf(int year, int month, int day) {
+  static constexpr int offsets[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
+  if (month < 3) --year;
+  const int sundayBased = (year + year / 4 - year / 100 + year / 400 + offsets[month - 1] + day) % 7;
+  return (sundayBased + 6) % 7;
+}
+
+int DaysInMonth(int year, int month) {
+  static constexpr int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  return month == 2 && leap ? 29 : days[month - 1];
+}
+
+}  // namespace
+
+LocalDateTime LocalDateTime::Now() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &now);
+#else
+  localtime_r(&now, &local);
+#endif
+  LocalDateTime t;
+  t.year = local.tm_year + 1900;
+  t.month = local.tm_mon + 1;
+  t.day = local.tm_mday;
+  t.hour = local.tm_hour;
+  t.minute = local.tm_min;
+  t.second = local.tm_sec;
+  t.weekday = (local.tm_wday + 6) % 7;
+  return t;
+}
+
+bool LocalDateTime::Parse(const std::string& text, LocalDateTime& out) {
+  LocalDateTime t;
+  char tail = 0;
+  if (std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &t.year, &t.month, &t.day, &t.hour, &t.minute,
+                  &t.second, &tail) != 6) {
+    return false;
+  }
+  if (t.year < 2000 || t.year > 2255 || t.month < 1 || t.month > 12 || t.day < 1 ||
+      t.day > DaysInMonth(t.year, t.month) || t.hour > 23 || t.minute > 59 || t.second > 59) {
+    return false;
+  }
+  t.weekday = WeekdayOf(t.year, t.month, t.day);
+  out = t;
+  return true;
+}
+
+std::string UsedTextLabel(double percent) {
+  return Format("Used text: %.1f%%", percent);
+}
+
+}  // namespace qd
