@@ -1,7 +1,3 @@
-#include <cstdio>
-#include <fstream>
-#include <system_error>
-
 #include "app/text.h"
 #include "model/instruction_set.h"
 #include "model/system_file.h"
@@ -11,116 +7,132 @@
 namespace qd {
 namespace {
 
-using xml::Element;
-
-void WriteAlarm(Element& root, const SystemConfig& system) {
-  Element& alarm = root.AddChild("Alarm");
-  for (int g = 0; g < AlarmGroupCount; ++g) {
-    Element& group = alarm.AddChild("Group" + std::to_string(g));
-    for (int kind = 0; kind < AlarmKinds; ++kind) {
-      group.AddBool(std::string(names::AlarmElements[kind]), system.AlarmGroups[g][kind]);
-    }
-  }
-  for (int r = 0; r < RecipientCount; ++r) {
-    alarm.AddText("Recipient" + std::to_string(r + 1), system.Recipients[r]);
-  }
-  Element& active = alarm.AddChild("ActiveLevel");
-  active.AddBool("Common", system.ActiveHighCommon);
-  for (int i = 0; i < PumpCount; ++i)
-    active.AddBool("Level" + std::to_string(i + 1), system.ActiveHighLevel[i]);
-  active.AddBool("Extra", system.ActiveHighExtra);
-  Element& amounts = alarm.AddChild("AlarmOnAmount");
-  amounts.AddBool("Enabled", system.AlarmOnAmountEnabled);
-  for (int p = 0; p < SoapAmountPumps; ++p)
-    amounts.AddText("AlarmAmount" + std::to_string(p + 1), system.AlarmAmount[p]);
-  for (int p = 0; p < SoapAmountPumps; ++p)
-    amounts.AddText("UsedAmount" + std::to_string(p + 1), system.UsedAmount[p]);
+std::string Indexed(std::string_view prefix, int n) {
+  return std::string(prefix) + std::to_string(n);
 }
 
-void WriteTrigger(Element& machineElement, const TriggerSettings& trigger) {
-  const auto& b = trigger.bytes;
-  Element& t = machineElement.AddChild("Trigger");
-  t.AddText("Type", std::string(trigger::TypeName(trigger.Type())));
-  t.AddInt("AdjustLow", b[TriggerSettings::AdjustLowOffset]);
-  t.AddInt("AdjustHigh", b[TriggerSettings::AdjustHighOffset]);
-  t.AddInt("MaxWeight", b[TriggerSettings::MaxWeightOffset]);
-  t.AddInt("LockInputMask", b[TriggerSettings::LockInputMaskOffset]);
-  t.AddInt("LockInputDelay", b[TriggerSettings::LockInputDelayOffset]);
-  const std::uint8_t reset = b[TriggerSettings::ResetOffset];
-  t.AddInt("ResetMachineInput", reset & TriggerSettings::ResetInputMask);
-  t.AddBool("ResetMachineFallingEdge", reset & TriggerSettings::ResetFallingEdgeBit);
-  t.AddInt("ResetMachineDelay", b[TriggerSettings::ResetMachineDelayOffset] |
-                                    (b[TriggerSettings::ResetMachineDelayOffset + 1] << 8));
+void WriteAlarm(xml::Writer& w, const SystemConfig& system) {
+  w.Begin("Alarm");
+  for (int g = 0; g < AlarmGroupCount; ++g) {
+    w.Begin(Indexed("Group", g));
+    for (int kind = 0; kind < AlarmKinds; ++kind)
+      w.Bool(names::AlarmElements[kind], system.AlarmGroups[g][kind]);
+    w.End();
+  }
+  for (int r = 0; r < RecipientCount; ++r)
+    w.Text(Indexed("Recipient", r + 1), system.Recipients[r]);
+  w.Begin("ActiveLevel");
+  w.Bool("Common", system.ActiveHighCommon);
+  for (int i = 0; i < PumpCount; ++i)
+    w.Bool(Indexed("Level", i + 1), system.ActiveHighLevel[i]);
+  w.Bool("Extra", system.ActiveHighExtra);
+  w.End();
+  w.Begin("AlarmOnAmount");
+  w.Bool("Enabled", system.AlarmOnAmountEnabled);
+  for (int p = 0; p < SoapAmountPumps; ++p)
+    w.Text(Indexed("AlarmAmount", p + 1), system.AlarmAmount[p]);
+  for (int p = 0; p < SoapAmountPumps; ++p)
+    w.Text(Indexed("UsedAmount", p + 1), system.UsedAmount[p]);
+  w.End();
+  w.End();
+}
+
+void WriteTypeSpecific(xml::Writer& w, const TriggerSettings& trigger) {
   switch (trigger.Type()) {
-    case trigger::TypeMieleLogic: {
-      Element& miele = t.AddChild("MieleLogic");
-      for (const auto& field : trigger::MieleFields) {
-        miele.AddText(std::string(field.element), trigger.FieldText(field.offset, field.width));
-      }
-      miele.AddBool("SoftnerActive2", reset & TriggerSettings::SoftnerActive2Bit);
+    case trigger::TypeMieleLogic:
+      w.Begin("MieleLogic");
+      for (const auto& field : trigger::MieleFields)
+        w.Text(field.element, trigger.FieldText(field.offset, field.width));
+      w.Bool("SoftnerActive2",
+             trigger.bytes[TriggerSettings::ResetOffset] & TriggerSettings::SoftnerActive2Bit);
+      w.End();
       break;
-    }
-    case trigger::TypeElectrolux: {
-      Element& map = t.AddChild("ElectroluxCompassPro");
-      for (int n = 1; n <= names::ElectroluxFileEntries; ++n) {
-        map.AddInt("ProgramMap" + std::to_string(n), trigger.ElectroluxEntry(n));
-      }
+    case trigger::TypeElectrolux:
+      w.Begin("ElectroluxCompassPro");
+      for (int n = 1; n <= names::ElectroluxFileEntries; ++n)
+        w.Int(Indexed("ProgramMap", n), trigger.ElectroluxEntry(n));
+      w.End();
       break;
-    }
-    case trigger::TypeMieleEthernet: {
-      Element& ethernet = t.AddChild("MieleLogicEthernet");
-      ethernet.AddInt("MachineSerialNumber", static_cast<std::int32_t>(trigger.MachineSerialNumber()));
-      ethernet.AddInt("MachineID", static_cast<std::int32_t>(trigger.MachineID()));
+    case trigger::TypeMieleEthernet:
+      w.Begin("MieleLogicEthernet");
+      w.Int("MachineSerialNumber", static_cast<std::int32_t>(trigger.MachineSerialNumber()));
+      w.Int("MachineID", static_cast<std::int32_t>(trigger.MachineID()));
+      w.End();
       break;
-    }
     default:
       break;
   }
 }
 
+void WriteTrigger(xml::Writer& w, const TriggerSettings& trigger) {
+  const auto& b = trigger.bytes;
+  const std::uint8_t reset = b[TriggerSettings::ResetOffset];
+  w.Begin("Trigger");
+  w.Text("Type", trigger::TypeName(trigger.Type()));
+  w.Int("AdjustLow", b[TriggerSettings::AdjustLowOffset]);
+  w.Int("AdjustHigh", b[TriggerSettings::AdjustHighOffset]);
+  w.Int("MaxWeight", b[TriggerSettings::MaxWeightOffset]);
+  w.Int("LockInputMask", b[TriggerSettings::LockInputMaskOffset]);
+  w.Int("LockInputDelay", b[TriggerSettings::LockInputDelayOffset]);
+  w.Int("ResetMachineInput", reset & TriggerSettings::ResetInputMask);
+  w.Bool("ResetMachineFallingEdge", reset & TriggerSettings::ResetFallingEdgeBit);
+  w.Int("ResetMachineDelay", trigger.ResetMachineDelay());
+  WriteTypeSpecific(w, trigger);
+  w.End();
+}
+
+// The first `count` parameter bytes as "%02X" separated by single blanks.
 std::string HexBytes(const ProgramLine& line, int count) {
+  static constexpr char digits[] = "0123456789ABCDEF";
   std::string text;
-  for (int i = 1; i <= count; ++i)
-    text += Format(i == 1 ? "%02X" : " %02X", line.Param(i));
+  for (int i = 1; i <= count; ++i) {
+    if (i > 1) text += ' ';
+    text += digits[line.Param(i) >> 4];
+    text += digits[line.Param(i) & 0x0F];
+  }
   return text;
 }
 
-void WriteProgram(Element& machineElement, const DosingProgram& program) {
-  Element& p = machineElement.AddChild("Program");
-  p.AddText("Name", program.Name);
-  if (!program.Comment.empty()) p.AddText("Comment", program.Comment);
-  p.AddBool("Active", program.Active);
-  p.AddBool("Softner", program.Softner);
-  p.AddBool("DefaultSoftner", program.DefaultSoftner);
-  p.AddInt("DefaultLevel", program.DefaultLevel);
-  for (const ProgramLine& line : program.Lines) {
-    Element& l = p.AddChild("L");
-    const int code = line.Instruction();
-    l.AddText("I", code < static_cast<int>(InstructionNames.size()) ? std::string(InstructionNames[code])
-                                                                    : Format("?%d", code));
-    const int count = ParameterByteCount(code);
-    if (count > 0) l.AddText("D", HexBytes(line, count));
-    if (!line.comment.empty()) l.AddText("C", line.comment);
-  }
+void WriteLine(xml::Writer& w, const ProgramLine& line) {
+  const int code = line.Instruction();
+  w.Begin("L");
+  w.Text("I", code < InstructionCount ? std::string(InstructionNames[code]) : Format("?%d", code));
+  if (const int count = ParameterByteCount(code); count > 0) w.Text("D", HexBytes(line, count));
+  if (!line.comment.empty()) w.Text("C", line.comment);
+  w.End();
 }
 
-void WriteMachine(Element& machineData, const SystemConfig& system, int m) {
+void WriteProgram(xml::Writer& w, const DosingProgram& program) {
+  w.Begin("Program");
+  w.Text("Name", program.Name);
+  if (!program.Comment.empty()) w.Text("Comment", program.Comment);
+  w.Bool("Active", program.Active);
+  w.Bool("Softner", program.Softner);
+  w.Bool("DefaultSoftner", program.DefaultSoftner);
+  w.Int("DefaultLevel", program.DefaultLevel);
+  for (const ProgramLine& line : program.Lines)
+    WriteLine(w, line);
+  w.End();
+}
+
+void WriteMachine(xml::Writer& w, const SystemConfig& system, int m) {
   const MachineConfig& machine = system.Machines[m];
-  Element& e = machineData.AddChild("Machine" + std::to_string(m + 1));
-  e.AddBool("Enabled", system.MachineEnabled[m]);
-  e.AddInt("DefaultProgram", machine.DefaultProgram);
-  e.AddBool("AllowNoProgram", machine.AllowNoProgram);
-  e.AddText("ShortFlushTime", machine.ShortFlushTime);
-  e.AddText("LongFlushTime", machine.LongFlushTime);
-  e.AddText("ProgramTimeout", machine.ProgramTimeout);
-  e.AddText("SoftnerPump", SoftnerPumpItemText(machine.SoftnerPump));
-  e.AddText("Comment", machine.Comment);
+  w.Begin(Indexed("Machine", m + 1));
+  w.Bool("Enabled", system.MachineEnabled[m]);
+  w.Int("DefaultProgram", machine.DefaultProgram);
+  w.Bool("AllowNoProgram", machine.AllowNoProgram);
+  w.Text("ShortFlushTime", machine.ShortFlushTime);
+  w.Text("LongFlushTime", machine.LongFlushTime);
+  w.Text("ProgramTimeout", machine.ProgramTimeout);
+  w.Text("SoftnerPump", SoftnerPumpItemText(machine.SoftnerPump));
+  w.Text("Comment", machine.Comment);
   for (int pump = 0; pump < PumpCount; ++pump) {
-    e.AddInt("Calibration" + std::to_string(pump + 1), WholeNumberOr(machine.Calibration[pump]));
+    w.Int(Indexed("Calibration", pump + 1), WholeNumberOr(machine.Calibration[pump]));
   }
-  WriteTrigger(e, machine.Trigger);
+  WriteTrigger(w, machine.Trigger);
   for (const DosingProgram& program : machine.Programs)
-    WriteProgram(e, program);
+    WriteProgram(w, program);
+  w.End();
 }
 
 }  // namespace
@@ -128,22 +140,26 @@ void WriteMachine(Element& machineData, const SystemConfig& system, int m) {
 std::string SystemFileText(const WorkingConfig& config) {
   const SystemConfig& system = config.system;
   const ControllerImage& image = config.image;
-
-  Element root("QDsystem");
-  root.SetAttribute("Version", "1.0");
-  Element& mainSetup = root.AddChild("MainSetup");
-  mainSetup.AddText("SystemName", system.SystemName);
-  mainSetup.AddInt("VersionMajor", image.FormatMajor());
-  mainSetup.AddInt("VersionMinor", image.FormatMinor());
-  root.AddChild("PCsettings").AddText("DefaultInputFilter", system.DefaultInputFilter);
-  WriteAlarm(root, system);
-  Element& machineData = root.AddChild("MachineData");
+  xml::Writer w;
+  w.Begin("QDsystem", "Version", "1.0");
+  w.Begin("MainSetup");
+  w.Text("SystemName", system.SystemName);
+  w.Int("VersionMajor", image.FormatMajor());
+  w.Int("VersionMinor", image.FormatMinor());
+  w.End();
+  w.Begin("PCsettings");
+  w.Text("DefaultInputFilter", system.DefaultInputFilter);
+  w.End();
+  WriteAlarm(w, system);
+  w.Begin("MachineData");
   for (int m = 0; m < MachineCount; ++m)
-    WriteMachine(machineData, system, m);
+    WriteMachine(w, system, m);
+  w.End();
   const auto b = image.Span();
-  root.AddBinHex("AlarmLog", b.subspan(layout::AlarmLog, layout::AlarmLogSize));
-  root.AddBinHex("DataLog", b.subspan(layout::ConsumptionLog, layout::ConsumptionLogSize));
-  return root.Serialize();
+  w.BinHex("AlarmLog", b.subspan(layout::AlarmLog, layout::AlarmLogSize));
+  w.BinHex("DataLog", b.subspan(layout::ConsumptionLog, layout::ConsumptionLogSize));
+  w.End();
+  return w.Document();
 }
 
 FileResult WriteSystemFile(const WorkingConfig& config, const std::filesystem::path& path) {

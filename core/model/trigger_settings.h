@@ -43,6 +43,11 @@ struct TriggerSettings {
   int Type() const { return bytes[TypeOffset]; }
   void SetType(int code) { bytes[TypeOffset] = static_cast<std::uint8_t>(code); }
 
+  std::uint16_t ResetMachineDelay() const {
+    return static_cast<std::uint16_t>(bytes[ResetMachineDelayOffset] |
+                                      (bytes[ResetMachineDelayOffset + 1] << 8));
+  }
+
   // Electrolux map entry n (1..30): byte 16 + n / 2, high nibble for odd n.
   int ElectroluxEntry(int n) const;
   void SetElectroluxEntry(int n, int program);

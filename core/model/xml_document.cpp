@@ -14,46 +14,53 @@ int HexValue(char c) {
 
 }  // namespace
 
-Element& Element::AddText(std::string name, std::string value) {
-  Element& child = AddChild(std::move(name));
-  child.value_ = std::move(value);
-  return child;
+Writer::Writer() {
+  out_ = "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\r\n";
 }
 
-Element& Element::AddBinHex(std::string name, std::span<const std::uint8_t> data) {
-  return AddText(std::move(name), EncodeBinHex(data));
+void Writer::Indent() {
+  out_.append(2 * open_.size(), ' ');
 }
 
-std::string Element::Serialize() const {
-  std::string out = "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\r\n";
-  SerializeInto(out, 0);
-  return out;
-}
-
-void Element::SerializeInto(std::string& out, int depth) const {
-  const std::string indent(static_cast<std::size_t>(2 * depth), ' ');
-  out += indent;
-  out += '<';
-  out += name_;
-  for (const auto& [attribute, value] : attributes_) {
-    out += ' ';
-    out += attribute;
-    out += "=\"";
-    out += Escape(value);
-    out += '"';
+void Writer::Begin(std::string_view name, std::string_view attribute, std::string_view attributeValue) {
+  Indent();
+  out_ += '<';
+  out_ += name;
+  if (!attribute.empty()) {
+    out_ += ' ';
+    out_ += attribute;
+    out_ += "=\"";
+    out_ += Escape(attributeValue);
+    out_ += '"';
   }
-  if (!children_.empty()) {
-    out += ">\r\n";
-    for (const Element& child : children_)
-      child.SerializeInto(out, depth + 1);
-    out += indent + "</" + name_ + ">\r\n";
-  } else if (!value_.empty()) {
-    out += '>';
-    out += Escape(value_);
-    out += "</" + name_ + ">\r\n";
-  } else {
-    out += "/>\r\n";
+  out_ += ">\r\n";
+  open_.emplace_back(name);
+}
+
+void Writer::End() {
+  const std::string name = std::move(open_.back());
+  open_.pop_back();
+  Indent();
+  out_ += "</" + name + ">\r\n";
+}
+
+void Writer::Text(std::string_view name, std::string_view value) {
+  Indent();
+  out_ += '<';
+  out_ += name;
+  if (value.empty()) {
+    out_ += "/>\r\n";
+    return;
   }
+  out_ += '>';
+  out_ += Escape(value);
+  out_ += "</";
+  out_ += name;
+  out_ += ">\r\n";
+}
+
+void Writer::BinHex(std::string_view name, std::span<const std::uint8_t> data) {
+  Text(name, EncodeBinHex(data));
 }
 
 std::string Escape(std::string_view text) {

@@ -1,45 +1,38 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace qd::xml {
 
-// An element of a document being written: name, attributes in order of addition, a text value and
-// child elements in order. Children are always appended, never merged.
-class Element {
+// Writes a document in the readable layout: the declaration, every element on a line of its own,
+// two blanks per level below the root, CR LF line ends. An element with a value and no children is
+// one line; one with neither is an empty-element tag.
+class Writer {
  public:
-  explicit Element(std::string name) : name_(std::move(name)) {}
+  Writer();
 
-  Element& AddChild(std::string name) { return children_.emplace_back(std::move(name)); }
-  Element& AddText(std::string name, std::string value);
-  Element& AddBool(std::string name, bool value) {
-    return AddText(std::move(name), value ? "True" : "False");
-  }
-  Element& AddInt(std::string name, long long value) {
-    return AddText(std::move(name), std::to_string(value));
-  }
-  Element& AddBinHex(std::string name, std::span<const std::uint8_t> data);
-  void SetAttribute(std::string name, std::string value) {
-    attributes_.emplace_back(std::move(name), std::move(value));
-  }
+  // Starts an element that gets child elements; End() closes it.
+  void Begin(std::string_view name, std::string_view attribute = {}, std::string_view attributeValue = {});
+  void End();
 
-  // Readable layout: declaration, two blanks per level below the root, CR LF line ends.
-  std::string Serialize() const;
+  void Text(std::string_view name, std::string_view value);
+  void Bool(std::string_view name, bool value) { Text(name, value ? "True" : "False"); }
+  void Int(std::string_view name, long long value) { Text(name, std::to_string(value)); }
+  void BinHex(std::string_view name, std::span<const std::uint8_t> data);
+
+  // The document so far; every Begin must have been ended.
+  const std::string& Document() const { return out_; }
 
  private:
-  void SerializeInto(std::string& out, int depth) const;
+  void Indent();
 
-  std::string name_;
-  std::vector<std::pair<std::string, std::string>> attributes_;
-  std::string value_;
-  std::deque<Element> children_;
+  std::string out_;
+  std::vector<std::string> open_;
 };
 
 // The five escapes of text and attribute values.

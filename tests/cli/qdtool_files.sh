@@ -2,8 +2,8 @@
 # qdtool's file commands: exact output, exit status and the error line, round trips.
 # usage: qdtool_files.sh QDTOOL DATA_DIR
 set -uo pipefail
-QDTOOL=$1
-DATA=$2
+QDTOOL=$(realpath "$1")
+DATA=$(realpath "$2")
 WORK=$(mktemp -d)
 trap 'chmod -R u+w "$WORK"; rm -rf "$WORK"' EXIT
 cd "$WORK"

@@ -1,0 +1,66 @@
+// Load a maximal system file (every text filled, text area full), build the image and save it again.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+
+#include "app/text.h"
+#include "model/system_commands.h"
+#include "model/system_file.h"
+
+namespace {
+
+qd::WorkingConfig MaximalConfig() {
+  qd::WorkingConfig config;
+  qd::SystemConfig& system = config.system;
+  system.SystemName = std::string(40, 'N');
+  for (auto& recipient : system.Recipients)
+    recipient = std::string(50, 'r');
+  for (int m = 0; m < qd::MachineCount; ++m) {
+    qd::MachineConfig& machine = system.Machines[m];
+    system.MachineEnabled[m] = true;
+    machine.Comment = qd::Format("Machine %d <&> comment", m + 1);
+    machine.Trigger.ChangeType(qd::trigger::TypeMieleLogic);
+    for (int p = 0; p < qd::ProgramCount; ++p) {
+      qd::DosingProgram& program = machine.Programs[p];
+      program.Name = qd::Format("Wash %d.%d", m + 1, p + 1);
+      program.Comment = "Program comment with 'quotes' & \"more\"";
+      for (int k = 0; k < qd::DosingProgram::LineCount; ++k) {
+        qd::ProgramLine& line = program.Lines[k];
+        line.SetInstruction(8);
+        line.bytes = {8, 0x13, 5, 20, 30, 40, 0, 0};
+        line.comment = qd::Format("Line %d of program %d", k + 1, p + 1);
+      }
+    }
+  }
+  return config;
+}
+
+void LoadBuildSave(benchmark::State& state) {
+  const auto folder = std::filesystem::temp_directory_path() / "qd-bench";
+  std::filesystem::create_directories(folder);
+  const auto source = folder / "maximal.xml";
+  const auto target = folder / "saved.xml";
+  const qd::LocalDateTime now{2024, 1, 2, 3, 4, 5, 1};
+  {
+    qd::WorkingConfig config = MaximalConfig();
+    qd::WriteSystemFile(config, source);
+  }
+  qd::WorkingConfig config;
+  for (auto _ : state) {
+    const qd::LoadResult loaded = qd::LoadSystem(config, source, now);
+    if (!loaded.file.ok) state.SkipWithError(loaded.file.error.c_str());
+    const qd::LoadResult saved = qd::SaveSystem(config, target, now);
+    if (!saved.file.ok) state.SkipWithError(saved.file.error.c_str());
+    benchmark::DoNotOptimize(config.image.bytes.data());
+  }
+  const auto fullArea = qd::BuildImage(config, now).dataLength ==
+                        static_cast<int>(qd::layout::TextArea + qd::layout::TextAreaSize);
+  state.counters["text_area_full"] = fullArea ? 1 : 0;
+  state.counters["file_bytes"] = static_cast<double>(std::filesystem::file_size(source));
+  std::filesystem::remove_all(folder);
+}
+BENCHMARK(LoadBuildSave)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
