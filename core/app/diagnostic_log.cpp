@@ -2,9 +2,10 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <ctime>
 #include <system_error>
 #include <utility>
+
+#include "app/local_time.h"
 
 namespace qd {
 namespace {
@@ -14,24 +15,8 @@ namespace fs = std::filesystem;
 const auto programStart = std::chrono::steady_clock::now();
 
 LogTimestamp LocalNow() {
-  using namespace std::chrono;
-  const auto now = system_clock::now();
-  const auto wholeSeconds = floor<seconds>(now);
-  const std::time_t t = system_clock::to_time_t(wholeSeconds);
-  std::tm local{};
-#ifdef _WIN32
-  localtime_s(&local, &t);
-#else
-  localtime_r(&t, &local);
-#endif
-  const auto milliseconds = duration_cast<std::chrono::milliseconds>(now - wholeSeconds).count();
-  return {local.tm_year + 1900,
-          local.tm_mon + 1,
-          local.tm_mday,
-          local.tm_hour,
-          local.tm_min,
-          local.tm_sec,
-          static_cast<int>(milliseconds / 10)};
+  const LocalTime t = LocalTime::Now();
+  return {t.year, t.month, t.day, t.hour, t.minute, t.second, t.millisecond / 10};
 }
 
 std::int64_t MillisecondsSinceStart() {

@@ -27,9 +27,9 @@ bool SyncToDisk(std::FILE* file) {
 }
 
 std::filesystem::path TemporaryPathBeside(const std::filesystem::path& path) {
-  std::random_device random;
+  std::random_device device;
   char suffix[16];
-  std::snprintf(suffix, sizeof suffix, ".%08x.tmp", random());
+  std::snprintf(suffix, sizeof suffix, ".%08x.tmp", device());
   std::filesystem::path temporary = path;
   temporary += suffix;
   return temporary;

@@ -1,8 +1,8 @@
 #include "model/working_config.h"
 
 #include <cstdio>
-#include <ctime>
 
+#include "app/local_time.h"
 #include "app/text.h"
 
 namespace qd {
@@ -25,22 +25,8 @@ int DaysInMonth(int year, int month) {
 }  // namespace
 
 LocalDateTime LocalDateTime::Now() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-#ifdef _WIN32
-  localtime_s(&local, &now);
-#else
-  localtime_r(&now, &local);
-#endif
-  LocalDateTime t;
-  t.year = local.tm_year + 1900;
-  t.month = local.tm_mon + 1;
-  t.day = local.tm_mday;
-  t.hour = local.tm_hour;
-  t.minute = local.tm_min;
-  t.second = local.tm_sec;
-  t.weekday = (local.tm_wday + 6) % 7;
-  return t;
+  const LocalTime now = LocalTime::Now();
+  return {now.year, now.month, now.day, now.hour, now.minute, now.second, now.weekday};
 }
 
 bool LocalDateTime::Parse(const std::string& text, LocalDateTime& out) {
