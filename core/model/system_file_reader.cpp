@@ -1,6 +1,7 @@
-#include <cstdlib>
+#include <optional>
 #include <pugixml.hpp>
 #include <stdexcept>
+#include <vector>
 
 #include "app/bytes.h"
 #include "app/text.h"
@@ -89,7 +90,7 @@ class Reader {
       const std::string_view name = child.name();
       const std::string path = name.data();
       if (name == "MainSetup")
-        ReadMainSetup(child, path);
+        ReadMainSetup(child);
       else if (name == "Alarm")
         ReadAlarm(child, path);
       else if (name == "PCsettings")
@@ -125,7 +126,7 @@ class Reader {
     return path + "/" + child.name();
   }
 
-  void ReadMainSetup(pugi::xml_node node, const std::string&) {
+  void ReadMainSetup(pugi::xml_node node) {
     for (pugi::xml_node child : Elements(node)) {
       const std::string_view name = child.name();
       if (name == "SystemName")
@@ -224,7 +225,7 @@ class Reader {
       } else if (auto pump = IndexedName(name, "Calibration", 1, PumpCount)) {
         machine.Calibration[*pump - 1] = std::to_string(IntOr(child, 0));
       } else if (name == "Trigger") {
-        ReadTrigger(child, Child(path, child), machine.Trigger);
+        ReadTrigger(child, machine.Trigger);
       } else if (name == "Program") {
         if (programSlot < ProgramCount) ReadProgram(child, machine.Programs[programSlot]);
         ++programSlot;
@@ -232,7 +233,7 @@ class Reader {
     }
   }
 
-  void ReadTrigger(pugi::xml_node node, const std::string& path, TriggerSettings& trigger) {
+  void ReadTrigger(pugi::xml_node node, TriggerSettings& trigger) {
     auto& b = trigger.bytes;
     for (pugi::xml_node child : Elements(node)) {
       const std::string_view name = child.name();
@@ -266,7 +267,6 @@ class Reader {
         ReadMieleEthernet(child, trigger);
       }
     }
-    (void)path;
   }
 
   static void SetBit(std::uint8_t& byte, std::uint8_t bit, bool on) {
