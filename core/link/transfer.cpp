@@ -1,0 +1,322 @@
+#include "link/transfer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "app/bytes.h"
+#include "app/text.h"
+#include "model/image_builder.h"
+
+namespace qd::link {
+namespace {
+
+// Gateway messages of the transfer.
+//   read request  'A' 'C'
+//   data block    'B' 'H' offset(16) count(16) data
+//   write block   0x00 'Q' offset(16) count(8) data
+//   confirm       0x00 'S' 0 0   ->   'C' 'S' sum(16)
+constexpr std::uint8_t GatewayReadRequest[] = {'A', 'C'};
+constexpr std::uint8_t GatewayConfirmRequest[] = {0x00, 'S', 0x00, 0x00};
+constexpr std::size_t GatewayDataHeader = 6;
+
+// The code as the controller holds it: up to the first zero byte, at most eight characters.
+std::string StoredLoginCode(std::span<const std::uint8_t> data) {
+  std::string code;
+  for (std::size_t i = 0; i < data.size() && i < layout::SystemLoginCodeLength && data[i] != 0; ++i) {
+    code += static_cast<char>(data[i]);
+  }
+  return code;
+}
+
+}  // namespace
+
+bool IsBusy(TransferState state) {
+  return state != TransferState::Idle;
+}
+
+TransferButtons ButtonsFor(TransferState state, bool linkReady, bool localMode, bool remoteOnline,
+                           bool remoteFullAccess) {
+  TransferButtons buttons;
+  if (!linkReady) return buttons;
+  if (IsBusy(state)) {
+    buttons.stop = true;
+    return buttons;
+  }
+  buttons.read = true;
+  buttons.write = localMode || (remoteOnline && remoteFullAccess);
+  return buttons;
+}
+
+void SystemTransfer::Changed() {
+  if (events.changed) events.changed();
+}
+
+void SystemTransfer::SetState(TransferState state) {
+  state_ = state;
+  Changed();
+}
+
+void SystemTransfer::BeginOperation() {
+  view_.stateInfo.clear();
+  view_.progressText.clear();
+  view_.progressColour = ProgressColour::Normal;
+  view_.progressBar = 0;
+  Changed();
+}
+
+bool SystemTransfer::CheckLoginCode() {
+  if (env_.masterLoginMode() || !env_.localMode()) return true;
+  const std::uint8_t request[] = {LoginCodeLength, LoginCodeAddress & 0xFF, LoginCodeAddress >> 8};
+  env_.queueRequest(command::ReadMemory, ControllerAddress, request);
+  SetState(TransferState::LoginCheckWaiting);
+  for (int step = 0; step < LoginCheckWaitSteps && state_ == TransferState::LoginCheckWaiting; ++step) {
+    env_.waitStep();
+  }
+  if (state_ == TransferState::LoginCheckWaiting) {
+    if (events.error) events.error("Unable to check Login code.\n\nNo response from System");
+    return false;
+  }
+  if (state_ == TransferState::LoginCheckFailed) {
+    if (events.error) events.error("Wrong System login code");
+    return false;
+  }
+  return true;
+}
+
+void SystemTransfer::ShowProgress() {
+  const double percent = end_ > start_ ? (current_ - start_) * 100.0 / (end_ - start_) : 100.0;
+  view_.progressText = Format("%.1f %%", percent);
+  view_.progressBar = static_cast<int>(std::lround(percent));
+  Changed();
+}
+
+void SystemTransfer::QueueRead() {
+  const int count = std::min(end_ - current_, LocalBlockSize);
+  const std::uint8_t request[] = {static_cast<std::uint8_t>(count), static_cast<std::uint8_t>(current_),
+                                  static_cast<std::uint8_t>(current_ >> 8)};
+  env_.queueRequest(command::ReadMemory, ControllerAddress, request);
+}
+
+void SystemTransfer::QueueWrite() {
+  const int count = std::min(end_ - current_, LocalBlockSize);
+  std::vector<std::uint8_t> request = {static_cast<std::uint8_t>(count), static_cast<std::uint8_t>(current_),
+                                       static_cast<std::uint8_t>(current_ >> 8)};
+  const auto block =
+      config_.image.Span().subspan(static_cast<std::size_t>(current_), static_cast<std::size_t>(count));
+  request.insert(request.end(), block.begin(), block.end());
+  env_.queueRequest(command::WriteMemory, ControllerAddress, request);
+}
+
+void SystemTransfer::Read() {
+  BeginOperation();
+  if (!CheckLoginCode()) return;
+  start_ = current_ = 0;
+  end_ = static_cast<int>(layout::ImageSize);
+  view_.statusText = Format("Reading %d bytes.", end_);
+  if (env_.localMode()) {
+    readLimit_ = LocalReadLimitTicks;
+    SetState(TransferState::ReadingLocal);
+    QueueRead();
+  } else {
+    readLimit_ = RemoteReadLimitTicks;
+    if (events.closeMachineWindows) events.closeMachineWindows();
+    SetState(TransferState::ReadingRemote);
+    env_.sendGatewayMessage(GatewayReadRequest);
+  }
+}
+
+void SystemTransfer::Write() {
+  BeginOperation();
+  if (!CheckLoginCode()) return;
+  if (env_.checkUnsavedPrograms()) return;
+  BuildImage(config_, env_.now());
+  start_ = current_ = static_cast<int>(layout::HeaderSize);  // the header is not written
+  end_ = config_.image.dataLength;
+  view_.statusText = Format("Writing %d bytes.", end_);
+  if (env_.localMode()) {
+    view_.progressBar = 0;
+    SetState(TransferState::WritingLocal);
+    QueueWrite();
+    return;
+  }
+  confirmRunning_ = false;
+  SetState(TransferState::WritingRemote);
+  if (events.closeMachineWindows) events.closeMachineWindows();
+  SendRemoteBlocks();
+}
+
+void SystemTransfer::SendRemoteBlocks() {
+  while (current_ < end_ && state_ == TransferState::WritingRemote) {
+    const int count = std::min(end_ - current_, RemoteBlockSize);
+    std::vector<std::uint8_t> message = {0x00, 'Q', static_cast<std::uint8_t>(current_),
+                                         static_cast<std::uint8_t>(current_ >> 8),
+                                         static_cast<std::uint8_t>(count)};
+    const auto block =
+        config_.image.Span().subspan(static_cast<std::size_t>(current_), static_cast<std::size_t>(count));
+    message.insert(message.end(), block.begin(), block.end());
+    env_.sendGatewayMessage(message);
+    current_ += count;
+    ShowProgress();
+    env_.pauseBetweenBlocks();
+  }
+  if (state_ != TransferState::WritingRemote) return;
+  env_.sendGatewayMessage(GatewayConfirmRequest);
+  view_.progressBar = 0;
+  view_.progressText = "Waiting for confirm...";
+  confirmCounter_ = 0;
+  confirmRunning_ = true;
+  Changed();
+}
+
+std::string SystemTransfer::WriteSerial(const std::string& serialText) {
+  view_.stateInfo.clear();
+  Changed();
+  const auto serial = static_cast<std::uint32_t>(WholeNumberOr(serialText));
+  if (env_.checkUnsavedPrograms()) return serialText;
+  BuildImage(config_, env_.now());
+  bytes::PutU32LE(config_.image.Span(), layout::SerialNumber, serial);
+  start_ = current_ = 0;
+  end_ = config_.image.dataLength;
+  view_.statusText = Format("Writing %d bytes.", end_);
+  view_.progressBar = 0;
+  SetState(TransferState::WritingLocal);
+  if (env_.localMode()) QueueWrite();
+  return std::to_string(serial);
+}
+
+void SystemTransfer::Stop() {
+  view_.stateInfo = "Stopped";
+  confirmRunning_ = false;
+  SetState(TransferState::Idle);
+}
+
+void SystemTransfer::Tick() {
+  if (state_ == TransferState::WritingRemote && confirmRunning_) {
+    ++confirmCounter_;
+    if (confirmCounter_ > ConfirmLimitTicks) {
+      confirmRunning_ = false;
+      view_.progressBar = 0;
+      view_.progressText = "Timeout, no confirm received!";
+      view_.progressColour = ProgressColour::Bad;
+      SetState(TransferState::Idle);
+    } else {
+      view_.progressBar = confirmCounter_ * 100 / ConfirmLimitTicks;
+      Changed();
+    }
+  }
+  if (state_ == TransferState::ReadingLocal || state_ == TransferState::ReadingRemote) {
+    if (readLimit_ > 0) --readLimit_;
+    if (readLimit_ == 0) {
+      view_.stateInfo = "Timeout!";
+      SetState(TransferState::Idle);
+    }
+  }
+}
+
+void SystemTransfer::OnMemoryData(PayloadView frame) {
+  const std::size_t count = frame.At(HeaderSize);
+  const int address = frame.At(HeaderSize + 1) | (frame.At(HeaderSize + 2) << 8);
+  const auto data = frame.Slice(HeaderSize + 3, count);
+
+  if (state_ == TransferState::LoginCheckWaiting) {
+    std::array<std::uint8_t, LoginCodeLength> code{};
+    std::copy_n(data.begin(), std::min<std::size_t>(data.size(), LoginCodeLength), code.begin());
+    if (code[0] != 0 && StoredLoginCode(code) != env_.userLoginCode()) {
+      SetState(TransferState::LoginCheckFailed);
+      return;
+    }
+    std::copy(code.begin(), code.end(), config_.image.bytes.begin() + layout::SystemLoginCode);
+    SetState(TransferState::LoginCheckPassed);
+    return;
+  }
+  // A reply that is not the next block, or that does not carry the data it announces, is not ours.
+  if (state_ != TransferState::ReadingLocal || address != current_ || count == 0 || data.size() != count)
+    return;
+  if (current_ + count <= layout::ImageSize)
+    std::copy(data.begin(), data.end(), config_.image.bytes.begin() + current_);
+  current_ += static_cast<int>(count);
+  ShowProgress();
+  if (current_ < end_) {
+    QueueRead();
+  } else {
+    FinishLocalRead();
+  }
+}
+
+void SystemTransfer::FinishLocalRead() {
+  const ParseResult parsed = ParseImage(config_);
+  view_.statusText = "Read completed";
+  SetState(TransferState::Idle);
+  if (events.imageRead) events.imageRead(parsed);
+}
+
+void SystemTransfer::OnWriteConfirm(PayloadView frame) {
+  const int count = frame.At(HeaderSize);
+  const int address = frame.At(HeaderSize + 1) | (frame.At(HeaderSize + 2) << 8);
+  if (state_ != TransferState::WritingLocal || !frame.Has(HeaderSize + 3) || address != current_) return;
+  current_ += count;
+  ShowProgress();
+  if (current_ < end_) {
+    QueueWrite();
+    return;
+  }
+  view_.statusText = "Write completed";
+  const std::uint8_t endOfWrite[] = {0x00};
+  env_.queueRequest(command::ResetMachine, ControllerAddress, endOfWrite);
+  SetState(TransferState::Idle);
+}
+
+void SystemTransfer::OnGatewayData(std::span<const std::uint8_t> message) {
+  if (events.gatewayTrace) events.gatewayTrace(message);
+  if (state_ != TransferState::ReadingRemote) return;
+  const PayloadView view(message);
+  const int offset = view.At(2) | (view.At(3) << 8);
+  const std::size_t count = view.At(4) | (view.At(5) << 8);
+  const auto data = view.Slice(GatewayDataHeader, count);
+  if (offset != current_ || offset + count > layout::ImageSize || data.size() != count) {
+    view_.statusText = Format("Transfer faild at: %d", current_);
+    SetState(TransferState::Idle);
+    return;
+  }
+  std::copy(data.begin(), data.end(), config_.image.bytes.begin() + offset);
+  current_ += static_cast<int>(count);
+  ShowProgress();
+  if (current_ == static_cast<int>(layout::ImageSize)) FinishRemoteRead();
+}
+
+void SystemTransfer::FinishRemoteRead() {
+  view_.statusText = "Transfer completed";
+  SetState(TransferState::Idle);
+  ControllerImage& image = config_.image;
+  const std::string code = image.SystemLoginCode();
+  if (!env_.masterLoginMode() && !code.empty() && code != env_.userLoginCode()) {
+    std::array<std::uint8_t, layout::SystemLoginCodeField> kept;
+    std::copy_n(image.bytes.begin() + layout::SystemLoginCode, layout::SystemLoginCodeField, kept.begin());
+    image.bytes.fill(0);
+    std::copy(kept.begin(), kept.end(), image.bytes.begin() + layout::SystemLoginCode);
+    std::memcpy(image.bytes.data() + layout::Magic, "QD310", 5);
+    image.bytes[layout::VersionMajor] = 1;
+    image.bytes[layout::VersionMinor] = 1;
+    if (events.error) events.error("Wrong System login code");
+  }
+  const ParseResult parsed = ParseImage(config_);
+  if (events.imageRead) events.imageRead(parsed);
+}
+
+void SystemTransfer::OnGatewayWriteResult(std::span<const std::uint8_t> message) {
+  if (events.gatewayTrace) events.gatewayTrace(message);
+  if (state_ != TransferState::WritingRemote || message.size() < 4) return;
+  const std::uint16_t received = static_cast<std::uint16_t>(message[2] | (message[3] << 8));
+  std::uint16_t sum = 0;
+  for (int i = start_; i < end_; ++i)
+    sum = static_cast<std::uint16_t>(sum + config_.image.bytes[i]);
+  view_.progressBar = 0;
+  const bool good = sum == received;
+  view_.progressText = good ? "Confirm received - OK" : "Confirm received - bad checksum!";
+  view_.progressColour = good ? ProgressColour::Good : ProgressColour::Bad;
+  confirmRunning_ = false;
+  SetState(TransferState::Idle);
+}
+
+}  // namespace qd::link

@@ -1,0 +1,136 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+
+#include "link/bus_payload.h"
+#include "model/image_parser.h"
+#include "model/working_config.h"
+
+namespace qd::link {
+
+enum class TransferState {
+  Idle = 0,
+  ReadingLocal = 1,
+  WritingLocal = 2,
+  ReadingRemote = 3,
+  WritingRemote = 4,  // all blocks sent, waiting for the confirmation
+  LoginCheckWaiting = 5,
+  LoginCheckPassed = 6,
+  LoginCheckFailed = 7,
+};
+
+bool IsBusy(TransferState state);
+
+enum class ProgressColour { Normal, Good, Bad };
+
+// What the read/write window shows of a transfer.
+struct TransferView {
+  std::string progressText;  // progress and result messages
+  ProgressColour progressColour = ProgressColour::Normal;
+  int progressBar = 0;     // 0..100
+  std::string stateInfo;   // "Stopped", "Timeout!"; empty = hidden
+  std::string statusText;  // "Reading %d bytes.", "Read completed", ...
+};
+
+// Moves the image between the buffer and the controller, locally on the bus (one queued request at a
+// time) or remotely through the gateway. Replies and the 100 ms tick drive it; it never blocks except
+// where its environment says so (the login code check waits, the remote write pauses between blocks).
+class SystemTransfer {
+ public:
+  static constexpr std::uint16_t LoginCodeAddress = 550;
+  static constexpr std::uint8_t LoginCodeLength = 10;
+  static constexpr int LoginCheckWaitSteps = 100;  // of LoginCheckStepMs each, events processed
+  static constexpr int LoginCheckStepMs = 20;
+  static constexpr int LocalReadLimitTicks = 200;
+  static constexpr int RemoteReadLimitTicks = 50;
+  static constexpr int ConfirmLimitTicks = 600;
+  static constexpr int LocalBlockSize = 128;
+  static constexpr int RemoteBlockSize = 200;
+  static constexpr int RemoteBlockPauseMs = 500;
+
+  struct Environment {
+    std::function<bool()> localMode;
+    std::function<bool()> masterLoginMode;
+    std::function<std::string()> userLoginCode;
+    std::function<bool(std::uint8_t command, std::uint8_t destination, std::span<const std::uint8_t> data)>
+        queueRequest;
+    std::function<bool(std::span<const std::uint8_t> message)> sendGatewayMessage;
+    // Waits LoginCheckStepMs while replies and other events are processed.
+    std::function<void()> waitStep;
+    // Waits RemoteBlockPauseMs between remote write blocks (the window only repaints).
+    std::function<void()> pauseBetweenBlocks;
+    // The unsaved-edits question; true when the user cancelled.
+    std::function<bool()> checkUnsavedPrograms;
+    std::function<LocalDateTime()> now;
+  };
+
+  struct Events {
+    std::function<void()> changed;                                    // the view or the state changed
+    std::function<void(const std::string&)> error;                    // an error message box
+    std::function<void(const ParseResult&)> imageRead;                // the read image was taken in
+    std::function<void()> closeMachineWindows;                        // before a remote read or write
+    std::function<void(std::span<const std::uint8_t>)> gatewayTrace;  // every gateway message received
+  };
+
+  SystemTransfer(WorkingConfig& config, Environment environment)
+      : config_(config), env_(std::move(environment)) {}
+
+  Events events;
+
+  // True when the operation may go on: master-login or remote mode, or the controller's code matches.
+  bool CheckLoginCode();
+  void Read();
+  void Write();
+  // Builds the image with the serial number typed and writes it from offset 0; gives the number's text.
+  std::string WriteSerial(const std::string& serialText);
+  void Stop();
+  void Tick();
+
+  // Replies: bus 0x45 / 0x47, gateway 'B','H' / 'C','S'.
+  void OnMemoryData(PayloadView frame);
+  void OnWriteConfirm(PayloadView frame);
+  void OnGatewayData(std::span<const std::uint8_t> message);
+  void OnGatewayWriteResult(std::span<const std::uint8_t> message);
+
+  TransferState State() const { return state_; }
+  const TransferView& View() const { return view_; }
+  int Start() const { return start_; }
+  int Current() const { return current_; }
+  int End() const { return end_; }
+
+ private:
+  void SetState(TransferState state);
+  void ShowProgress();
+  void QueueRead();
+  void QueueWrite();
+  void FinishLocalRead();
+  void FinishRemoteRead();
+  void SendRemoteBlocks();
+  void BeginOperation();
+  void Changed();
+
+  WorkingConfig& config_;
+  Environment env_;
+  TransferState state_ = TransferState::Idle;
+  TransferView view_;
+  int start_ = 0;
+  int current_ = 0;
+  int end_ = 0;
+  int readLimit_ = 0;
+  bool confirmRunning_ = false;
+  int confirmCounter_ = 0;
+};
+
+// Enabled buttons of the read/write window.
+struct TransferButtons {
+  bool read = false;
+  bool write = false;
+  bool stop = false;
+};
+TransferButtons ButtonsFor(TransferState state, bool linkReady, bool localMode, bool remoteOnline,
+                           bool remoteFullAccess);
+
+}  // namespace qd::link

@@ -1,0 +1,415 @@
+#include "link/transfer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <deque>
+#include <vector>
+
+#include "app/bytes.h"
+#include "model/system_commands.h"
+
+namespace qd::link {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+struct Request {
+  std::uint8_t command;
+  std::uint8_t destination;
+  Bytes data;
+};
+
+// The read/write logic with a scripted controller behind it: requests are recorded, and the
+// login code check's waiting steps let the test answer.
+class TransferHarness {
+ public:
+  TransferHarness() : transfer(config, MakeEnvironment()) {
+    transfer.events.error = [this](const std::string& text) { errors.push_back(text); };
+    transfer.events.imageRead = [this](const ParseResult& result) { parses.push_back(result); };
+    transfer.events.closeMachineWindows = [this] { ++machineWindowsClosed; };
+    ResetSystem(config);
+    for (std::size_t i = 0; i < controller.size(); ++i)
+      controller[i] = static_cast<std::uint8_t>(i * 7 + 3);
+    std::memcpy(controller.data(), "QD310\x01\x01", 7);
+  }
+
+  SystemTransfer::Environment MakeEnvironment() {
+    SystemTransfer::Environment env;
+    env.localMode = [this] { return local; };
+    env.masterLoginMode = [this] { return masterLogin; };
+    env.userLoginCode = [this] { return userCode; };
+    env.queueRequest = [this](std::uint8_t command, std::uint8_t destination,
+                              std::span<const std::uint8_t> data) {
+      stepsThisCheck = 0;
+      requests.push_back({command, destination, Bytes(data.begin(), data.end())});
+      return true;
+    };
+    env.sendGatewayMessage = [this](std::span<const std::uint8_t> message) {
+      gateway.emplace_back(message.begin(), message.end());
+      return true;
+    };
+    // The controller answers the login code request during the third waiting step.
+    env.waitStep = [this] {
+      if (++stepsThisCheck, ++waitSteps; answerLoginCheck && stepsThisCheck == 3) AnswerLastRead();
+    };
+    env.pauseBetweenBlocks = [this] { ++pauses; };
+    env.checkUnsavedPrograms = [this] { return cancelUnsaved; };
+    env.now = [] { return LocalDateTime{2024, 5, 6, 7, 8, 9, 0}; };
+    return env;
+  }
+
+  // The controller's 0x45 answer to the last 0x44 request.
+  Bytes MemoryReply(const Request& request) const {
+    const std::size_t count = request.data.at(0);
+    const std::size_t address = request.data.at(1) | (request.data.at(2) << 8);
+    Bytes reply = {command::MemoryData, 0, 1, PcAddress, ControllerAddress, 0};
+    reply.insert(reply.end(), request.data.begin(), request.data.begin() + 3);
+    reply.insert(reply.end(), controller.begin() + address, controller.begin() + address + count);
+    return reply;
+  }
+
+  void AnswerLastRead() {
+    const Bytes reply = MemoryReply(requests.back());
+    transfer.OnMemoryData(PayloadView(reply));
+  }
+
+  // The controller stores the last 0x46 block and confirms it.
+  void AnswerLastWrite() {
+    const Request request = requests.back();
+    const std::size_t count = request.data.at(0);
+    const std::size_t address = request.data.at(1) | (request.data.at(2) << 8);
+    std::copy(request.data.begin() + 3, request.data.end(), controller.begin() + address);
+    ASSERT_EQ(request.data.size(), count + 3);
+    Bytes reply = {command::WriteConfirm, 0, 1, PcAddress, ControllerAddress, 0};
+    reply.insert(reply.end(), request.data.begin(), request.data.begin() + 3);
+    transfer.OnWriteConfirm(PayloadView(reply));
+  }
+
+  void SetControllerLoginCode(const std::string& code) {
+    std::fill_n(controller.begin() + layout::SystemLoginCode, layout::SystemLoginCodeField, 0);
+    std::copy(code.begin(), code.end(), controller.begin() + layout::SystemLoginCode);
+  }
+
+  WorkingConfig config;
+  SystemTransfer transfer;
+  std::array<std::uint8_t, layout::ImageSize> controller{};
+  bool local = true;
+  bool masterLogin = false;
+  bool answerLoginCheck = true;
+  bool cancelUnsaved = false;
+  std::string userCode = "KMWPLTRS";
+  std::vector<Request> requests;
+  std::vector<Bytes> gateway;
+  std::vector<std::string> errors;
+  std::vector<ParseResult> parses;
+  int waitSteps = 0;
+  int stepsThisCheck = 0;
+  int pauses = 0;
+  int machineWindowsClosed = 0;
+};
+
+TEST(TransferLoginCheck, ControllerWithoutCodeAcceptsAnyUserCode) {
+  TransferHarness h;
+  h.SetControllerLoginCode("");
+  EXPECT_TRUE(h.transfer.CheckLoginCode());
+  ASSERT_EQ(h.requests.size(), 1u);
+  EXPECT_EQ(h.requests[0].command, command::ReadMemory);
+  EXPECT_EQ(h.requests[0].data, (Bytes{10, 0x26, 0x02}));  // 10 bytes at 550
+  EXPECT_EQ(h.transfer.State(), TransferState::LoginCheckPassed);
+  EXPECT_TRUE(h.errors.empty());
+}
+
+TEST(TransferLoginCheck, MatchingCodeIsCopiedIntoTheImage) {
+  TransferHarness h;
+  h.SetControllerLoginCode("SECRET");
+  h.userCode = "SECRET";
+  EXPECT_TRUE(h.transfer.CheckLoginCode());
+  EXPECT_EQ(h.config.image.SystemLoginCode(), "SECRET");
+  EXPECT_EQ(h.waitSteps, 3);  // the wait ends as soon as the answer is in
+}
+
+TEST(TransferLoginCheck, WrongCodeAndNoAnswerAreRefusedWithTheirMessages) {
+  TransferHarness wrong;
+  wrong.SetControllerLoginCode("SECRET");
+  wrong.userCode = "secret";
+  EXPECT_FALSE(wrong.transfer.CheckLoginCode());
+  EXPECT_EQ(wrong.transfer.State(), TransferState::LoginCheckFailed);
+  EXPECT_EQ(wrong.errors, std::vector<std::string>{"Wrong System login code"});
+
+  TransferHarness silent;
+  silent.answerLoginCheck = false;
+  EXPECT_FALSE(silent.transfer.CheckLoginCode());
+  EXPECT_EQ(silent.waitSteps, SystemTransfer::LoginCheckWaitSteps);
+  EXPECT_EQ(silent.transfer.State(), TransferState::LoginCheckWaiting);
+  EXPECT_EQ(silent.errors,
+            std::vector<std::string>{"Unable to check Login code.\n\nNo response from System"});
+}
+
+TEST(TransferLoginCheck, SkippedInMasterLoginAndRemoteMode) {
+  TransferHarness master;
+  master.masterLogin = true;
+  EXPECT_TRUE(master.transfer.CheckLoginCode());
+  TransferHarness remote;
+  remote.local = false;
+  EXPECT_TRUE(remote.transfer.CheckLoginCode());
+  EXPECT_TRUE(master.requests.empty());
+  EXPECT_TRUE(remote.requests.empty());
+}
+
+TEST(TransferLocalRead, ReadsTheWholeMemoryIn256RequestsAndTakesItIn) {
+  TransferHarness h;
+  h.SetControllerLoginCode("");
+  h.transfer.Read();
+  ASSERT_EQ(h.transfer.State(), TransferState::ReadingLocal);
+  EXPECT_EQ(h.transfer.View().statusText, "Reading 32768 bytes.");
+  int reads = 0;
+  while (h.transfer.State() == TransferState::ReadingLocal) {
+    ASSERT_EQ(h.requests.back().command, command::ReadMemory);
+    EXPECT_EQ(h.requests.back().data[0], 128);
+    ++reads;
+    h.AnswerLastRead();
+    if (reads == 128) {
+      EXPECT_EQ(h.transfer.View().progressText, "50.0 %");
+    }
+  }
+  EXPECT_EQ(reads, 256);
+  EXPECT_EQ(h.transfer.View().statusText, "Read completed");
+  EXPECT_EQ(h.transfer.View().progressBar, 100);
+  ASSERT_EQ(h.parses.size(), 1u);
+  EXPECT_TRUE(h.parses[0].ok);
+  // ParseImage clears only the login code terminator; everything else is the controller's memory.
+  auto expected = h.controller;
+  expected[layout::SystemLoginCodeEnd] = 0;
+  EXPECT_EQ(h.config.image.bytes, expected);
+}
+
+TEST(TransferLocalRead, IgnoresRepliesForOtherAddressesAndShortReplies) {
+  TransferHarness h;
+  h.SetControllerLoginCode("");
+  h.transfer.Read();
+  Bytes reply = h.MemoryReply(h.requests.back());
+  reply[7] = 0x80;  // address 128 instead of 0
+  h.transfer.OnMemoryData(PayloadView(reply));
+  EXPECT_EQ(h.transfer.Current(), 0);
+  reply = h.MemoryReply(h.requests.back());
+  reply.resize(reply.size() - 1);  // announces 128 bytes, carries 127
+  h.transfer.OnMemoryData(PayloadView(reply));
+  EXPECT_EQ(h.transfer.Current(), 0);
+  h.AnswerLastRead();
+  EXPECT_EQ(h.transfer.Current(), 128);
+}
+
+TEST(TransferLocalRead, TimesOutAfterTwentySecondsForTheWholeRead) {
+  TransferHarness h;
+  h.SetControllerLoginCode("");
+  h.transfer.Read();
+  for (int tick = 1; tick < SystemTransfer::LocalReadLimitTicks; ++tick) {
+    h.transfer.Tick();
+    if (tick % 50 == 0) h.AnswerLastRead();  // progress does not reload the limit
+  }
+  EXPECT_EQ(h.transfer.State(), TransferState::ReadingLocal);
+  h.transfer.Tick();
+  EXPECT_EQ(h.transfer.State(), TransferState::Idle);
+  EXPECT_EQ(h.transfer.View().stateInfo, "Timeout!");
+  EXPECT_TRUE(h.parses.empty());
+}
+
+TEST(TransferLocalRead, StopThenReadStartsAgainAtZeroWithAFreshLimit) {
+  TransferHarness h;
+  h.SetControllerLoginCode("");
+  h.transfer.Read();
+  h.AnswerLastRead();
+  for (int tick = 0; tick < 150; ++tick)
+    h.transfer.Tick();
+  const Bytes late = h.MemoryReply(h.requests.back());
+  h.transfer.Stop();
+  EXPECT_EQ(h.transfer.View().stateInfo, "Stopped");
+  h.transfer.OnMemoryData(PayloadView(late));  // late replies are ignored
+  EXPECT_EQ(h.transfer.Current(), 128);
+
+  h.transfer.Read();
+  EXPECT_EQ(h.transfer.View().stateInfo, "");
+  EXPECT_EQ(h.transfer.Current(), 0);
+  EXPECT_EQ(h.requests.back().data, (Bytes{128, 0, 0}));
+  for (int tick = 0; tick < 199; ++tick)
+    h.transfer.Tick();
+  EXPECT_EQ(h.transfer.State(), TransferState::ReadingLocal);
+}
+
+TEST(TransferLocalWrite, NewSystemWrites15616BytesIn122BlocksThenEndsTheWrite) {
+  TransferHarness h;
+  h.SetControllerLoginCode("");
+  const auto headerBefore = h.controller;
+  h.transfer.Write();
+  ASSERT_EQ(h.transfer.State(), TransferState::WritingLocal);
+  EXPECT_EQ(h.transfer.View().statusText, "Writing 15648 bytes.");
+  int blocks = 0;
+  while (h.transfer.State() == TransferState::WritingLocal) {
+    ASSERT_EQ(h.requests.back().command, command::WriteMemory);
+    ++blocks;
+    h.AnswerLastWrite();
+  }
+  EXPECT_EQ(blocks, 122);
+  EXPECT_EQ(h.transfer.View().statusText, "Write completed");
+  EXPECT_EQ(h.requests.back().command, command::ResetMachine);
+  EXPECT_EQ(h.requests.back().data, Bytes{0x00});
+  EXPECT_TRUE(std::equal(h.controller.begin() + 32, h.controller.begin() + 0x3D20,
+                         h.config.image.bytes.begin() + 32));
+  EXPECT_TRUE(
+      std::equal(h.controller.begin(), h.controller.begin() + 32, headerBefore.begin()));  // not written
+  EXPECT_EQ(h.controller[0x3D20], headerBefore[0x3D20]);                                   // nor beyond
+}
+
+TEST(TransferLocalWrite, CancelledUnsavedQuestionOrWrongCodeWritesNothing) {
+  TransferHarness cancelled;
+  cancelled.SetControllerLoginCode("");
+  cancelled.cancelUnsaved = true;
+  cancelled.transfer.Write();
+  EXPECT_EQ(cancelled.requests.size(), 1u);  // only the login code request
+  EXPECT_FALSE(cancelled.config.image.imageHeld);
+
+  TransferHarness wrong;
+  wrong.SetControllerLoginCode("OTHER");
+  wrong.transfer.Write();
+  EXPECT_EQ(wrong.requests.size(), 1u);
+}
+
+TEST(TransferWriteSerial, WritesTheNumberWithTheWholeDataFromOffsetZero) {
+  TransferHarness h;
+  EXPECT_EQ(h.transfer.WriteSerial("12345"), "12345");
+  ASSERT_EQ(h.transfer.State(), TransferState::WritingLocal);
+  ASSERT_EQ(h.requests.size(), 1u);  // no login code check
+  EXPECT_EQ(h.requests[0].data[1], 0);
+  EXPECT_EQ(h.requests[0].data[2], 0);
+  while (h.transfer.State() == TransferState::WritingLocal)
+    h.AnswerLastWrite();
+  EXPECT_EQ(h.controller[0x0A], 0x39);
+  EXPECT_EQ(h.controller[0x0B], 0x30);
+  EXPECT_EQ(h.controller[0x0C], 0x00);
+  EXPECT_EQ(h.controller[0x0D], 0x00);
+  EXPECT_EQ(std::memcmp(h.controller.data(), "QD310\x01\x01", 7), 0);
+  EXPECT_EQ(h.transfer.WriteSerial("abc"), "0");
+}
+
+// The gateway's 'B','H' block.
+Bytes DataBlock(const std::array<std::uint8_t, layout::ImageSize>& memory, int offset, int count) {
+  Bytes block = {'B',
+                 'H',
+                 static_cast<std::uint8_t>(offset),
+                 static_cast<std::uint8_t>(offset >> 8),
+                 static_cast<std::uint8_t>(count),
+                 static_cast<std::uint8_t>(count >> 8)};
+  block.insert(block.end(), memory.begin() + offset, memory.begin() + offset + count);
+  return block;
+}
+
+TEST(TransferRemoteRead, TakesBlocksInOrderAndChecksTheCodeAfterwards) {
+  TransferHarness h;
+  h.local = false;
+  h.SetControllerLoginCode("");
+  h.transfer.Read();
+  EXPECT_EQ(h.gateway, (std::vector<Bytes>{Bytes{'A', 'C'}}));
+  EXPECT_EQ(h.machineWindowsClosed, 1);
+  for (int offset = 0; offset < 32768; offset += 1000) {
+    h.transfer.OnGatewayData(DataBlock(h.controller, offset, std::min(1000, 32768 - offset)));
+  }
+  EXPECT_EQ(h.transfer.View().statusText, "Transfer completed");
+  ASSERT_EQ(h.parses.size(), 1u);
+  EXPECT_TRUE(h.parses[0].ok);
+  EXPECT_TRUE(h.errors.empty());
+}
+
+TEST(TransferRemoteRead, WrongCodeYieldsAnEmptySystem) {
+  TransferHarness h;
+  h.local = false;
+  h.SetControllerLoginCode("SECRET");
+  h.transfer.Read();
+  h.transfer.OnGatewayData(DataBlock(h.controller, 0, 32768));
+  EXPECT_EQ(h.errors, std::vector<std::string>{"Wrong System login code"});
+  EXPECT_EQ(h.config.image.SystemLoginCode(), "SECRET");
+  EXPECT_EQ(h.config.image.bytes[0x400], 0);  // the rest was cleared
+  ASSERT_EQ(h.parses.size(), 1u);
+  EXPECT_TRUE(h.parses[0].ok);
+}
+
+TEST(TransferRemoteRead, OutOfOrderOrOversizedBlockEndsTheRead) {
+  TransferHarness gap;
+  gap.local = false;
+  gap.transfer.Read();
+  gap.transfer.OnGatewayData(DataBlock(gap.controller, 0, 200));
+  gap.transfer.OnGatewayData(DataBlock(gap.controller, 400, 200));
+  EXPECT_EQ(gap.transfer.View().statusText, "Transfer faild at: 200");
+  EXPECT_EQ(gap.transfer.State(), TransferState::Idle);
+
+  TransferHarness beyond;
+  beyond.local = false;
+  beyond.transfer.Read();
+  beyond.transfer.OnGatewayData(DataBlock(beyond.controller, 0, 32700));
+  Bytes tooLong = DataBlock(beyond.controller, 32700, 68);
+  tooLong[4] = 69;  // claims one byte more than the memory holds (and than it carries)
+  beyond.transfer.OnGatewayData(tooLong);
+  EXPECT_EQ(beyond.transfer.View().statusText, "Transfer faild at: 32700");
+
+  TransferHarness slow;
+  slow.local = false;
+  slow.transfer.Read();
+  for (int tick = 0; tick < SystemTransfer::RemoteReadLimitTicks; ++tick)
+    slow.transfer.Tick();
+  EXPECT_EQ(slow.transfer.View().stateInfo, "Timeout!");
+}
+
+TEST(TransferRemoteWrite, SendsBlocksOf200ThenConfirmsTheSum) {
+  TransferHarness h;
+  h.local = false;
+  h.transfer.Write();
+  ASSERT_EQ(h.gateway.size(), 80u);  // 79 blocks and the confirm request
+  EXPECT_EQ(h.pauses, 79);
+  EXPECT_EQ(h.gateway[0].size(), 5u + 200u);
+  EXPECT_EQ(h.gateway[78].size(), 5u + 16u);
+  EXPECT_EQ(h.gateway[78][4], 16);
+  EXPECT_EQ(h.gateway.back(), (Bytes{0x00, 'S', 0x00, 0x00}));
+  EXPECT_EQ(h.transfer.View().progressText, "Waiting for confirm...");
+
+  std::uint16_t sum = 0;
+  for (int i = 32; i < h.config.image.dataLength; ++i)
+    sum = static_cast<std::uint16_t>(sum + h.config.image.bytes[i]);
+  h.transfer.OnGatewayWriteResult(
+      Bytes{'C', 'S', static_cast<std::uint8_t>(sum), static_cast<std::uint8_t>(sum >> 8)});
+  EXPECT_EQ(h.transfer.View().progressText, "Confirm received - OK");
+  EXPECT_EQ(h.transfer.View().progressColour, ProgressColour::Good);
+
+  TransferHarness bad;
+  bad.local = false;
+  bad.transfer.Write();
+  bad.transfer.OnGatewayWriteResult(Bytes{'C', 'S', 0x12, 0x34});
+  EXPECT_EQ(bad.transfer.View().progressText, "Confirm received - bad checksum!");
+  EXPECT_EQ(bad.transfer.View().progressColour, ProgressColour::Bad);
+}
+
+TEST(TransferRemoteWrite, NoConfirmationTimesOutAfter600Ticks) {
+  TransferHarness h;
+  h.local = false;
+  h.transfer.Write();
+  for (int tick = 0; tick < SystemTransfer::ConfirmLimitTicks; ++tick)
+    h.transfer.Tick();
+  EXPECT_EQ(h.transfer.State(), TransferState::WritingRemote);
+  EXPECT_EQ(h.transfer.View().progressBar, 100);
+  h.transfer.Tick();
+  EXPECT_EQ(h.transfer.State(), TransferState::Idle);
+  EXPECT_EQ(h.transfer.View().progressText, "Timeout, no confirm received!");
+}
+
+TEST(TransferButtons, FollowTheLinkTheStateAndTheAccess) {
+  EXPECT_FALSE(ButtonsFor(TransferState::Idle, false, true, false, false).read);
+  const TransferButtons idleLocal = ButtonsFor(TransferState::Idle, true, true, false, false);
+  EXPECT_TRUE(idleLocal.read && idleLocal.write && !idleLocal.stop);
+  const TransferButtons busy = ButtonsFor(TransferState::ReadingLocal, true, true, false, false);
+  EXPECT_TRUE(!busy.read && !busy.write && busy.stop);
+  EXPECT_FALSE(ButtonsFor(TransferState::Idle, true, false, true, false).write);
+  EXPECT_TRUE(ButtonsFor(TransferState::Idle, true, false, true, true).write);
+  EXPECT_TRUE(ButtonsFor(TransferState::LoginCheckPassed, true, true, false, false).stop);
+}
+
+}  // namespace
+}  // namespace qd::link
