@@ -7,7 +7,7 @@ namespace qdtool {
 Arguments::Arguments(const std::vector<std::string>& args, const std::set<std::string>& valueOptions,
                      const std::set<std::string>& flagOptions) {
   for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
+    const std::string arg = args[i] == "-o" ? "--output" : args[i];
     if (arg == "--help" || arg == "-h") {
       help_ = true;
       continue;

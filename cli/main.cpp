@@ -13,6 +13,11 @@ const qdtool::Command Commands[] = {
      qdtool::RunConvert},
     {"info", "show an image's format, text use, identity and clock", qdtool::InfoUsage, qdtool::RunInfo},
     {"program", "list the lines of one dosing program", qdtool::ProgramUsage, qdtool::RunProgram},
+    {"read", "read the system data from a controller on the bus", qdtool::ReadUsage, qdtool::RunRead},
+    {"write", "write a system file to a controller on the bus", qdtool::WriteUsage, qdtool::RunWrite},
+    {"monitor", "print the status frames and trigger reports heard on the bus", qdtool::MonitorUsage,
+     qdtool::RunMonitor},
+    {"ports", "list the USB serial adapters", qdtool::PortsUsage, qdtool::RunPorts},
 };
 
 void PrintOverview(std::FILE* out) {
@@ -28,10 +33,15 @@ void PrintOverview(std::FILE* out) {
   std::fputs("\nRun 'qdtool COMMAND --help' for a command's options.\n", out);
 }
 
+// One line: runs of line breaks become one blank.
 int Fail(const std::string& reason, int status) {
-  std::string line = reason;
-  for (char& c : line) {
-    if (c == '\n') c = ' ';
+  std::string line;
+  for (char c : reason) {
+    if (c != '\n') {
+      line += c;
+    } else if (line.empty() || line.back() != ' ') {
+      line += ' ';
+    }
   }
   std::fprintf(stderr, "qdtool: %s\n", line.c_str());
   return status;

@@ -214,6 +214,11 @@ void SystemTransfer::Tick() {
   }
 }
 
+void SystemTransfer::OnBusReply(PayloadView frame) {
+  if (frame.Command() == command::MemoryData) OnMemoryData(frame);
+  if (frame.Command() == command::WriteConfirm) OnWriteConfirm(frame);
+}
+
 void SystemTransfer::OnMemoryData(PayloadView frame) {
   const std::size_t count = frame.At(HeaderSize);
   const int address = frame.At(HeaderSize + 1) | (frame.At(HeaderSize + 2) << 8);

@@ -90,6 +90,7 @@ class SystemTransfer {
   void Tick();
 
   // Replies: bus 0x45 / 0x47, gateway 'B','H' / 'C','S'.
+  void OnBusReply(PayloadView frame);
   void OnMemoryData(PayloadView frame);
   void OnWriteConfirm(PayloadView frame);
   void OnGatewayData(std::span<const std::uint8_t> message);

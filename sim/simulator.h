@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <optional>
+
+#include "bus_master.h"
+#include "controller.h"
+#include "fault_plan.h"
+#include "pty_endpoint.h"
+#include "sim_options.h"
+#include "symbolic_link.h"
+
+namespace qd::sim {
+
+// The simulated dosing system in the event loop: the bus master on a pseudo-terminal, run by what
+// arrives from the PC and by a timer that wakes it whenever the wire or the protocol has something
+// to do next. The boot loaders and the gateway server will be further personalities on the same
+// endpoint and the same controller.
+class Simulator : public QObject {
+  Q_OBJECT
+
+ public:
+  Simulator(const SimOptions& options, const ControllerMemory& memory, std::optional<ClockTime> clockStart,
+            QObject* parent = nullptr);
+
+  // Opens the pseudo-terminal, makes the link and starts polling; false with the reason in `error`.
+  bool Start(QString& error);
+  QString SlavePath() const { return endpoint_->SlavePath(); }
+  // The memory as it is now, the clock brought up to date.
+  const ControllerMemory& Memory();
+
+ private:
+  SimTime Now() const;
+  void OnReceived(const QByteArray& bytes);
+  // Lets the bus master act on the time now, writes what has left the wire and sets the timer for
+  // the next thing to do.
+  void Advance();
+
+  SimOptions options_;
+  QElapsedTimer elapsed_;
+  Controller controller_;
+  FaultPlan faults_;
+  BusMaster master_;
+  PtyEndpoint* endpoint_;
+  QTimer* timer_;
+  SymbolicLink link_;
+};
+
+}  // namespace qd::sim
