@@ -33,10 +33,7 @@ int RunMonitor(const std::vector<std::string>& args) {
   const int count = arguments.Number("count", 1, 1000000000).value_or(0);
   const int seconds = arguments.Number("seconds", 1, 1000000).value_or(0);
 
-  int argc = 1;
-  char name[] = "qdtool";
-  char* argv[] = {name, nullptr};
-  QCoreApplication app(argc, argv);
+  const EventLoopApp app;
 
   BusSession session(*port);
   int printed = 0;

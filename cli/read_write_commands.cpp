@@ -126,10 +126,7 @@ int RunRead(const std::vector<std::string>& args) {
   if (!arguments.Positional().empty()) throw UsageError("read takes no file argument; use -o or --image");
   const std::string port = PortOption(arguments);
 
-  int argc = 1;
-  char name[] = "qdtool";
-  char* argv[] = {name, nullptr};
-  QCoreApplication app(argc, argv);
+  const EventLoopApp app;
 
   qd::WorkingConfig config;
   config.masterLoginMode = arguments.Flag("master-login");
@@ -174,10 +171,7 @@ int RunWrite(const std::vector<std::string>& args) {
     throw UsageError("--system-login-code goes with --master-login");
   const int timeoutSeconds = arguments.Number("timeout", 1, 86400).value_or(60);
 
-  int argc = 1;
-  char name[] = "qdtool";
-  char* argv[] = {name, nullptr};
-  QCoreApplication app(argc, argv);
+  const EventLoopApp app;
 
   qd::WorkingConfig config;
   config.masterLoginMode = arguments.Flag("master-login");

@@ -1,6 +1,7 @@
 #include "link/status_text.h"
 
 #include "app/text.h"
+#include "model/trigger_settings.h"
 
 namespace qd::link {
 
@@ -10,10 +11,10 @@ constexpr int PumpCount = 7;
 constexpr int InputCount = 6;
 
 // Trigger types whose reports carry a weight or a percent value in byte 8.
-constexpr int TypeNyborgW3 = 3;
-constexpr int TypeNyborgHS = 4;
-constexpr int TypeMieleLogic = 5;
-constexpr int TypeElectrolux = 6;
+constexpr int TypeNyborgW3 = trigger::TypeNyborgW3;
+constexpr int TypeNyborgHS = trigger::TypeNyborgHs;
+constexpr int TypeMieleLogic = trigger::TypeMieleLogic;
+constexpr int TypeElectrolux = trigger::TypeElectrolux;
 
 const char* OnOff(bool on) {
   return on ? "on" : "off";

@@ -71,6 +71,10 @@ struct TriggerSettings {
 namespace trigger {
 
 constexpr int TypeNone = 0;
+constexpr int TypeQd520 = 1;
+constexpr int TypeNortec = 2;
+constexpr int TypeNyborgW3 = 3;
+constexpr int TypeNyborgHs = 4;
 constexpr int TypeMieleLogic = 5;
 constexpr int TypeElectrolux = 6;
 constexpr int TypeMieleEthernet = 10;
