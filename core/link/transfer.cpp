@@ -6,6 +6,7 @@
 
 #include "app/bytes.h"
 #include "app/text.h"
+#include "link/notify.h"
 #include "model/image_builder.h"
 
 namespace qd::link {
@@ -49,7 +50,7 @@ TransferButtons ButtonsFor(TransferState state, bool linkReady, bool localMode, 
 }
 
 void SystemTransfer::Changed() {
-  if (events.changed) events.changed();
+  Notify(events.changed);
 }
 
 void SystemTransfer::SetState(TransferState state) {
@@ -74,11 +75,11 @@ bool SystemTransfer::CheckLoginCode() {
     env_.waitStep();
   }
   if (state_ == TransferState::LoginCheckWaiting) {
-    if (events.error) events.error("Unable to check Login code.\n\nNo response from System");
+    Notify(events.error, "Unable to check Login code.\n\nNo response from System");
     return false;
   }
   if (state_ == TransferState::LoginCheckFailed) {
-    if (events.error) events.error("Wrong System login code");
+    Notify(events.error, "Wrong System login code");
     return false;
   }
   return true;
@@ -120,7 +121,7 @@ void SystemTransfer::Read() {
     QueueRead();
   } else {
     readLimit_ = RemoteReadLimitTicks;
-    if (events.closeMachineWindows) events.closeMachineWindows();
+    Notify(events.closeMachineWindows);
     SetState(TransferState::ReadingRemote);
     env_.sendGatewayMessage(GatewayReadRequest);
   }
@@ -142,7 +143,7 @@ void SystemTransfer::Write() {
   }
   confirmRunning_ = false;
   SetState(TransferState::WritingRemote);
-  if (events.closeMachineWindows) events.closeMachineWindows();
+  Notify(events.closeMachineWindows);
   SendRemoteBlocks();
 }
 
@@ -253,7 +254,7 @@ void SystemTransfer::FinishLocalRead() {
   const ParseResult parsed = ParseImage(config_);
   view_.statusText = "Read completed";
   SetState(TransferState::Idle);
-  if (events.imageRead) events.imageRead(parsed);
+  Notify(events.imageRead, parsed);
 }
 
 void SystemTransfer::OnWriteConfirm(PayloadView frame) {
@@ -273,7 +274,7 @@ void SystemTransfer::OnWriteConfirm(PayloadView frame) {
 }
 
 void SystemTransfer::OnGatewayData(std::span<const std::uint8_t> message) {
-  if (events.gatewayTrace) events.gatewayTrace(message);
+  Notify(events.gatewayTrace, message);
   if (state_ != TransferState::ReadingRemote) return;
   const PayloadView view(message);
   const int offset = view.At(2) | (view.At(3) << 8);
@@ -303,14 +304,14 @@ void SystemTransfer::FinishRemoteRead() {
     std::memcpy(image.bytes.data() + layout::Magic, "QD310", 5);
     image.bytes[layout::VersionMajor] = 1;
     image.bytes[layout::VersionMinor] = 1;
-    if (events.error) events.error("Wrong System login code");
+    Notify(events.error, "Wrong System login code");
   }
   const ParseResult parsed = ParseImage(config_);
-  if (events.imageRead) events.imageRead(parsed);
+  Notify(events.imageRead, parsed);
 }
 
 void SystemTransfer::OnGatewayWriteResult(std::span<const std::uint8_t> message) {
-  if (events.gatewayTrace) events.gatewayTrace(message);
+  Notify(events.gatewayTrace, message);
   if (state_ != TransferState::WritingRemote || message.size() < 4) return;
   const std::uint16_t received = static_cast<std::uint16_t>(message[2] | (message[3] << 8));
   std::uint16_t sum = 0;
