@@ -75,6 +75,17 @@ std::string ControllerStatusText(const ControllerStatus& status) {
   return text;
 }
 
+std::string GatewayStatusText(const GatewayStatus& status) {
+  std::string text = "remote status: pumps=" + MaskText(status.PumpsRunning(), PumpCount);
+  text += " machines=" + MaskText(status.MachineSignals(), MachineCount);
+  text += Format(" water=%s drain=%s", OnOff(status.FlushWater()), OnOff(status.FlushDrain()));
+  for (int m = 0; m < MachineCount; ++m) {
+    const MachineStatus machine = status.Machine(m);
+    if (!IsIdle(machine)) text += " | " + MachineStatusText(m, machine);
+  }
+  return text;
+}
+
 std::string TriggerReportText(const TriggerReport& report, int triggerType) {
   std::string text = Format("trigger M%d cmd=%d: inputs=", report.machine + 1, report.command);
   text += MaskText(report.inputs, InputCount);

@@ -27,6 +27,9 @@ std::string ControllerStatusText(const ControllerStatus& status);
 
 inline constexpr int UnknownTriggerType = -1;
 
+// A gateway status message ('C','X'), in the manner of ControllerStatusText.
+std::string GatewayStatusText(const GatewayStatus& status);
+
 // "trigger M5 cmd=3: inputs=101000 weight=37.5kg kind=QD740 fw=1.2 serial=on kbd=off elux-prog=4".
 // Byte 8 by the machine's trigger type: "weight=" for the weighing types 3, 4 and 6, "pct=" for type 5,
 // "value=" (raw) when the type is unknown, left out for the other types. The Electrolux program is

@@ -1,0 +1,168 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "link/gateway_messages.h"
+#include "link/gateway_system_list.h"
+
+namespace qd::link {
+
+class Dispatcher;
+
+inline constexpr std::uint16_t GatewayPort = 14011;
+
+// The state label of the remote group. None is the empty text a label has before its first state.
+enum class RemoteState { None, Connecting, Ready, Failed, NotFound, InUse, Disconnected };
+std::string_view RemoteStateText(RemoteState state);  // "", "Connecting", "Ready", "Failed", ...
+
+enum class LabelColour { Normal, Green, Yellow };
+// Ready on green; Failed, Not found and In use on yellow; the rest on the normal background.
+LabelColour RemoteStateColour(RemoteState state);
+
+enum class RemoteAccess { None, Full, ReadOnly, Unknown };
+std::string_view RemoteAccessText(RemoteAccess access);  // "", "Full access", "Read only", "Access: ?"
+
+inline constexpr std::string_view ConnectCaption = "Connect";
+inline constexpr std::string_view DisconnectCaption = "Disconnect";
+inline constexpr std::string_view LoginRefusedText = "Invalid user name or password";
+
+// The socket error the socket layer reports: "Asynchronous socket error %d".
+std::string SocketErrorText(int errorCode);
+
+// The main window caption's piece for the system logged in to: "        System: <name> (<serial>).".
+std::string SystemCaptionPiece(std::string_view name, std::string_view serial);
+
+// What the remote group of the communication window shows.
+struct RemoteView {
+  RemoteState state = RemoteState::None;
+  bool stateVisible = false;
+  RemoteAccess access = RemoteAccess::None;
+  bool accessVisible = false;
+  bool systemNameCaptionEnabled = false;  // the "Name:" label
+  std::string systemName;                 // "serial / name"
+  bool systemNameVisible = false;
+  std::string ipAddress;  // or "Offline"
+  bool ipAddressVisible = false;
+  std::string_view connectCaption = ConnectCaption;
+};
+
+struct Credentials {
+  std::string user;
+  std::string password;
+};
+
+enum class SocketState { Closed, Opening, Connected };
+
+// The tool's side of a gateway session: login, system list, system choice, connect result, address and
+// the periodic status request. The owner (the communication window, or qdtool) moves the bytes, owns
+// the socket, shows the dialogs the session asks for and presents RemoteView; the session decides.
+class GatewaySession {
+ public:
+  static constexpr int StatusRequestTicks = 11;  // one status request per 1.1 s
+
+  struct Environment {
+    // Sends one message on the socket (framed by the owner). False when it did not go out.
+    std::function<bool(std::span<const std::uint8_t> message)> sendGatewayMessage;
+    // Starts a non-blocking connect; the outcome comes back as ClientSocketConnect or ClientSocketError.
+    std::function<void(const std::string& host, std::uint16_t port)> openSocket;
+    // Closes and forgets the socket. The disconnect event this may raise is ignored by the session.
+    std::function<void()> closeSocket;
+    // The login window: user name and password, or none when cancelled.
+    std::function<std::optional<Credentials>()> askLogin;
+    // The selection window over the list: the chosen system, or none when cancelled.
+    std::function<std::optional<SystemChoice>(const SystemList& systems)> chooseSystem;
+    // LoginRefusedText with Retry and Cancel: true for Retry.
+    std::function<bool()> retryLogin;
+    // The system setup window or a machine window is shown (someone wants the status).
+    std::function<bool()> statusWindowShown;
+  };
+
+  struct Events {
+    std::function<void()> changed;           // RemoteView or a flag changed
+    std::function<void()> linkStateChanged;  // for the four windows that enable controls by the session
+    std::function<void()> captionChanged;    // the main window caption's system piece may differ
+    // The connection ended by itself (server disconnect, socket error, or the close that a disconnect
+    // or a cancelled login caused): the owner resets the link's counters as a mode change does.
+    std::function<void()> connectionLost;
+  };
+
+  explicit GatewaySession(Environment environment) : env_(std::move(environment)) {}
+
+  Events events;
+
+  // Hooks the handlers of 'B','D', 'B','E', 'B','F' and 'B','I'. The session must outlive the dispatcher's
+  // use.
+  void RegisterWith(Dispatcher& dispatcher);
+
+  // The connect button: connects to host:GatewayPort, or disconnects while a socket is open.
+  void RemoteConnectBtnClick(const std::string& host);
+  // Closes the socket and ends the session.
+  void Disconnect();
+  // The session's part of a link mode change: everything cleared, the socket closed.
+  void SetLinkMode(bool local);
+  // Every 100 ms: the status request in remote mode.
+  void LinkTick();
+  // Sends the connect request for one system and remembers it as the selected system.
+  void ConnectToSystem(const SystemChoice& system);
+
+  // Socket events.
+  void ClientSocketConnect();
+  void ClientSocketDisconnect();
+  // Gives the error text to report, or an empty text when no socket was open.
+  std::string ClientSocketError(int errorCode);
+
+  // Gateway messages, whole (class and code included).
+  void OnSystemListEntry(std::span<const std::uint8_t> message);
+  void OnConnectResult(std::span<const std::uint8_t> message);
+  void OnSystemAddress(std::span<const std::uint8_t> message);
+  void OnLoginRefused(std::span<const std::uint8_t> message);
+
+  bool LocalMode() const { return localMode_; }
+  SocketState Socket() const { return socket_; }
+  bool SocketConnected() const { return socket_ == SocketState::Connected; }
+  bool LinkReady() const { return linkReady_; }  // remote mode's readiness
+  bool RemoteLoggedIn() const { return loggedIn_; }
+  bool RemoteOnline() const { return online_; }
+  bool RemoteFullAccess() const { return fullAccess_; }
+  bool RemoteReadOnly() const { return readOnly_; }
+  // Controls that change the controller: the system is online and the gateway granted full access.
+  bool RemoteChangesAllowed() const { return online_ && fullAccess_; }
+  const std::string& AccessText() const { return accessText_; }
+  const std::string& SelectedSerial() const { return selected_.serial; }
+  const std::string& SelectedName() const { return selected_.name; }
+  const SystemList& Systems() const { return systems_; }
+  const RemoteView& View() const { return view_; }
+  // SystemCaptionPiece of the selected system while logged in, else empty.
+  std::string CaptionPiece() const;
+
+ private:
+  void RequestLogin();
+  void EndOfList();
+  void ClearSession();
+  void ConnectionEnded();
+  void CloseSocket();
+  void SetState(RemoteState state);
+  bool Send(std::span<const std::uint8_t> message);
+  void Changed();
+
+  Environment env_;
+  bool localMode_ = true;
+  SocketState socket_ = SocketState::Closed;
+  bool linkReady_ = false;
+  bool loggedIn_ = false;
+  bool online_ = false;
+  bool fullAccess_ = false;
+  bool readOnly_ = false;
+  std::string accessText_;
+  SystemChoice selected_;
+  SystemList systems_;
+  RemoteView view_;
+  int statusTicks_ = 0;
+};
+
+}  // namespace qd::link
