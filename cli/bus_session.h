@@ -1,28 +1,16 @@
 #pragma once
 
-#include <QCoreApplication>
 #include <QObject>
 #include <QTimer>
 #include <functional>
 #include <string>
 
+#include "event_loop.h"
 #include "link/bus_link.h"
 #include "link/dispatch.h"
 #include "transport/com_port.h"
 
 namespace qdtool {
-
-// The Qt event loop that the commands talking to a port run on.
-class EventLoopApp {
- public:
-  EventLoopApp() : app_(argc_, argv_) {}
-
- private:
-  int argc_ = 1;
-  char name_[7] = "qdtool";
-  char* argv_[2] = {name_, nullptr};
-  QCoreApplication app_;
-};
 
 // A bus connection for the command line: the serial port, the link engine and the reply dispatch,
 // driven by a Qt event loop with the 100 ms tick.

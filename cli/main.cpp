@@ -5,6 +5,8 @@
 
 #include "arguments.h"
 #include "commands.h"
+#include "firmware_command.h"
+#include "log_command.h"
 
 namespace {
 
@@ -13,11 +15,14 @@ const qdtool::Command Commands[] = {
      qdtool::RunConvert},
     {"info", "show an image's format, text use, identity and clock", qdtool::InfoUsage, qdtool::RunInfo},
     {"program", "list the lines of one dosing program", qdtool::ProgramUsage, qdtool::RunProgram},
-    {"read", "read the system data from a controller on the bus", qdtool::ReadUsage, qdtool::RunRead},
-    {"write", "write a system file to a controller on the bus", qdtool::WriteUsage, qdtool::RunWrite},
-    {"monitor", "print the status frames and trigger reports heard on the bus", qdtool::MonitorUsage,
+    {"read", "read the system data from a controller (bus or gateway)", qdtool::ReadUsage, qdtool::RunRead},
+    {"write", "write a system file to a controller (bus or gateway)", qdtool::WriteUsage, qdtool::RunWrite},
+    {"monitor", "print the live status of a dosing system (bus or gateway)", qdtool::MonitorUsage,
      qdtool::RunMonitor},
     {"ports", "list the USB serial adapters", qdtool::PortsUsage, qdtool::RunPorts},
+    {"log", "show the consumption log or the alarm log of a system file or image", qdtool::LogUsage,
+     qdtool::RunLog},
+    {"firmware", "inspect an Intel HEX firmware file", qdtool::FirmwareUsage, qdtool::RunFirmware},
 };
 
 void PrintOverview(std::FILE* out) {

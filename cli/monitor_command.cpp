@@ -5,43 +5,85 @@
 #include "arguments.h"
 #include "bus_session.h"
 #include "commands.h"
+#include "gateway_connection.h"
 #include "link/status_records.h"
 #include "link/status_text.h"
+#include "target_options.h"
 #include "transport/port_discovery.h"
 
 namespace qdtool {
 
 const char* const MonitorUsage =
-    "usage: qdtool monitor --port DEV [--count N] [--seconds S]\n"
+    "usage: qdtool monitor (--port DEV | --gateway HOST[:PORT] --user U --password P [--system SERIAL])\n"
+    "                      [--count N] [--seconds S]\n"
     "\n"
-    "Listens on the bus and prints one line per controller status or trigger module report heard,\n"
-    "until N lines were printed, S seconds passed or the program is interrupted.\n";
+    "Listens on the bus and prints one line per controller status or trigger module report heard, or\n"
+    "asks the gateway for the system's status every 1.1 s and prints each answer, until N lines were\n"
+    "printed, S seconds passed or the program is interrupted.\n";
 
 const char* const PortsUsage =
     "usage: qdtool ports\n"
     "\n"
     "Lists the serial ports of USB serial adapters (FTDI) that can be opened now, one a line.\n";
 
+namespace {
+
+// Prints decoded lines until enough were printed or the time is up.
+class MonitorOutput {
+ public:
+  MonitorOutput(int count, int seconds) : count_(count), seconds_(seconds) { elapsed_.start(); }
+
+  void Print(const std::string& line) {
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+    ++printed_;
+  }
+  bool Done() const {
+    return (count_ > 0 && printed_ >= count_) || (seconds_ > 0 && elapsed_.elapsed() >= 1000LL * seconds_);
+  }
+
+ private:
+  int count_;
+  int seconds_;
+  int printed_ = 0;
+  QElapsedTimer elapsed_;
+};
+
+void MonitorGateway(const GatewayOptions& options, MonitorOutput& output) {
+  GatewayConnection gateway(options);
+  gateway.wantStatus = true;
+  qd::link::Dispatcher& dispatch = gateway.Dispatch();
+  dispatch.handlers.systemSetupShown = [] { return true; };
+  dispatch.handlers.remoteSystemStatus = [&output](std::span<const std::uint8_t> message) {
+    output.Print(qd::link::GatewayStatusText(qd::link::GatewayStatus(message)));
+  };
+  gateway.Connect();
+  if (!gateway.Session().RemoteOnline()) throw Failure("the system is offline");
+  if (!gateway.RunUntil([&output] { return output.Done(); }))
+    throw Failure("the gateway closed the connection");
+}
+
+}  // namespace
+
 int RunMonitor(const std::vector<std::string>& args) {
-  const Arguments arguments(args, {"port", "count", "seconds"}, {});
+  const Arguments arguments(args, WithTargetOptions({"count", "seconds"}), {});
   if (arguments.Help()) {
     std::fputs(MonitorUsage, stdout);
     return 0;
   }
-  const auto port = arguments.Value("port");
-  if (!port || port->empty()) throw UsageError("--port is required");
+  const Target target = TargetOption(arguments);
   const int count = arguments.Number("count", 1, 1000000000).value_or(0);
   const int seconds = arguments.Number("seconds", 1, 1000000).value_or(0);
 
   const EventLoopApp app;
-
-  BusSession session(*port);
-  int printed = 0;
-  auto print = [&printed](const std::string& line) {
-    std::printf("%s\n", line.c_str());
-    std::fflush(stdout);
-    ++printed;
-  };
+  MonitorOutput output(count, seconds);
+  if (target.gateway) {
+    MonitorGateway(*target.gateway, output);
+    return 0;
+  }
+  const std::string port = *target.port;
+  BusSession session(port);
+  auto print = [&output](const std::string& line) { output.Print(line); };
   session.Dispatch().handlers.systemStatus = [&print](qd::link::PayloadView frame) {
     print(qd::link::ControllerStatusText(qd::link::ControllerStatus(frame.Bytes())));
   };
@@ -50,12 +92,7 @@ int RunMonitor(const std::vector<std::string>& args) {
       print(qd::link::TriggerReportText(*report));
   };
   session.Open();
-  QElapsedTimer elapsed;
-  elapsed.start();
-  const bool portKept = session.RunUntil([&] {
-    return (count > 0 && printed >= count) || (seconds > 0 && elapsed.elapsed() >= 1000LL * seconds);
-  });
-  if (!portKept) throw Failure("the port " + *port + " was lost");
+  if (!session.RunUntil([&output] { return output.Done(); })) throw Failure("the port " + port + " was lost");
   return 0;
 }
 

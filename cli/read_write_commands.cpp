@@ -2,25 +2,32 @@
 
 #include <QCoreApplication>
 #include <cstdio>
+#include <memory>
+#include <set>
 
 #include "app/text.h"
 #include "arguments.h"
 #include "bus_session.h"
 #include "commands.h"
+#include "gateway_connection.h"
 #include "input.h"
 #include "link/transfer.h"
 #include "model/system_commands.h"
 #include "model/system_file.h"
+#include "target_options.h"
 
 namespace qdtool {
 
 const char* const ReadUsage =
-    "usage: qdtool read --port DEV [--login-code CODE] [--master-login] [-o SYSTEM.xml] [--image IMAGE.bin]\n"
+    "usage: qdtool read (--port DEV | --gateway HOST[:PORT] --user U --password P [--system SERIAL])\n"
+    "                   [--login-code CODE] [--master-login] [-o SYSTEM.xml] [--image IMAGE.bin]\n"
     "\n"
-    "Reads the system data from the controller on the bus: the login code check, the whole 32 KiB\n"
-    "memory, then takes it in. Writes the system file and/or the raw image.\n"
+    "Reads the system data from the controller, on the bus or through the gateway: the login code\n"
+    "check, the whole 32 KiB memory, then takes it in. Writes the system file and/or the raw image.\n"
     "\n"
     "  --port DEV          serial port (a name without '/' is a device in /dev)\n"
+    "  --gateway HOST      gateway server (port 14011 unless HOST:PORT), with --user and --password;\n"
+    "                      --system SERIAL picks the system when the gateway offers several\n"
     "  --login-code CODE   the user's login code (default: KMWPLTRS)\n"
     "  --master-login      skip the login code check\n"
     "  -o, --output FILE   write the system file\n"
@@ -28,13 +35,17 @@ const char* const ReadUsage =
     "  --verbose           print the link's byte counters at the end\n";
 
 const char* const WriteUsage =
-    "usage: qdtool write SYSTEM.xml --port DEV [--login-code CODE]\n"
+    "usage: qdtool write SYSTEM.xml (--port DEV | --gateway HOST[:PORT] --user U --password P\n"
+    "                    [--system SERIAL] [--block-delay MS]) [--login-code CODE]\n"
     "                    [--master-login [--system-login-code CODE]] [--timeout S] [--serial N]\n"
     "\n"
     "Writes a system file to the controller on the bus: the image is built from the file, the login\n"
     "code is checked, the system data go out from offset 32, then the end-of-write request.\n"
     "\n"
     "  --port DEV                serial port (a name without '/' is a device in /dev)\n"
+    "  --gateway HOST            gateway server (port 14011 unless HOST:PORT), with --user and\n"
+    "                            --password; --system SERIAL picks the system when there are several\n"
+    "  --block-delay MS          pause between the blocks sent through the gateway (default 500)\n"
     "  --login-code CODE         the user's login code (default: KMWPLTRS)\n"
     "  --master-login            skip the login code check and write the system login code below\n"
     "  --system-login-code CODE  the system login code written in master-login mode\n"
@@ -47,117 +58,166 @@ namespace {
 
 constexpr char DefaultLoginCode[] = "KMWPLTRS";
 
-// A transfer over the bus with the command line's environment.
-struct BusTransfer {
-  BusTransfer(const std::string& port, qd::WorkingConfig& config, std::string loginCode)
-      : session(port), userLoginCode(std::move(loginCode)), transfer(config, MakeEnvironment(config)) {
+// A transfer over the bus or through the gateway with the command line's environment.
+class TransferRunner {
+ public:
+  TransferRunner(qd::WorkingConfig& config, std::string loginCode, const std::optional<std::string>& port,
+                 const std::optional<GatewayOptions>& gateway, int blockDelayMs = 0)
+      : userLoginCode_(std::move(loginCode)),
+        blockDelayMs_(blockDelayMs),
+        transfer(config, MakeEnvironment(config)) {
     transfer.events.error = [this](const std::string& text) { error = text; };
-    session.Dispatch().handlers.transferReply = [this](qd::link::PayloadView frame) {
-      transfer.OnBusReply(frame);
-    };
-    session.onTick = [this] {
-      transfer.Tick();
-      ShowProgress();
-    };
+    if (port) {
+      bus_ = std::make_unique<BusSession>(*port);
+      bus_->Dispatch().handlers.transferReply = [this](qd::link::PayloadView frame) {
+        transfer.OnBusReply(frame);
+      };
+      bus_->onTick = [this] { OnTick(); };
+    } else {
+      gateway_ = std::make_unique<GatewayConnection>(*gateway);
+      gateway_->Dispatch().handlers.remoteSystemData = [this](auto message) {
+        transfer.OnGatewayData(message);
+      };
+      gateway_->Dispatch().handlers.remoteWriteResult = [this](auto message) {
+        transfer.OnGatewayWriteResult(message);
+      };
+      gateway_->onTick = [this] { OnTick(); };
+    }
   }
 
+  void Open() {
+    if (bus_) {
+      bus_->Open();
+    } else {
+      gateway_->Connect();
+    }
+  }
+
+  bool Local() const { return bus_ != nullptr; }
+  GatewayConnection& Gateway() { return *gateway_; }
+  BusSession& Bus() { return *bus_; }
+
+  // Runs the event loop until `done`; false when the port or the connection was lost.
+  bool RunUntil(const std::function<bool()>& done) {
+    return bus_ ? bus_->RunUntil(done) : gateway_->RunUntil(done);
+  }
+  void Flush() {
+    if (bus_) bus_->Flush();
+    if (gateway_) gateway_->Flush();
+  }
+  std::string LostText() const { return bus_ ? "the port was lost" : "the gateway closed the connection"; }
+
+  bool Busy() const { return qd::link::IsBusy(transfer.State()); }
+
+  void EndProgress() {
+    if (progressShown_) std::fputc('\n', stderr);
+    progressShown_ = false;
+  }
+
+  void PrintCounters() const {
+    if (bus_) {
+      const qd::link::LinkCounters& c = bus_->Link().Counters();
+      std::fprintf(stderr,
+                   "Rx: %d bytes, Tx: %d bytes, Sync: %d, Retransmit: %d bytes, Checksum errors: %d\n",
+                   c.rxBytes, c.txBytes, c.syncCount, c.retransmitCount, c.checksumErrorCount);
+    } else {
+      std::fprintf(stderr, "Rx: %lld bytes, Tx: %lld bytes\n", static_cast<long long>(gateway_->RxBytes()),
+                   static_cast<long long>(gateway_->TxBytes()));
+    }
+  }
+
+  std::function<void()> onTick;
+
+ private:
   qd::link::SystemTransfer::Environment MakeEnvironment(const qd::WorkingConfig& config) {
     qd::link::SystemTransfer::Environment env;
-    env.localMode = [] { return true; };
+    env.localMode = [this] { return Local(); };
     env.masterLoginMode = [&config] { return config.masterLoginMode; };
-    env.userLoginCode = [this] { return userLoginCode; };
+    env.userLoginCode = [this] { return userLoginCode_; };
     env.queueRequest = [this](std::uint8_t command, std::uint8_t destination,
                               std::span<const std::uint8_t> data) {
-      return session.Link().QueueRequest(command, destination, data);
+      return bus_ && bus_->Link().QueueRequest(command, destination, data);
     };
-    env.sendGatewayMessage = [](std::span<const std::uint8_t>) { return false; };
-    env.waitStep = [this] { session.Wait(qd::link::SystemTransfer::LoginCheckStepMs); };
-    env.pauseBetweenBlocks = [] {};
+    env.sendGatewayMessage = [this](std::span<const std::uint8_t> message) {
+      return gateway_ && gateway_->Send(message);
+    };
+    env.waitStep = [] { ProcessEventsFor(qd::link::SystemTransfer::LoginCheckStepMs); };
+    // The socket hands its bytes over while the command waits between blocks.
+    env.pauseBetweenBlocks = [this] { ProcessEventsFor(blockDelayMs_); };
     env.checkUnsavedPrograms = [] { return false; };
     env.now = [] { return qd::LocalDateTime::Now(); };
     return env;
   }
 
-  void ShowProgress() {
-    if (!isatty(STDERR_FILENO) || !qd::link::IsBusy(transfer.State())) return;
+  void OnTick() {
+    transfer.Tick();
+    if (onTick) onTick();
+    if (!isatty(STDERR_FILENO) || !Busy()) return;
     std::fprintf(stderr, "\r%s %s   ", transfer.View().statusText.c_str(),
                  transfer.View().progressText.c_str());
-    progressShown = true;
+    progressShown_ = true;
   }
 
-  void EndProgress() {
-    if (progressShown) std::fputc('\n', stderr);
-    progressShown = false;
-  }
+  std::string userLoginCode_;
+  int blockDelayMs_;
+  std::unique_ptr<BusSession> bus_;
+  std::unique_ptr<GatewayConnection> gateway_;
+  bool progressShown_ = false;
 
-  bool Busy() const { return qd::link::IsBusy(transfer.State()); }
-
-  void PrintCounters() const {
-    const qd::link::LinkCounters& c = session.Link().Counters();
-    std::fprintf(stderr, "Rx: %d bytes, Tx: %d bytes, Sync: %d, Retransmit: %d bytes, Checksum errors: %d\n",
-                 c.rxBytes, c.txBytes, c.syncCount, c.retransmitCount, c.checksumErrorCount);
-  }
-
-  BusSession session;
-  std::string userLoginCode;
+ public:
   qd::link::SystemTransfer transfer;
   std::string error;
-  bool progressShown = false;
 };
 
 std::string LoginCodeOption(const Arguments& arguments) {
   return arguments.Value("login-code").value_or(DefaultLoginCode);
 }
 
-std::string PortOption(const Arguments& arguments) {
-  const auto port = arguments.Value("port");
-  if (!port || port->empty()) throw UsageError("--port is required");
-  return *port;
-}
-
 }  // namespace
 
 int RunRead(const std::vector<std::string>& args) {
-  const Arguments arguments(args, {"port", "login-code", "output", "image"}, {"master-login", "verbose"});
+  const Arguments arguments(args, WithTargetOptions({"login-code", "output", "image"}),
+                            {"master-login", "verbose"});
   if (arguments.Help()) {
     std::fputs(ReadUsage, stdout);
     return 0;
   }
   if (!arguments.Positional().empty()) throw UsageError("read takes no file argument; use -o or --image");
-  const std::string port = PortOption(arguments);
+  const Target target = TargetOption(arguments);
 
   const EventLoopApp app;
-
   qd::WorkingConfig config;
   config.masterLoginMode = arguments.Flag("master-login");
   qd::ResetSystem(config);
-  BusTransfer bus(port, config, LoginCodeOption(arguments));
-  bus.session.Open();
+  TransferRunner runner(config, LoginCodeOption(arguments), target.port, target.gateway);
+  runner.Open();
 
   std::optional<qd::ParseResult> parsed;
-  bus.transfer.events.imageRead = [&parsed](const qd::ParseResult& result) { parsed = result; };
-  bus.transfer.Read();
-  if (!bus.error.empty()) throw Failure(bus.error);  // the login code check refused
-  const bool portKept = bus.session.RunUntil([&bus] { return !bus.Busy(); });
-  bus.EndProgress();
-  if (arguments.Flag("verbose")) bus.PrintCounters();
-  if (!bus.error.empty()) throw Failure(bus.error);
-  if (!portKept) throw Failure("the port " + port + " was lost during the read");
-  if (!parsed)
-    throw Failure(bus.transfer.View().stateInfo.empty() ? "read not completed"
-                                                        : bus.transfer.View().stateInfo);
+  runner.transfer.events.imageRead = [&parsed](const qd::ParseResult& result) { parsed = result; };
+  runner.transfer.Read();
+  if (!runner.error.empty()) throw Failure(runner.error);  // the login code check refused
+  const bool kept = runner.RunUntil([&runner] { return !runner.Busy(); });
+  runner.EndProgress();
+  if (arguments.Flag("verbose")) runner.PrintCounters();
+  if (!runner.error.empty() && !parsed) throw Failure(runner.error);
+  if (!kept) throw Failure(runner.LostText() + " during the read");
+  const qd::link::TransferView& view = runner.transfer.View();
+  if (!parsed) throw Failure(!view.stateInfo.empty() ? view.stateInfo : view.statusText);
 
   // The raw image as read; the system file as the editors hold it after taking the image in.
   if (const auto image = arguments.Value("image")) WriteImageFile(config.image, *image);
   if (!parsed->ok) throw Failure(parsed->error);
   if (const auto output = arguments.Value("output")) WriteSystemFileOrFail(config, *output);
-  std::fprintf(stderr, "%s\n", bus.transfer.View().statusText.c_str());
+  // A remote read with a wrong login code gives an empty system: written, and reported.
+  if (!runner.error.empty()) throw Failure(runner.error);
+  std::fprintf(stderr, "%s\n", view.statusText.c_str());
   return 0;
 }
 
 int RunWrite(const std::vector<std::string>& args) {
-  const Arguments arguments(args, {"port", "login-code", "system-login-code", "timeout", "serial"},
-                            {"master-login", "verbose"});
+  const Arguments arguments(
+      args, WithTargetOptions({"login-code", "system-login-code", "timeout", "serial", "block-delay"}),
+      {"master-login", "verbose"});
   if (arguments.Help()) {
     std::fputs(WriteUsage, stdout);
     return 0;
@@ -165,14 +225,19 @@ int RunWrite(const std::vector<std::string>& args) {
   if (arguments.Positional().size() != 1) throw UsageError("write takes SYSTEM.xml");
   const std::string& file = arguments.Positional()[0];
   if (!IsSystemFile(file)) throw UsageError("write takes a system file (.xml)");
-  const std::string port = PortOption(arguments);
+  const Target target = TargetOption(arguments);
   const auto loginCode = arguments.Value("system-login-code");
-  if (loginCode && !arguments.Flag("master-login"))
+  if (loginCode && !arguments.Flag("master-login")) {
     throw UsageError("--system-login-code goes with --master-login");
+  }
   const int timeoutSeconds = arguments.Number("timeout", 1, 86400).value_or(60);
+  const int blockDelay =
+      arguments.Number("block-delay", 0, 60000).value_or(qd::link::SystemTransfer::RemoteBlockPauseMs);
+  const auto serial = arguments.Value("serial");
+  if (serial && !qd::ParseWholeNumber(*serial)) throw UsageError("--serial takes a whole number");
+  if (serial && target.gateway) throw UsageError("--serial writes on the bus only");
 
   const EventLoopApp app;
-
   qd::WorkingConfig config;
   config.masterLoginMode = arguments.Flag("master-login");
   qd::ResetSystem(config);
@@ -181,39 +246,45 @@ int RunWrite(const std::vector<std::string>& args) {
   const qd::LoadResult loaded = qd::LoadSystem(config, file, qd::LocalDateTime::Now());
   if (!loaded.file.ok) throw Failure(file + ": " + loaded.file.error);
 
-  BusTransfer bus(port, config, LoginCodeOption(arguments));
-  bus.session.Open();
+  TransferRunner runner(config, LoginCodeOption(arguments), target.port, target.gateway, blockDelay);
+  runner.Open();
+  if (!runner.Local()) {
+    const qd::link::GatewaySession& session = runner.Gateway().Session();
+    if (!session.RemoteOnline()) throw Failure("the system is offline");
+    if (!session.RemoteFullAccess()) throw Failure("the gateway grants read-only access: no writing");
+  }
   int quietTicks = 0;
   int lastOffset = -1;
   bool timedOut = false;
-  auto previousTick = bus.session.onTick;
-  bus.session.onTick = [&] {
-    previousTick();
-    if (bus.transfer.State() != qd::link::TransferState::WritingLocal) return;
-    quietTicks = bus.transfer.Current() == lastOffset ? quietTicks + 1 : 0;
-    lastOffset = bus.transfer.Current();
+  runner.onTick = [&] {
+    if (runner.transfer.State() != qd::link::TransferState::WritingLocal) return;
+    quietTicks = runner.transfer.Current() == lastOffset ? quietTicks + 1 : 0;
+    lastOffset = runner.transfer.Current();
     if (quietTicks >= timeoutSeconds * 10) {
       timedOut = true;
-      bus.transfer.Stop();
+      runner.transfer.Stop();
     }
   };
 
-  if (const auto serial = arguments.Value("serial")) {
-    if (!qd::ParseWholeNumber(*serial)) throw UsageError("--serial takes a whole number");
-    bus.transfer.WriteSerial(*serial);
+  if (serial) {
+    runner.transfer.WriteSerial(*serial);
   } else {
-    bus.transfer.Write();
+    runner.transfer.Write();
   }
-  if (!bus.error.empty()) throw Failure(bus.error);  // the login code check refused
-  const bool portKept =
-      bus.session.RunUntil([&] { return !bus.Busy() && !bus.session.Link().RequestQueued(); });
-  bus.EndProgress();
-  if (!bus.error.empty()) throw Failure(bus.error);
-  if (!portKept) throw Failure("the port " + port + " was lost during the write");
+  if (!runner.error.empty()) throw Failure(runner.error);  // the login code check refused
+  const bool kept = runner.RunUntil(
+      [&] { return !runner.Busy() && !(runner.Local() && runner.Bus().Link().RequestQueued()); });
+  runner.EndProgress();
+  if (arguments.Flag("verbose")) runner.PrintCounters();
+  if (!kept) throw Failure(runner.LostText() + " during the write");
   if (timedOut) throw Failure("Timeout! No answer from System for " + std::to_string(timeoutSeconds) + " s");
-  if (bus.transfer.View().statusText != "Write completed") throw Failure("write not completed");
-  bus.session.Flush();
-  std::fprintf(stderr, "%s\n", bus.transfer.View().statusText.c_str());
+  const qd::link::TransferView& view = runner.transfer.View();
+  const std::string& result = runner.Local() ? view.statusText : view.progressText;
+  if (result != (runner.Local() ? "Write completed" : "Confirm received - OK")) {
+    throw Failure(result.empty() ? "write not completed" : result);
+  }
+  runner.Flush();
+  std::fprintf(stderr, "%s\n", result.c_str());
   return 0;
 }
 

@@ -56,6 +56,8 @@ int main(int argc, char** argv) {
   QObject::connect(&watcher, &qd::sim::SignalWatcher::Stop, &app, [&app](int) { app.quit(); });
 
   std::printf("pty: %s\n", simulator.SlavePath().toLocal8Bit().constData());
+  if (const QString gateway = simulator.GatewayAddress(); !gateway.isEmpty())
+    std::printf("gateway: %s\n", gateway.toLocal8Bit().constData());
   std::fflush(stdout);
   app.exec();
 

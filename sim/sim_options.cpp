@@ -11,10 +11,12 @@ namespace {
 
 const std::set<std::string> Flags = {"--help",      "-h",           "--verbose",
                                      "--no-pacing", "--old-status", "--sample-logs"};
-const std::set<std::string> Values = {"--link",        "--system",   "--image",         "--build-time",
-                                      "--serial",      "--firmware", "--hardware",      "--clock",
-                                      "--dump-memory", "--baud",     "--poll-interval", "--answer-timeout",
-                                      "--trigger",     "--fault",    "--seed"};
+const std::set<std::string> Values = {
+    "--link",          "--system",         "--image",        "--build-time",     "--serial",
+    "--firmware",      "--hardware",       "--clock",        "--dump-memory",    "--baud",
+    "--poll-interval", "--answer-timeout", "--trigger",      "--fault",          "--seed",
+    "--gateway",       "--gateway-host",   "--gateway-user", "--gateway-system", "--gateway-access",
+    "--gateway-fault", "--gateway-block"};
 
 struct UsageError {
   std::string reason;
@@ -66,7 +68,38 @@ void ParseTrigger(const std::string& text, SimOptions& options) {
   options.triggers.push_back({machine, *type});
 }
 
+template <typename T>
+T Checked(const std::string& option, std::optional<T> parsed, const std::string& error) {
+  if (!parsed) throw UsageError{option + ": " + error};
+  return *parsed;
+}
+
+// The gateway options; false when `name` is none of them.
+bool ApplyGateway(const std::string& name, const std::string& value, GatewayOptions& gateway) {
+  std::string error;
+  if (name == "--gateway") {
+    gateway.port = static_cast<std::uint16_t>(Whole(name, value, 0, 65535));
+  } else if (name == "--gateway-host") {
+    if (value.empty()) throw UsageError{name + " wants an address"};
+    gateway.host = value;
+  } else if (name == "--gateway-user") {
+    gateway.users.push_back(Checked(name, ParseGatewayUser(value, error), error));
+  } else if (name == "--gateway-system") {
+    gateway.systems.push_back(Checked(name, ParseGatewaySystem(value, error), error));
+  } else if (name == "--gateway-access") {
+    gateway.access.push_back(Checked(name, ParseGatewayAccess(value, error), error));
+  } else if (name == "--gateway-fault") {
+    gateway.faults.push_back(Checked(name, ParseGatewayFault(value, error), error));
+  } else if (name == "--gateway-block") {
+    gateway.blockSize = static_cast<std::size_t>(Whole(name, value, 1, GatewayOptions::MaxBlockSize));
+  } else {
+    return false;
+  }
+  return true;
+}
+
 void Apply(const std::string& name, const std::string& value, SimOptions& options) {
+  if (ApplyGateway(name, value, options.gateway)) return;
   if (name == "--link") {
     options.link = value;
   } else if (name == "--system") {
@@ -135,6 +168,8 @@ std::optional<SimOptions> ParseOptions(const std::vector<std::string>& args, std
       Apply(name, *value, options);
     }
     if (options.systemFile && options.imageFile) throw UsageError{"--system and --image exclude each other"};
+    if (!options.gateway.port && !(options.gateway == GatewayOptions{}))
+      throw UsageError{"the --gateway-... options want --gateway PORT"};
   } catch (const UsageError& usage) {
     error = usage.reason;
     return std::nullopt;
@@ -165,7 +200,8 @@ std::string HelpText() {
          "                         checksum or an unexpected sequence number make the controller\n"
          "                         resynchronise: its next frame carries sequence 0; a reply left\n"
          "                         unanswered just ends the exchange\n"
-         "  --verbose              one line per frame sent or received, on standard error\n"
+         "  --verbose              one line per frame sent or received, on standard error (with --gateway\n"
+         "                         also one line per gateway message and connection event)\n"
          "\n"
          "Memory (32768 bytes):\n"
          "  --system FILE.xml      built from a system file\n"
@@ -210,6 +246,38 @@ std::string HelpText() {
          "  --fault silence:MS[@K] before its K-th poll (default the first) the controller stays silent\n"
          "                         for MS milliseconds\n"
          "  --seed N               seed of the noise and of rate= (default 1)\n"
+         "\n"
+         "Gateway (the bus keeps running; both can be used at once):\n"
+         "  --gateway PORT         also be the gateway server on TCP PORT (0: any free port). Once it\n"
+         "                         listens, a line \"gateway: HOST:PORT\" follows the pty line\n"
+         "  --gateway-host ADDR    listen on the IP address ADDR (default 127.0.0.1)\n"
+         "  --gateway-user NAME:PASSWORD[:ACCESS]\n"
+         "                         a user who may log in, with the access text the connect result\n"
+         "                         grants: A full access (default), B read only (repeatable; default\n"
+         "                         one user service:secret)\n"
+         "  --gateway-system SERIAL:NAME:INUSE:ADDRESS\n"
+         "                         an entry of the list of dispenser systems (repeatable, in order).\n"
+         "                         INUSE \"-\" means free; ADDRESS \"Offline\" reports the system offline.\n"
+         "                         The entry with the controller's serial number is the simulated\n"
+         "                         controller (an empty NAME: the system name in its memory, or \"QD310\n"
+         "                         simulator\"); without one it is listed first as SERIAL:NAME:-:127.0.0.1.\n"
+         "                         The other entries answer nothing once connected to\n"
+         "  --gateway-access SERIAL:ACCESS\n"
+         "                         every user gets ACCESS on that system, whatever the user's own\n"
+         "  --gateway-block N      bytes per data block of a read, 1..1993 (default 1000)\n"
+         "  --gateway-fault KIND   (repeatable) each hits once, the first time it can:\n"
+         "                           wrong-sum     the write confirmation's sum is one too high\n"
+         "                           block-order   a read sends its second block before its first\n"
+         "                           drop-read:N   a read ends the connection after N blocks\n"
+         "                           drop-write:N  a write ends the connection once its N-th block is\n"
+         "                                         stored (a write: the blocks up to a confirm request)\n"
+         "\n"
+         "  A logged-in user gets the list, connects to a system (not found, in use, or accepted with\n"
+         "  the access text and then the system's address), and on the simulated controller reads the\n"
+         "  32768-byte memory in blocks, writes blocks (1..200 bytes; stored at once) and asks for the\n"
+         "  16-bit sum of the bytes written since the last confirmation, asks for its status, resets\n"
+         "  machines and clears the logs. With an access text other than A, writes and machine resets\n"
+         "  are ignored. A system held by one connection is in use for the others.\n"
          "\n"
          "  -h, --help             this text\n";
 }

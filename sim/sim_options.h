@@ -7,6 +7,7 @@
 
 #include "controller_clock.h"
 #include "fault_plan.h"
+#include "gateway_config.h"
 #include "model/working_config.h"
 
 namespace qd::sim {
@@ -43,6 +44,7 @@ struct SimOptions {
   std::vector<TriggerOption> triggers;
   std::vector<FaultSpec> faults;
   std::uint32_t seed = 1;
+  GatewayOptions gateway;
 };
 
 // Options are "--name value", "--name=value" or flags. Nothing, with the reason in `error`, when the

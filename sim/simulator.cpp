@@ -67,6 +67,14 @@ bool Simulator::Start(QString& error) {
       return false;
     }
   }
+  if (options_.gateway.port) {
+    GatewayDirectory directory(options_.gateway, controller_.Memory().Identity().serialNumber,
+                               ConnectionFlagsFor(options_.triggers));
+    gateway_ = new GatewayServer(
+        std::move(directory), controller_, [this] { return Now(); }, options_.verbose, this);
+    if (!gateway_->Listen(QString::fromStdString(options_.gateway.host), *options_.gateway.port, error))
+      return false;
+  }
   Advance();
   return true;
 }

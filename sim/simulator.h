@@ -9,6 +9,7 @@
 #include "bus_master.h"
 #include "controller.h"
 #include "fault_plan.h"
+#include "gateway_server.h"
 #include "pty_endpoint.h"
 #include "sim_options.h"
 #include "symbolic_link.h"
@@ -17,8 +18,8 @@ namespace qd::sim {
 
 // The simulated dosing system in the event loop: the bus master on a pseudo-terminal, run by what
 // arrives from the PC and by a timer that wakes it whenever the wire or the protocol has something
-// to do next. The boot loaders and the gateway server will be further personalities on the same
-// endpoint and the same controller.
+// to do next; with a gateway port, also the gateway server on TCP, on the same controller. The boot
+// loaders will be further personalities on the same endpoint and the same controller.
 class Simulator : public QObject {
   Q_OBJECT
 
@@ -26,9 +27,12 @@ class Simulator : public QObject {
   Simulator(const SimOptions& options, const ControllerMemory& memory, std::optional<ClockTime> clockStart,
             QObject* parent = nullptr);
 
-  // Opens the pseudo-terminal, makes the link and starts polling; false with the reason in `error`.
+  // Opens the pseudo-terminal, makes the link, starts polling and, when asked for, listens as the
+  // gateway server; false with the reason in `error`.
   bool Start(QString& error);
   QString SlavePath() const { return endpoint_->SlavePath(); }
+  // "HOST:PORT" of the gateway server; empty without one.
+  QString GatewayAddress() const { return gateway_ ? gateway_->Address() : QString(); }
   // The memory as it is now, the clock brought up to date.
   const ControllerMemory& Memory();
 
@@ -46,6 +50,7 @@ class Simulator : public QObject {
   BusMaster master_;
   PtyEndpoint* endpoint_;
   QTimer* timer_;
+  GatewayServer* gateway_ = nullptr;
   SymbolicLink link_;
 };
 

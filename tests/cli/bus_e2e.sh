@@ -3,6 +3,7 @@
 # memory compared byte for byte, clean and with faults on the bus.
 # usage: bus_e2e.sh QDTOOL DATA_DIR
 set -uo pipefail
+export LC_ALL=C
 QDTOOL=$(realpath "$1")
 DATA=$(realpath "$2")
 SIM=$(dirname "$QDTOOL")/qd310sim

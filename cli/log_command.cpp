@@ -1,0 +1,130 @@
+#include "log_command.h"
+
+#include <cstdio>
+#include <optional>
+
+#include "app/text.h"
+#include "arguments.h"
+#include "input.h"
+#include "logs/alarm_log.h"
+#include "logs/consumption_log.h"
+#include "model/system_commands.h"
+
+namespace qdtool {
+
+const char* const LogUsage =
+    "usage: qdtool log consumption IN [--from YYYY-MM] [--to YYYY-MM] [--machine N] [--csv]\n"
+    "       qdtool log alarms IN [--state] [--csv]\n"
+    "\n"
+    "Prints the logs of a system file (its log regions) or an image (as read; with firmware major\n"
+    "version 1 the logs are taken 128 bytes earlier).\n"
+    "\n"
+    "consumption: the totals of the consumption log window over the months from --from to --to\n"
+    "  (default: all months) for machine N (1..10; default: all machines): the volume of pumps 1..7\n"
+    "  and their total in litres, the washes of programs 1..6, without a program and their total, and\n"
+    "  the softener count; \"No log data available\" when the log holds no month. --csv prints one row\n"
+    "  per month and machine with all fifteen counters instead.\n"
+    "alarms: the alarm history as the alarm log window lists it, or with --state the alarms active\n"
+    "  now. --csv prints the history as one row per alarm instead.\n";
+
+namespace {
+
+const qd::logs::NumberSeparators CliSeparators{'.', ','};
+
+// "YYYY-MM", month 01..12.
+qd::logs::YearMonth ParseMonthOption(const Arguments& arguments, const std::string& name,
+                                     qd::logs::YearMonth fallback) {
+  const auto text = arguments.Value(name);
+  if (!text) return fallback;
+  auto digits = [&](std::size_t from, std::size_t count) {
+    int value = 0;
+    for (std::size_t i = from; i < from + count; ++i) {
+      const char c = (*text)[i];
+      if (c < '0' || c > '9') return -1;
+      value = value * 10 + (c - '0');
+    }
+    return value;
+  };
+  const int year = text->size() == 7 && (*text)[4] == '-' ? digits(0, 4) : -1;
+  const int month = year >= 0 ? digits(5, 2) : -1;
+  if (year < 0 || month < 1 || month > 12) throw UsageError("--" + name + " takes a month as YYYY-MM");
+  return {year, month};
+}
+
+void LoadOrFail(qd::WorkingConfig& config, const std::string& path) {
+  qd::ResetSystem(config);
+  const Input input = LoadInput(config, path, qd::LocalDateTime::Now());
+  if (!input.ok) throw Failure(input.failure);
+}
+
+int PrintConsumption(const Arguments& arguments) {
+  if (arguments.Flag("state")) throw UsageError("--state belongs to log alarms");
+  qd::logs::ConsumptionSelection selection;
+  selection.from = ParseMonthOption(arguments, "from", qd::logs::EarliestLogMonth);
+  selection.to = ParseMonthOption(arguments, "to", qd::logs::LatestLogMonth);
+  selection.machine = arguments.Number("machine", 1, qd::logs::LoggedMachines).value_or(0);
+
+  qd::WorkingConfig config;
+  LoadOrFail(config, arguments.Positional()[1]);
+  const qd::logs::MonthRecords records = qd::logs::ReadMonthRecords(config.image);
+
+  if (arguments.Flag("csv")) {
+    std::fputs(qd::logs::ConsumptionCsv(records, selection).c_str(), stdout);
+    return 0;
+  }
+  if (!qd::logs::FindLoggedMonths(records)) {
+    std::printf("%s\n", std::string(qd::logs::NoLogDataText).c_str());
+    return 0;
+  }
+  const qd::logs::ConsumptionTexts texts =
+      qd::logs::ShowTotals(qd::logs::SumConsumption(records, selection), CliSeparators);
+  for (std::size_t p = 0; p < texts.pumpVolumes.size(); ++p)
+    std::printf("Pump %zu: %s\n", p + 1, texts.pumpVolumes[p].c_str());
+  std::printf("Total volume: %s\n", texts.volumeTotal.c_str());
+  for (std::size_t p = 0; p < texts.programWashes.size(); ++p)
+    std::printf("Program %zu: %s\n", p + 1, texts.programWashes[p].c_str());
+  std::printf("No program: %s\n", texts.noProgramWashes.c_str());
+  std::printf("Total washes: %s\n", texts.washTotal.c_str());
+  std::printf("Softner count: %s\n", texts.softnerCount.c_str());
+  return 0;
+}
+
+int PrintAlarms(const Arguments& arguments) {
+  if (arguments.Value("from") || arguments.Value("to") || arguments.Value("machine")) {
+    throw UsageError("--from, --to and --machine belong to log consumption");
+  }
+  const bool state = arguments.Flag("state");
+  const bool csv = arguments.Flag("csv");
+  if (state && csv) throw UsageError("--csv prints the history; it does not go with --state");
+
+  qd::WorkingConfig config;
+  LoadOrFail(config, arguments.Positional()[1]);
+  if (csv) {
+    std::fputs(qd::logs::AlarmHistoryCsv(config.image).c_str(), stdout);
+    return 0;
+  }
+  const auto lines =
+      state ? qd::logs::AlarmStateLines(config.image) : qd::logs::AlarmHistoryLines(config.image);
+  for (const std::string& line : lines)
+    std::printf("%s\n", line.c_str());
+  return 0;
+}
+
+}  // namespace
+
+int RunLog(const std::vector<std::string>& args) {
+  const Arguments arguments(args, {"from", "to", "machine"}, {"csv", "state"});
+  if (arguments.Help()) {
+    std::fputs(LogUsage, stdout);
+    return 0;
+  }
+  const auto& positional = arguments.Positional();
+  if (positional.empty()) throw UsageError("log takes consumption or alarms, then IN");
+  if (positional[0] != "consumption" && positional[0] != "alarms") {
+    throw UsageError("unknown log '" + positional[0] + "': consumption or alarms");
+  }
+  if (positional.size() != 2) throw UsageError("log " + positional[0] + " takes IN");
+  return positional[0] == "consumption" ? PrintConsumption(arguments) : PrintAlarms(arguments);
+}
+
+}  // namespace qdtool

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <optional>
+#include <set>
+#include <string>
+
+#include "arguments.h"
+#include "gateway_connection.h"
+
+namespace qdtool {
+
+// Where the controller is: --port DEV, or --gateway HOST[:PORT] with --user, --password and --system.
+struct Target {
+  std::optional<std::string> port;
+  std::optional<GatewayOptions> gateway;
+};
+
+Target TargetOption(const Arguments& arguments);
+
+// The given options and those of the target.
+std::set<std::string> WithTargetOptions(std::set<std::string> options);
+
+}  // namespace qdtool

@@ -1,0 +1,234 @@
+#include "logs/consumption_log.h"
+
+#include <algorithm>
+
+#include "app/text.h"
+#include "logs/log_areas.h"
+
+namespace qd::logs {
+namespace {
+
+constexpr std::array<const char*, 12> MonthNames = {"January",   "February", "March",    "April",
+                                                    "May",       "June",     "July",     "August",
+                                                    "September", "October",  "November", "December"};
+
+// A byte of the area, 0 beyond its end.
+int ByteAt(std::span<const std::uint8_t> area, std::size_t at) {
+  return at < area.size() ? area[at] : 0;
+}
+
+int MonthIndex(YearMonth month) {
+  return month.year * 12 + (month.month - 1);
+}
+
+bool MachineSelected(int machine, int selection) {
+  return selection == 0 || selection == machine + 1;
+}
+
+bool InRange(YearMonth month, const ConsumptionSelection& selection) {
+  return month >= selection.from && month <= selection.to;
+}
+
+std::string VolumeCsvText(std::uint16_t counts) {
+  const unsigned millilitres = static_cast<unsigned>(counts) * MillilitresPerCount;
+  return Format("%u.%03u", millilitres / 1000, millilitres % 1000);
+}
+
+}  // namespace
+
+MonthRecords DecodeMonthRecords(std::span<const std::uint8_t> area) {
+  MonthRecords records;
+  for (int r = 0; r < MonthRecordCount; ++r) {
+    const std::size_t base = MonthRecordSize * static_cast<std::size_t>(r);
+    MonthRecord& record = records[static_cast<std::size_t>(r)];
+    record.yearByte = ByteAt(area, base);
+    record.month = ByteAt(area, base + 1);
+    for (int m = 0; m < LoggedMachines; ++m) {
+      const std::size_t counters = base + 2 + 2 * CountersPerMachine * static_cast<std::size_t>(m);
+      for (int i = 0; i < CountersPerMachine; ++i) {
+        const std::size_t at = counters + 2 * static_cast<std::size_t>(i);
+        record.machines[static_cast<std::size_t>(m)][static_cast<std::size_t>(i)] =
+            static_cast<std::uint16_t>(ByteAt(area, at) | ByteAt(area, at + 1) << 8);
+      }
+    }
+  }
+  return records;
+}
+
+MonthRecords ReadMonthRecords(const ControllerImage& image) {
+  return DecodeMonthRecords(ConsumptionLogArea(image));
+}
+
+int LoggedMonths::Count() const {
+  return MonthIndex(newest) - MonthIndex(oldest) + 1;
+}
+
+std::optional<LoggedMonths> FindLoggedMonths(const MonthRecords& records) {
+  std::optional<LoggedMonths> found;
+  for (const MonthRecord& record : records) {
+    if (!record.Counts()) continue;
+    const YearMonth when = record.When();
+    if (!found) {
+      found = LoggedMonths{when, when};
+    } else {
+      found->oldest = std::min(found->oldest, when);
+      found->newest = std::max(found->newest, when);
+    }
+  }
+  return found;
+}
+
+YearMonth MonthOfEntry(YearMonth oldest, int entry) {
+  const int months = entry + oldest.month - 1;
+  return {oldest.year + months / 12, months % 12 + 1};
+}
+
+std::string MonthEntryText(YearMonth month) {
+  const char* name =
+      month.month >= 1 && month.month <= 12 ? MonthNames[static_cast<std::size_t>(month.month - 1)] : "?";
+  return Format("%s, %d", name, month.year);
+}
+
+std::vector<std::string> MonthEntries(const LoggedMonths& months) {
+  std::vector<std::string> entries;
+  const int count = months.Count();
+  entries.reserve(static_cast<std::size_t>(std::max(count, 0)));
+  for (int f = 0; f < count; ++f)
+    entries.push_back(MonthEntryText(MonthOfEntry(months.oldest, f)));
+  return entries;
+}
+
+std::string MachineEntryText(int entry) {
+  return entry == 0 ? std::string("All machines") : Format("Machine %d", entry);
+}
+
+ConsumptionTotals SumConsumption(const MonthRecords& records, const ConsumptionSelection& selection) {
+  ConsumptionTotals totals;
+  for (const MonthRecord& record : records) {
+    if (!record.Counts() || !InRange(record.When(), selection)) continue;
+    for (int m = 0; m < LoggedMachines; ++m) {
+      if (!MachineSelected(m, selection.machine)) continue;
+      const MachineCounters& counters = record.machines[static_cast<std::size_t>(m)];
+      totals.anyIncluded = true;
+      totals.noProgramWashes += counters[NoProgramCounter];
+      totals.washTotal += counters[NoProgramCounter];
+      for (int p = 0; p < LoggedPrograms; ++p) {
+        const std::uint16_t washes = counters[static_cast<std::size_t>(FirstProgramCounter + p)];
+        totals.programWashes[static_cast<std::size_t>(p)] += washes;
+        totals.washTotal += washes;
+      }
+      for (int p = 0; p < LoggedPumps; ++p) {
+        const std::uint16_t volume = counters[static_cast<std::size_t>(FirstPumpCounter + p)];
+        totals.pumpCounts[static_cast<std::size_t>(p)] += volume;
+        totals.volumeCounts += volume;
+      }
+      totals.softnerCount += counters[SoftnerCounter];
+    }
+  }
+  return totals;
+}
+
+std::string LitresText(std::uint32_t counts, NumberSeparators separators) {
+  // counts x 5 ml = counts / 2 hundredths of a litre; an odd count is half a hundredth, rounded up.
+  const std::uint64_t hundredths = (static_cast<std::uint64_t>(counts) + 1) / 2;
+  const std::string digits = std::to_string(hundredths / 100);
+  std::string text;
+  for (std::size_t k = 0; k < digits.size(); ++k) {
+    if (k > 0 && (digits.size() - k) % 3 == 0 && separators.thousands != '\0') text += separators.thousands;
+    text += digits[k];
+  }
+  text += separators.decimal;
+  text += Format("%02u L", static_cast<unsigned>(hundredths % 100));
+  return text;
+}
+
+ConsumptionTexts ShowTotals(const ConsumptionTotals& totals, NumberSeparators separators) {
+  ConsumptionTexts texts;
+  texts.enabled = totals.anyIncluded;
+  auto volume = [&](std::uint32_t counts) {
+    return totals.anyIncluded ? LitresText(counts, separators) : std::string(NothingIncludedVolumeText);
+  };
+  auto count = [&](std::uint32_t n) {
+    return totals.anyIncluded ? std::to_string(n) : std::string(NothingIncludedCountText);
+  };
+  for (std::size_t p = 0; p < texts.pumpVolumes.size(); ++p)
+    texts.pumpVolumes[p] = volume(totals.pumpCounts[p]);
+  texts.volumeTotal = volume(totals.volumeCounts);
+  for (std::size_t p = 0; p < texts.programWashes.size(); ++p)
+    texts.programWashes[p] = count(totals.programWashes[p]);
+  texts.noProgramWashes = count(totals.noProgramWashes);
+  texts.washTotal = count(totals.washTotal);
+  texts.softnerCount = count(totals.softnerCount);
+  return texts;
+}
+
+void ClearConsumptionLog(ControllerImage& image) {
+  const std::span<std::uint8_t> area = ConsumptionLogArea(image);
+  std::fill(area.begin(), area.end(), std::uint8_t{0});
+}
+
+std::string ConsumptionCsv(const MonthRecords& records, const ConsumptionSelection& selection) {
+  std::string csv = "month,machine,no_program";
+  for (int p = 1; p <= LoggedPrograms; ++p)
+    csv += Format(",program_%d", p);
+  for (int p = 1; p <= LoggedPumps; ++p)
+    csv += Format(",pump_%d_litres", p);
+  csv += ",softener\n";
+
+  std::vector<const MonthRecord*> rows;
+  for (const MonthRecord& record : records) {
+    if (record.Counts() && InRange(record.When(), selection)) rows.push_back(&record);
+  }
+  std::stable_sort(rows.begin(), rows.end(),
+                   [](const MonthRecord* a, const MonthRecord* b) { return a->When() < b->When(); });
+  for (const MonthRecord* record : rows) {
+    for (int m = 0; m < LoggedMachines; ++m) {
+      if (!MachineSelected(m, selection.machine)) continue;
+      const MachineCounters& counters = record->machines[static_cast<std::size_t>(m)];
+      csv += Format("%04d-%02d,%d", record->When().year, record->When().month, m + 1);
+      for (int i = NoProgramCounter; i < FirstPumpCounter; ++i)
+        csv += Format(",%u", static_cast<unsigned>(counters[static_cast<std::size_t>(i)]));
+      for (int i = FirstPumpCounter; i < SoftnerCounter; ++i)
+        csv += "," + VolumeCsvText(counters[static_cast<std::size_t>(i)]);
+      csv += Format(",%u\n", static_cast<unsigned>(counters[SoftnerCounter]));
+    }
+  }
+  return csv;
+}
+
+void ConsumptionLogView::Rebuild(const ControllerImage& image) {
+  const std::optional<LoggedMonths> months = FindLoggedMonths(ReadMonthRecords(image));
+  entries_.clear();
+  oldest_ = {};
+  if (months) {
+    oldest_ = months->oldest;
+    entries_ = MonthEntries(*months);
+  }
+  from_ = to_ = static_cast<int>(entries_.size()) - 1;
+  Compute(image);
+}
+
+void ConsumptionLogView::Select(const ControllerImage& image, int fromEntry, int toEntry, int machineEntry) {
+  from_ = fromEntry;
+  to_ = toEntry;
+  machine_ = machineEntry;
+  Compute(image);
+}
+
+void ConsumptionLogView::ResetDone(ControllerImage& image) {
+  ClearConsumptionLog(image);
+  Rebuild(image);
+}
+
+void ConsumptionLogView::Compute(const ControllerImage& image) {
+  const int count = static_cast<int>(entries_.size());
+  if (from_ < 0 || from_ >= count || to_ < 0 || to_ >= count || machine_ < 0 ||
+      machine_ >= MachineEntryCount) {
+    totals_ = {};
+    return;
+  }
+  const ConsumptionSelection selection{MonthOfEntry(oldest_, from_), MonthOfEntry(oldest_, to_), machine_};
+  totals_ = SumConsumption(ReadMonthRecords(image), selection);
+}
+
+}  // namespace qd::logs

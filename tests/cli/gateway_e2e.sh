@@ -1,0 +1,110 @@
+#!/usr/bin/env bash
+# qdtool read, write and monitor through the simulator's gateway server on loopback TCP.
+# usage: gateway_e2e.sh QDTOOL DATA_DIR
+set -uo pipefail
+export LC_ALL=C
+QDTOOL=$(realpath "$1")
+DATA=$(realpath "$2")
+SIM=$(dirname "$QDTOOL")/qd310sim
+WORK=$(mktemp -d)
+SIM_PID=""
+cleanup() {
+  [[ -n $SIM_PID ]] && kill "$SIM_PID" 2>/dev/null && wait "$SIM_PID" 2>/dev/null
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+cd "$WORK"
+
+failures=0
+passes=0
+check() {  # check NAME COMMAND...
+  local name=$1
+  shift
+  if "$@"; then passes=$((passes + 1)); else echo "FAIL: $name"; failures=$((failures + 1)); fi
+}
+# Starts the simulator with a gateway on a free loopback port; GW is then HOST:PORT.
+start_sim() {
+  rm -f sim.out
+  "$SIM" --clock off --serial 310001 --gateway 0 --dump-memory "$WORK/dump.bin" "$@" >sim.out 2>sim.err &
+  SIM_PID=$!
+  for _ in $(seq 100); do
+    GW=$(sed -n 's/^gateway: //p' sim.out)
+    [[ -n $GW ]] && return 0
+    sleep 0.05
+  done
+  echo "simulator did not start: $(cat sim.err)"
+  return 1
+}
+stop_sim() {
+  kill -TERM "$SIM_PID" 2>/dev/null
+  wait "$SIM_PID" 2>/dev/null
+  SIM_PID=""
+}
+same_written() {  # the system data a write stores, without the build time
+  cmp -s -i 32 -n $((0x67 - 32)) "$1" "$2" && cmp -s -i $((0x6E)) -n $((15680 - 0x6E)) "$1" "$2"
+}
+LOGIN=(--user service --password secret)
+"$QDTOOL" convert "$DATA/sample_system.xml" sample.bin --build-time "2024-02-29 13:14:15"
+"$QDTOOL" convert "$DATA/sample_system.xml" secret.bin --build-time "2024-02-29 13:14:15" \
+  --master-login --system-login-code SECRET
+
+# One free system: read, write with the sum confirmed, monitor.
+start_sim --image sample.bin
+check "read" "$QDTOOL" read --gateway "$GW" "${LOGIN[@]}" --image read.bin -o read.xml
+# the same memory but for the identity the simulator keeps (0x07..0x0D) and the login code terminator
+check "read image" cmp -s <(od -An -v -tx1 -w1 read.bin | sed '8,14d;559d') <(od -An -v -tx1 -w1 sample.bin | sed '8,14d;559d')
+check "write" "$QDTOOL" write "$DATA/sample_system.xml" --gateway "$GW" "${LOGIN[@]}" --block-delay 5
+"$QDTOOL" monitor --gateway "$GW" "${LOGIN[@]}" --count 2 >monitor.txt
+check "monitor" test "$(grep -c '^remote status: ' monitor.txt)" -eq 2
+"$QDTOOL" read --gateway "$GW" --user service --password wrong 2>err.txt
+check "login refused" test "$(cat err.txt)" = "qdtool: Invalid user name or password"
+stop_sim
+check "written data" same_written sample.bin dump.bin
+
+# Two systems: --system picks one; without it the list is shown; one in use is refused.
+start_sim --image sample.bin --gateway-system 310001::-:127.0.0.1 --gateway-system 777:Other:-:Offline
+"$QDTOOL" read --gateway "$GW" "${LOGIN[@]}" 2>err.txt
+check "several systems need --system" test $? -eq 1
+check "list shown" grep -q '777' err.txt
+check "--system picks" "$QDTOOL" read --gateway "$GW" "${LOGIN[@]}" --system 310001 --image two.bin
+stop_sim
+start_sim --image sample.bin --gateway-system 310001::Anna:127.0.0.1
+"$QDTOOL" read --gateway "$GW" "${LOGIN[@]}" --system 310001 2>err.txt
+check "system in use" grep -q 'no free system to connect to: .*in use: Anna' err.txt
+stop_sim
+
+# Read-only access refuses a write.
+start_sim --image sample.bin --gateway-user viewer:view:B
+"$QDTOOL" write "$DATA/sample_system.xml" --gateway "$GW" --user viewer --password view 2>err.txt
+check "read-only write refused" test $? -eq 1
+check "read-only message" grep -q 'read-only' err.txt
+stop_sim
+
+# A read with a wrong login code gives an empty system.
+start_sim --image secret.bin
+"$QDTOOL" read --gateway "$GW" "${LOGIN[@]}" -o empty.xml 2>err.txt
+check "wrong code exits 1" test $? -eq 1
+check "wrong code message" test "$(cat err.txt)" = "qdtool: Wrong System login code"
+check "empty system written" grep -q '<Comment/>' empty.xml
+check "no name of the real system" test "$(grep -c 'Towels' empty.xml)" -eq 0
+check "right code" "$QDTOOL" read --gateway "$GW" "${LOGIN[@]}" --login-code SECRET -o right.xml
+stop_sim
+
+# A bad confirmation sum, a block out of order, the connection dropped mid-read.
+start_sim --image sample.bin --gateway-fault wrong-sum
+"$QDTOOL" write "$DATA/sample_system.xml" --gateway "$GW" "${LOGIN[@]}" --block-delay 5 2>err.txt
+check "bad sum message" test "$(cat err.txt)" = "qdtool: Confirm received - bad checksum!"
+stop_sim
+start_sim --image sample.bin --gateway-fault block-order
+"$QDTOOL" read --gateway "$GW" "${LOGIN[@]}" 2>err.txt
+check "block out of order" grep -q '^qdtool: Transfer faild at: ' err.txt
+stop_sim
+start_sim --image sample.bin --gateway-fault drop-read:3
+"$QDTOOL" read --gateway "$GW" "${LOGIN[@]}" --image dropped.bin 2>err.txt
+check "dropped read exits 1" test $? -eq 1
+check "dropped read message" grep -q '^qdtool: ' err.txt
+check "nothing written" test ! -e dropped.bin
+stop_sim
+
+echo "$passes passed, $failures failed"
+[[ $failures -eq 0 ]]
