@@ -3,7 +3,11 @@
 #include <cstdio>
 
 #include "arguments.h"
+#include "bus_session.h"
+#include "event_loop.h"
+#include "firmware/boot_loader.h"
 #include "firmware/intel_hex.h"
+#include "firmware/loader_link.h"
 
 namespace qdtool {
 namespace {
@@ -16,13 +20,17 @@ const qd::firmware::FirmwareTarget& TargetOption(const Arguments& arguments) {
   throw UsageError("--target takes controller or trigger");
 }
 
-int RunInfo(const Arguments& arguments) {
-  if (arguments.Positional().size() != 2) throw UsageError("firmware info takes FILE");
+qd::firmware::FirmwareImage LoadFile(const Arguments& arguments, const char* action) {
+  if (arguments.Positional().size() != 2) throw UsageError(std::string("firmware ") + action + " takes FILE");
   const auto& target = TargetOption(arguments);
-  const qd::firmware::FirmwareImage firmware =
-      qd::firmware::LoadIntelHexFile(arguments.Positional()[1], target);
+  qd::firmware::FirmwareImage firmware = qd::firmware::LoadIntelHexFile(arguments.Positional()[1], target);
   // The window's error text as it stands; the loader's own texts name the line.
   if (!firmware.Loaded()) throw Failure(firmware.error.text);
+  return firmware;
+}
+
+int RunInfo(const Arguments& arguments) {
+  const qd::firmware::FirmwareImage firmware = LoadFile(arguments, "info");
 
   const qd::firmware::FirmwareLabels labels = qd::firmware::LabelsFor(firmware);
   std::printf("Code start: %s\n", labels.codeStart.c_str());
@@ -33,27 +41,71 @@ int RunInfo(const Arguments& arguments) {
   return 0;
 }
 
+int RunFlash(const Arguments& arguments) {
+  const qd::firmware::FirmwareImage firmware = LoadFile(arguments, "flash");
+  const auto port = arguments.Value("port");
+  if (!port) throw UsageError("firmware flash needs --port DEV");
+
+  const EventLoopApp app;
+  BusSession session(*port);
+  qd::link::BusLink& link = session.Link();
+  qd::firmware::BootLoader::Owner owner = qd::firmware::OwnerOnLink(link);
+  std::string shownText;
+  bool finished = false;
+  owner.finished = [&finished](qd::firmware::FlashResult) { finished = true; };
+  qd::firmware::BootLoader loader(std::move(owner));
+  const auto printNewState = [&loader, &shownText] {
+    if (loader.StateText().empty() || loader.StateText() == shownText) return;
+    shownText = loader.StateText();
+    std::printf("%s\n", shownText.c_str());
+    std::fflush(stdout);
+  };
+  link.handlers.firmwareByte = [&loader, &printNewState](std::uint8_t byte) {
+    loader.FirmwareByte(byte);
+    printNewState();
+  };
+  link.SetFirmwareWindowShown(true);
+  session.onTick = [&loader, &printNewState] {
+    loader.Tick();
+    printNewState();
+  };
+  session.Open();
+  loader.Start(firmware);
+  printNewState();
+  if (!session.RunUntil([&finished] { return finished; })) throw Failure("the port " + *port + " was lost");
+  session.Flush();
+  link.SetFirmwareWindowShown(false);
+  if (loader.StateText() != qd::firmware::CompletedText) throw Failure(loader.StateText());
+  return 0;
+}
+
 }  // namespace
 
 const char* const FirmwareUsage =
     "usage: qdtool firmware info FILE --target controller|trigger\n"
+    "       qdtool firmware flash FILE --target controller|trigger --port DEV\n"
     "\n"
     "Loads an Intel HEX firmware file for the controller (image size FC00h, blocks of 256) or the\n"
-    "trigger modules (image size 3800h, blocks of 128) and prints what the firmware window shows:\n"
-    "code start, code end, code used, the check sum, and the programming end.\n"
+    "trigger modules (image size 3800h, blocks of 128).\n"
     "\n"
-    "'firmware flash' is not available yet.\n";
+    "info   prints what the firmware window shows: code start, code end, code used, the check sum,\n"
+    "       and the programming end.\n"
+    "flash  programs the target through its boot loader on the serial bus DEV and prints each new\n"
+    "       state on its own line (\"Started, waiting...\", \"Programming...\", then the outcome).\n"
+    "       Exit status 0 only after \"Completed, OK.\"; a checksum error reported by the loader\n"
+    "       (\"Checksum error\") or no answer in time (\"Timeout error!\": 5 s for the loader's first\n"
+    "       answer and for the verdict, 3 s after each block) ends with status 1.\n";
 
 int RunFirmware(const std::vector<std::string>& args) {
-  const Arguments arguments(args, {"target"}, {});
+  const Arguments arguments(args, {"target", "port"}, {});
   if (arguments.Help()) {
     std::fputs(FirmwareUsage, stdout);
     return 0;
   }
-  if (arguments.Positional().empty()) throw UsageError("firmware takes info FILE");
+  if (arguments.Positional().empty()) throw UsageError("firmware takes info FILE or flash FILE");
   const std::string& action = arguments.Positional()[0];
   if (action == "info") return RunInfo(arguments);
-  if (action == "flash") throw UsageError("firmware flash is not available yet");
+  if (action == "flash") return RunFlash(arguments);
   throw UsageError("unknown firmware action '" + action + "'");
 }
 

@@ -22,7 +22,8 @@ BusMaster::BusMaster(Controller& controller, FaultPlan& faults, std::vector<Trig
       settings_(settings),
       output_(settings.baud),
       nextPollAt_(now),
-      lastPollAt_(now - settings.pollInterval) {
+      lastPollAt_(now - settings.pollInterval),
+      loader_(settings.loader) {
   receiver_.onFrame = [this](std::span<const std::uint8_t> body) { OnFrame(body); };
 }
 
@@ -43,6 +44,10 @@ void BusMaster::Receive(std::span<const std::uint8_t> bytes, SimTime now) {
 
 void BusMaster::OnFrame(std::span<const std::uint8_t> body) {
   const SimTime now = receivedAt_;
+  if (loader_.Active()) {
+    LoaderFrame(body, now);
+    return;
+  }
   if (body.size() < 2) return;
   if (!link::SumIsValid(body)) {
     ++statistics_.checksumErrors;
@@ -55,6 +60,12 @@ void BusMaster::OnFrame(std::span<const std::uint8_t> body) {
     return;
   }
   const link::PayloadView frame(body);
+  if (frame.Command() == command::FirmwareLoader && frame.Sequence() == 0 &&
+      frame.Destination() == link::FirmwareLoaderAddress && frame.Source() == link::PcAddress) {
+    Trace(now, false, body, "");
+    StartLoader(LoaderTarget::Trigger, now);
+    return;
+  }
   if (frame.Destination() != link::ControllerAddress || frame.Source() != link::PcAddress) {
     Trace(now, false, body, "not for the controller");
     return;
@@ -90,11 +101,46 @@ void BusMaster::OnAnswer(link::PayloadView answer, SimTime now) {
   }
   ++statistics_.inSequence;
   sequence_ = NextSequence(sentSequence_);
+  if (answer.Command() == command::FirmwareLoader && answer.Has(link::HeaderSize + 2) &&
+      answer.At(link::HeaderSize) == 0x01 && answer.At(link::HeaderSize + 1) == 0x00) {
+    StartLoader(LoaderTarget::Controller, now);
+    return;
+  }
   if (const std::optional<Reply> reply = controller_.HandleRequest(answer)) {
     Send(Frame{reply->command, reply->data, true}, now);
   } else {
     EndExchange(now);
   }
+}
+
+void BusMaster::StartLoader(LoaderTarget target, SimTime now) {
+  const std::optional<std::uint8_t> answer = loader_.Start(target, now);
+  Trace(now, true, {}, loader_.Note());
+  retry_.reset();
+  state_ = State::Idle;
+  EmitLoaderAnswer(answer, now);
+}
+
+void BusMaster::LoaderFrame(std::span<const std::uint8_t> body, SimTime now) {
+  const std::optional<std::uint8_t> answer = loader_.Frame(body, now);
+  Trace(now, false, {}, loader_.Note());
+  EmitLoaderAnswer(answer, now);
+  if (!loader_.Active()) ResumeAfterLoader(now);
+}
+
+void BusMaster::EmitLoaderAnswer(std::optional<std::uint8_t> answer, SimTime now) {
+  if (!answer) return;
+  const std::uint8_t byte = *answer;
+  Emit(std::span<const std::uint8_t>(&byte, 1), now);
+}
+
+void BusMaster::ResumeAfterLoader(SimTime now) {
+  // The PC's sequence number is unknown after the loader: the first poll resynchronises.
+  resync_ = true;
+  retry_.reset();
+  state_ = State::Idle;
+  nextPollAt_ = output_.IdleAt(now) + settings_.pollInterval;
+  Trace(now, true, {}, "boot loader done: polling resumes");
 }
 
 void BusMaster::ResendWithResync(SimTime now) {
@@ -144,6 +190,12 @@ void BusMaster::Send(const Frame& frame, SimTime now) {
 
 void BusMaster::Tick(SimTime now) {
   controller_.Advance(now);
+  if (loader_.Active()) {
+    loader_.Tick(now);
+    if (loader_.Active()) return;
+    Trace(now, false, {}, loader_.Note());
+    ResumeAfterLoader(now);
+  }
   for (int step = 0; step < MaxStepsPerTick; ++step) {
     if (state_ == State::AwaitingAnswer && now >= deadline_) {
       Timeout(now);
@@ -209,6 +261,7 @@ void BusMaster::SendTriggerReports(SimTime now) {
 SimTime BusMaster::NextWakeup(SimTime now) const {
   SimTime next = now + std::chrono::seconds(1);
   if (const auto due = output_.NextDue()) next = std::min(next, *due);
+  if (const auto deadline = loader_.Deadline()) return std::max(std::min(next, *deadline), now);
   switch (state_) {
     case State::AwaitingAnswer:
       next = std::min(next, deadline_);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "boot_loader_sim.h"
 #include "controller.h"
 #include "fault_plan.h"
 #include "link/bus_payload.h"
@@ -23,6 +24,7 @@ struct BusMasterSettings {
   SimTime answerTimeout = Milliseconds(50);
   // From one poll to the next while the PC has nothing to say; never sooner than the exchange ends.
   SimTime pollInterval = Milliseconds(20);
+  LoaderSettings loader;
 };
 
 struct BusStatistics {
@@ -52,6 +54,11 @@ struct BusStatistics {
 // Sequence 0, and the controller continues with 1 by sending its frame once more; a PC that lost a
 // request retransmits it in answer to that frame. A 0x41 that the PC sends of its own accord (it saw an
 // unexpected number) is taken the same way.
+//
+// Boot loaders: the PC's 0x70 with data 0x01, 0x00, taken in sequence, starts the controller's loader,
+// and a 0x70 with Sequence 0 to address 0 the trigger modules' loader. While a loader runs, nothing is
+// polled and no module reports; the PC's frames go to the loader and its answers go out as single
+// bytes. When the loader is done, polling resumes with a resynchronisation.
 //
 // Trigger modules report to the controller between polls. No I/O: bytes come in through Receive(), go
 // out through TakeOutput() at the pace of the wire, and time passes through Tick().
@@ -89,6 +96,7 @@ class BusMaster {
   // The controller's next frame goes out with Sequence 0.
   bool ResyncPending() const { return resync_; }
   const BusStatistics& Statistics() const { return statistics_; }
+  const BootLoaderSim& Loader() const { return loader_; }
 
   static std::uint8_t NextSequence(std::uint8_t sequence) {
     return static_cast<std::uint8_t>(sequence >= 255 ? 1 : sequence + 1);
@@ -110,6 +118,10 @@ class BusMaster {
   void Timeout(SimTime now);
   void EndExchange(SimTime now);
   void Emit(std::span<const std::uint8_t> bytes, SimTime now);
+  void StartLoader(LoaderTarget target, SimTime now);
+  void LoaderFrame(std::span<const std::uint8_t> body, SimTime now);
+  void EmitLoaderAnswer(std::optional<std::uint8_t> answer, SimTime now);
+  void ResumeAfterLoader(SimTime now);
   void Trace(SimTime at, bool sent, std::span<const std::uint8_t> payload, std::string note);
 
   Controller& controller_;
@@ -133,6 +145,7 @@ class BusMaster {
   SimTime silentUntil_{};
   bool silenceServed_ = false;  // the poll after a silence does not count as another poll
   BusStatistics statistics_;
+  BootLoaderSim loader_;
 };
 
 }  // namespace qd::sim

@@ -61,8 +61,7 @@ std::optional<Reply> Controller::HandleRequest(link::PayloadView request) {
     case command::Monitor:
       return Reply{command::MonitorReply, NextMonitorData()};
     default:
-      // 0x70 would start the boot loader, which takes the bus over with its own protocol; that is
-      // a separate bus personality, and until it exists the request goes unanswered like any other.
+      // 0x70 starts the boot loader, which the bus master runs; the controller itself does not answer.
       return std::nullopt;
   }
 }

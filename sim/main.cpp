@@ -67,5 +67,11 @@ int main(int argc, char** argv) {
         *options->dumpMemory, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     if (!written.ok) return Fail(written.error, 1);
   }
+  if (const auto& firmware = simulator.ProgrammedFirmware(); options->dumpFirmware && !firmware.empty()) {
+    const qd::FileResult written = qd::WriteFileAtomically(
+        *options->dumpFirmware,
+        std::string_view(reinterpret_cast<const char*>(firmware.data()), firmware.size()));
+    if (!written.ok) return Fail(written.error, 1);
+  }
   return 0;
 }

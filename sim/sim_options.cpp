@@ -16,7 +16,7 @@ const std::set<std::string> Values = {
     "--firmware",      "--hardware",       "--clock",        "--dump-memory",    "--baud",
     "--poll-interval", "--answer-timeout", "--trigger",      "--fault",          "--seed",
     "--gateway",       "--gateway-host",   "--gateway-user", "--gateway-system", "--gateway-access",
-    "--gateway-fault", "--gateway-block"};
+    "--gateway-fault", "--gateway-block",  "--loader-fault", "--dump-firmware"};
 
 struct UsageError {
   std::string reason;
@@ -132,6 +132,12 @@ void Apply(const std::string& name, const std::string& value, SimOptions& option
     const std::optional<FaultSpec> fault = ParseFault(value, error);
     if (!fault) throw UsageError{"--fault: " + error};
     options.faults.push_back(*fault);
+  } else if (name == "--loader-fault") {
+    const std::optional<LoaderFault> fault = ParseLoaderFault(value);
+    if (!fault) throw UsageError{"--loader-fault takes checksum or silent, not '" + value + "'"};
+    options.loaderFault = *fault;
+  } else if (name == "--dump-firmware") {
+    options.dumpFirmware = value;
   } else if (name == "--seed") {
     options.seed = static_cast<std::uint32_t>(Whole(name, value, 0, 0xFFFFFFFFu));
   }
@@ -246,6 +252,16 @@ std::string HelpText() {
          "  --fault silence:MS[@K] before its K-th poll (default the first) the controller stays silent\n"
          "                         for MS milliseconds\n"
          "  --seed N               seed of the noise and of rate= (default 1)\n"
+         "\n"
+         "Boot loaders (a 0x70 with data 01 00 to the controller starts the controller's loader: blocks of\n"
+         "256, FC00h bytes of program memory; a 0x70 with sequence 0 to address 0 starts the trigger\n"
+         "modules' loader: blocks of 128, 3800h bytes). While a loader runs, the controller does not poll;\n"
+         "the loader answers 16h ready, 06h accepted, 17h completed or 15h checksum error, and gives up\n"
+         "after 8 s without a frame. Then polling resumes with a resynchronisation.\n"
+         "  --loader-fault KIND    checksum: the verdict is always a checksum error; silent: the loader\n"
+         "                         never answers\n"
+         "  --dump-firmware FILE   write the program memory of the last loader run to FILE at exit (0xFF\n"
+         "                         where nothing was programmed; no file when no loader ran)\n"
          "\n"
          "Gateway (the bus keeps running; both can be used at once):\n"
          "  --gateway PORT         also be the gateway server on TCP PORT (0: any free port). Once it\n"

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "boot_loader_sim.h"
 #include "controller_clock.h"
 #include "fault_plan.h"
 #include "gateway_config.h"
@@ -44,6 +45,8 @@ struct SimOptions {
   std::vector<TriggerOption> triggers;
   std::vector<FaultSpec> faults;
   std::uint32_t seed = 1;
+  LoaderFault loaderFault = LoaderFault::None;
+  std::optional<std::string> dumpFirmware;
   GatewayOptions gateway;
 };
 

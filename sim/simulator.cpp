@@ -31,6 +31,7 @@ BusMasterSettings BusSettingsFrom(const SimOptions& options) {
   settings.baud = options.baud;
   settings.pollInterval = Milliseconds(options.pollIntervalMs);
   settings.answerTimeout = Milliseconds(options.answerTimeoutMs);
+  settings.loader.fault = options.loaderFault;
   return settings;
 }
 

@@ -19,7 +19,7 @@ namespace qd::sim {
 // The simulated dosing system in the event loop: the bus master on a pseudo-terminal, run by what
 // arrives from the PC and by a timer that wakes it whenever the wire or the protocol has something
 // to do next; with a gateway port, also the gateway server on TCP, on the same controller. The boot
-// loaders will be further personalities on the same endpoint and the same controller.
+// loaders run inside the bus master, on the same endpoint.
 class Simulator : public QObject {
   Q_OBJECT
 
@@ -35,6 +35,8 @@ class Simulator : public QObject {
   QString GatewayAddress() const { return gateway_ ? gateway_->Address() : QString(); }
   // The memory as it is now, the clock brought up to date.
   const ControllerMemory& Memory();
+  // The program memory of the last boot loader run; empty when none ran.
+  const std::vector<std::uint8_t>& ProgrammedFirmware() const { return master_.Loader().Image(); }
 
  private:
   SimTime Now() const;
