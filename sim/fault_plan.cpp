@@ -81,11 +81,11 @@ std::optional<FaultSpec> ParseFault(std::string_view text, std::string& error) {
   const std::string_view name = text.substr(0, colon);
   const std::string_view argument =
       colon == std::string_view::npos ? std::string_view() : text.substr(colon + 1);
-  FaultSpec spec;
+  FaultSpec fault;
   bool known = false;
   for (const KindName& entry : KindNames) {
     if (entry.name == name) {
-      spec.kind = entry.kind;
+      fault.kind = entry.kind;
       known = true;
     }
   }
@@ -94,7 +94,7 @@ std::optional<FaultSpec> ParseFault(std::string_view text, std::string& error) {
     return std::nullopt;
   }
 
-  if (spec.kind == FaultKind::Silence) {
+  if (fault.kind == FaultKind::Silence) {
     // silence:MS[@K]: before the K-th poll (default the first).
     const std::size_t at = argument.find('@');
     const auto ms = Whole(argument.substr(0, at), 1);
@@ -104,26 +104,26 @@ std::optional<FaultSpec> ParseFault(std::string_view text, std::string& error) {
       error = "fault '" + std::string(text) + "': expected silence:MS or silence:MS@K";
       return std::nullopt;
     }
-    spec.silence = Milliseconds(static_cast<long long>(*ms));
-    spec.selector.first = *poll;
-    return spec;
+    fault.silence = Milliseconds(static_cast<long long>(*ms));
+    fault.selector.first = *poll;
+    return fault;
   }
 
   if (argument.empty() && colon == std::string_view::npos) {
-    if (spec.kind == FaultKind::Noise) spec.selector.mode = FaultSelector::Mode::Every;
-    return spec;
+    if (fault.kind == FaultKind::Noise) fault.selector.mode = FaultSelector::Mode::Every;
+    return fault;
   }
   const auto selector = ParseSelector(argument);
   if (!selector) {
     error = "fault '" + std::string(text) + "': expected N, N@K, every=M or rate=P after the colon";
     return std::nullopt;
   }
-  spec.selector = *selector;
-  return spec;
+  fault.selector = *selector;
+  return fault;
 }
 
-FaultPlan::FaultPlan(std::vector<FaultSpec> specs, std::uint32_t seed)
-    : specs_(std::move(specs)), random_(seed) {}
+FaultPlan::FaultPlan(std::vector<FaultSpec> faults, std::uint32_t seed)
+    : faults_(std::move(faults)), random_(seed) {}
 
 double FaultPlan::Uniform() {
   // The engine's raw output is the same everywhere; the standard distributions are not.
@@ -145,9 +145,9 @@ bool FaultPlan::Selected(const FaultSelector& selector, std::uint64_t event) {
 bool FaultPlan::Hits(FaultKind kind) {
   const std::uint64_t event = ++events_[static_cast<std::size_t>(kind)];
   bool hit = false;
-  for (const FaultSpec& spec : specs_) {
-    // Every spec of the kind sees the event, so that rate draws do not depend on earlier specs' results.
-    if (spec.kind == kind && Selected(spec.selector, event)) hit = true;
+  for (const FaultSpec& fault : faults_) {
+    // Every fault of the kind sees the event, so that rate draws do not depend on earlier faults' results.
+    if (fault.kind == kind && Selected(fault.selector, event)) hit = true;
   }
   return hit;
 }
@@ -155,8 +155,8 @@ bool FaultPlan::Hits(FaultKind kind) {
 std::optional<SimTime> FaultPlan::Silence() {
   const std::uint64_t poll = ++events_[static_cast<std::size_t>(FaultKind::Silence)];
   std::optional<SimTime> silence;
-  for (const FaultSpec& spec : specs_) {
-    if (spec.kind == FaultKind::Silence && spec.selector.first == poll) silence = spec.silence;
+  for (const FaultSpec& fault : faults_) {
+    if (fault.kind == FaultKind::Silence && fault.selector.first == poll) silence = fault.silence;
   }
   return silence;
 }

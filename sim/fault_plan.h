@@ -47,14 +47,14 @@ struct FaultSpec {
 std::optional<FaultSpec> ParseFault(std::string_view text, std::string& error);
 std::string_view FaultKindName(FaultKind kind);
 
-// Decides which events the faults hit, and draws the noise. The same specs and seed give the same
+// Decides which events the faults hit, and draws the noise. The same faults and seed give the same
 // decisions for the same sequence of events.
 class FaultPlan {
  public:
   static constexpr int MaxNoiseBytes = 8;
 
   FaultPlan() : FaultPlan({}, 1) {}
-  FaultPlan(std::vector<FaultSpec> specs, std::uint32_t seed);
+  FaultPlan(std::vector<FaultSpec> faults, std::uint32_t seed);
 
   // Counts one event of `kind`; true when a fault hits it. Silence events go through Silence().
   bool Hits(FaultKind kind);
@@ -63,14 +63,14 @@ class FaultPlan {
   // 1..MaxNoiseBytes random bytes; none is a frame start or a firmware loader's answer byte.
   std::vector<std::uint8_t> NoiseBurst();
 
-  bool Empty() const { return specs_.empty(); }
+  bool Empty() const { return faults_.empty(); }
   std::uint64_t Events(FaultKind kind) const { return events_[static_cast<std::size_t>(kind)]; }
 
  private:
   bool Selected(const FaultSelector& selector, std::uint64_t event);
   double Uniform();
 
-  std::vector<FaultSpec> specs_;
+  std::vector<FaultSpec> faults_;
   std::array<std::uint64_t, FaultKindCount> events_{};
   std::mt19937 random_;
 };

@@ -2,44 +2,9 @@
 # qdtool read, write and monitor against the simulated dosing system over a pseudo-terminal:
 # memory compared byte for byte, clean and with faults on the bus.
 # usage: bus_e2e.sh QDTOOL DATA_DIR
-set -uo pipefail
-export LC_ALL=C
-QDTOOL=$(realpath "$1")
-DATA=$(realpath "$2")
-SIM=$(dirname "$QDTOOL")/qd310sim
-WORK=$(mktemp -d)
-SIM_PID=""
-cleanup() {
-  [[ -n $SIM_PID ]] && kill "$SIM_PID" 2>/dev/null && wait "$SIM_PID" 2>/dev/null
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-cd "$WORK"
+source "$(dirname "$0")/lib/common.sh"
+start_sim() { start_bus_sim --dump-memory "$WORK/dump.bin" "$@"; }
 
-failures=0
-passes=0
-check() {  # check NAME COMMAND...
-  local name=$1
-  shift
-  if "$@"; then passes=$((passes + 1)); else echo "FAIL: $name"; failures=$((failures + 1)); fi
-}
-# Starts the simulator on ./bus with the given options; waits (bounded) until the link is there.
-start_sim() {
-  rm -f bus sim.out
-  "$SIM" --link "$WORK/bus" --clock off --dump-memory "$WORK/dump.bin" "$@" >sim.out 2>sim.err &
-  SIM_PID=$!
-  for _ in $(seq 100); do
-    [[ -L bus ]] && grep -q '^pty: ' sim.out && return 0
-    sleep 0.05
-  done
-  echo "simulator did not start: $(cat sim.err)"
-  return 1
-}
-stop_sim() {  # ends the simulator; its memory is then in dump.bin
-  kill -TERM "$SIM_PID" 2>/dev/null
-  wait "$SIM_PID" 2>/dev/null
-  SIM_PID=""
-}
 # Compares two images, leaving out the build time (0x67..0x6D) and the login code terminator (0x22E).
 same_image() {
   cmp -s <(od -An -v -tx1 -w1 "$1" | sed '104,110d;559d') <(od -An -v -tx1 -w1 "$2" | sed '104,110d;559d')
@@ -127,5 +92,4 @@ check "timeout exits 1" test $? -eq 1
 check "timeout message" test "$(cat err.txt)" = "qdtool: Timeout!"
 stop_sim
 
-echo "$passes passed, $failures failed"
-[[ $failures -eq 0 ]]
+finish

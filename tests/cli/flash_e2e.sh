@@ -2,43 +2,10 @@
 # qdtool firmware flash against the simulated boot loaders over a pseudo-terminal: the programmed
 # program memory compared byte for byte with the file, a checksum error and a loader that never answers.
 # usage: flash_e2e.sh QDTOOL DATA_DIR
-set -uo pipefail
-export LC_ALL=C
-QDTOOL=$(realpath "$1")
-DATA=$(realpath "$2")
-SIM=$(dirname "$QDTOOL")/qd310sim
-WORK=$(mktemp -d)
-SIM_PID=""
-cleanup() {
-  [[ -n $SIM_PID ]] && kill "$SIM_PID" 2>/dev/null && wait "$SIM_PID" 2>/dev/null
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-cd "$WORK"
-
-failures=0
-passes=0
-check() {  # check NAME COMMAND...
-  local name=$1
-  shift
-  if "$@"; then passes=$((passes + 1)); else echo "FAIL: $name"; failures=$((failures + 1)); fi
-}
-# Starts the simulator on ./bus with the given options; waits (bounded) until the link is there.
+source "$(dirname "$0")/lib/common.sh"
 start_sim() {
-  rm -f bus sim.out firmware.bin
-  "$SIM" --link "$WORK/bus" --clock off --dump-firmware "$WORK/firmware.bin" "$@" >sim.out 2>sim.err &
-  SIM_PID=$!
-  for _ in $(seq 100); do
-    [[ -L bus ]] && grep -q '^pty: ' sim.out && return 0
-    sleep 0.05
-  done
-  echo "simulator did not start: $(cat sim.err)"
-  return 1
-}
-stop_sim() {  # ends the simulator; the programmed memory is then in firmware.bin
-  kill -TERM "$SIM_PID" 2>/dev/null
-  wait "$SIM_PID" 2>/dev/null
-  SIM_PID=""
+  rm -f firmware.bin
+  start_bus_sim --dump-firmware "$WORK/firmware.bin" "$@"
 }
 # expected_image HEX SIZE OUT: the file's bytes over the program memory, 0xFF where the file has none.
 expected_image() {
@@ -107,5 +74,4 @@ check "time-out: nothing programmed" cmp <(head -c $((0x3800)) /dev/zero | tr '\
 "$QDTOOL" firmware flash "$DATA/firmware/firmware.hex" --target controller >/dev/null 2>err.txt
 check "no port: usage error" test $? -eq 2
 
-echo "flash_e2e: $passes passed, $failures failed"
-[[ $failures -eq 0 ]]
+finish

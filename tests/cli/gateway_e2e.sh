@@ -1,27 +1,8 @@
 #!/usr/bin/env bash
 # qdtool read, write and monitor through the simulator's gateway server on loopback TCP.
 # usage: gateway_e2e.sh QDTOOL DATA_DIR
-set -uo pipefail
-export LC_ALL=C
-QDTOOL=$(realpath "$1")
-DATA=$(realpath "$2")
-SIM=$(dirname "$QDTOOL")/qd310sim
-WORK=$(mktemp -d)
-SIM_PID=""
-cleanup() {
-  [[ -n $SIM_PID ]] && kill "$SIM_PID" 2>/dev/null && wait "$SIM_PID" 2>/dev/null
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-cd "$WORK"
+source "$(dirname "$0")/lib/common.sh"
 
-failures=0
-passes=0
-check() {  # check NAME COMMAND...
-  local name=$1
-  shift
-  if "$@"; then passes=$((passes + 1)); else echo "FAIL: $name"; failures=$((failures + 1)); fi
-}
 # Starts the simulator with a gateway on a free loopback port; GW is then HOST:PORT.
 start_sim() {
   rm -f sim.out
@@ -34,11 +15,6 @@ start_sim() {
   done
   echo "simulator did not start: $(cat sim.err)"
   return 1
-}
-stop_sim() {
-  kill -TERM "$SIM_PID" 2>/dev/null
-  wait "$SIM_PID" 2>/dev/null
-  SIM_PID=""
 }
 same_written() {  # the system data a write stores, without the build time
   cmp -s -i 32 -n $((0x67 - 32)) "$1" "$2" && cmp -s -i $((0x6E)) -n $((15680 - 0x6E)) "$1" "$2"
@@ -106,5 +82,4 @@ check "dropped read message" grep -q '^qdtool: ' err.txt
 check "nothing written" test ! -e dropped.bin
 stop_sim
 
-echo "$passes passed, $failures failed"
-[[ $failures -eq 0 ]]
+finish

@@ -1,20 +1,7 @@
 #!/usr/bin/env bash
 # qdtool's file commands: exact output, exit status and the error line, round trips.
 # usage: qdtool_files.sh QDTOOL DATA_DIR
-set -uo pipefail
-QDTOOL=$(realpath "$1")
-DATA=$(realpath "$2")
-WORK=$(mktemp -d)
-trap 'chmod -R u+w "$WORK"; rm -rf "$WORK"' EXIT
-cd "$WORK"
-
-failures=0
-passes=0
-check() {  # check NAME COMMAND...: the command must succeed
-  local name=$1
-  shift
-  if "$@"; then passes=$((passes + 1)); else echo "FAIL: $name"; failures=$((failures + 1)); fi
-}
+source "$(dirname "$0")/lib/common.sh"
 bytes_at() {  # bytes_at FILE OFFSET COUNT: hex bytes separated by blanks
   od -An -tx1 -j "$2" -N "$3" "$1" | tr -s ' \n' ' ' | sed 's/^ //; s/ $//'
 }
@@ -114,5 +101,4 @@ if [[ $(id -u) -ne 0 ]]; then
   check "old file intact" cmp -s ro/keep.xml n1.xml
 fi
 
-echo "$passes passed, $failures failed"
-[[ $failures -eq 0 ]]
+finish

@@ -2,20 +2,7 @@
 # qdtool log: the consumption totals and the alarm lines of images and system files, byte for byte.
 # The log areas are written into an image built from the sample system file.
 # usage: qdtool_logs.sh QDTOOL DATA_DIR
-set -uo pipefail
-QDTOOL=$(realpath "$1")
-DATA=$(realpath "$2")
-WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
-cd "$WORK"
-
-failures=0
-passes=0
-check() {  # check NAME COMMAND...: the command must succeed
-  local name=$1
-  shift
-  if "$@"; then passes=$((passes + 1)); else echo "FAIL: $name"; failures=$((failures + 1)); fi
-}
+source "$(dirname "$0")/lib/common.sh"
 same() {  # same NAME ACTUAL_FILE: the file must equal expected.txt
   if cmp -s "$2" expected.txt; then
     passes=$((passes + 1))
@@ -195,5 +182,4 @@ put v2.bin 5 2 0
 check "bad image exits 1" test $? -eq 1
 check "bad image message" test "$(cat err.txt)" = "qdtool: Bad data format or version: 2.0"
 
-echo "$passes passed, $failures failed"
-[[ $failures -eq 0 ]]
+finish

@@ -7,9 +7,9 @@ namespace {
 
 FaultSpec Parse(const std::string& text) {
   std::string error;
-  const auto spec = ParseFault(text, error);
-  EXPECT_TRUE(spec) << text << ": " << error;
-  return spec.value_or(FaultSpec{});
+  const auto fault = ParseFault(text, error);
+  EXPECT_TRUE(fault) << text << ": " << error;
+  return fault.value_or(FaultSpec{});
 }
 
 std::vector<int> Hits(FaultPlan& plan, FaultKind kind, int events) {

@@ -1,0 +1,46 @@
+# Shared by the command-line tests: tool paths, a scratch folder, checks and the simulator.
+# Sourced with QDTOOL and DATA_DIR as the script's arguments.
+set -uo pipefail
+export LC_ALL=C
+QDTOOL=$(realpath "$1")
+DATA=$(realpath "$2")
+SIM=$(dirname "$QDTOOL")/qd310sim
+WORK=$(mktemp -d)
+SIM_PID=""
+cleanup() {
+  [[ -n $SIM_PID ]] && kill "$SIM_PID" 2>/dev/null && wait "$SIM_PID" 2>/dev/null
+  chmod -R u+w "$WORK" 2>/dev/null
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+cd "$WORK" || exit 1
+
+failures=0
+passes=0
+check() {  # check NAME COMMAND...: the command must succeed
+  local name=$1
+  shift
+  if "$@"; then passes=$((passes + 1)); else echo "FAIL: $name"; failures=$((failures + 1)); fi
+}
+finish() {  # the closing line, and the exit status
+  echo "$passes passed, $failures failed"
+  [[ $failures -eq 0 ]]
+}
+
+# Starts the simulator with its bus on ./bus and the given options; waits (bounded) for the link.
+start_bus_sim() {
+  rm -f bus sim.out
+  "$SIM" --link "$WORK/bus" --clock off "$@" >sim.out 2>sim.err &
+  SIM_PID=$!
+  for _ in $(seq 100); do
+    [[ -L bus ]] && grep -q '^pty: ' sim.out && return 0
+    sleep 0.05
+  done
+  echo "simulator did not start: $(cat sim.err)"
+  return 1
+}
+stop_sim() {  # ends the simulator; its dump files are then written
+  kill -TERM "$SIM_PID" 2>/dev/null
+  wait "$SIM_PID" 2>/dev/null
+  SIM_PID=""
+}
