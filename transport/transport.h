@@ -3,3 +3,4 @@
 // The Qt transports of the link: the serial port, the gateway socket and port discovery.
 #include "transport/com_port.h"
 #include "transport/port_discovery.h"
+#include "transport/gateway_socket.h"
