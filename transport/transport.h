@@ -2,5 +2,5 @@
 
 // The Qt transports of the link: the serial port, the gateway socket and port discovery.
 #include "transport/com_port.h"
-#include "transport/port_discovery.h"
 #include "transport/gateway_socket.h"
+#include "transport/port_discovery.h"

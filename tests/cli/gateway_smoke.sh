@@ -4,26 +4,7 @@
 # connects, reads the memory in blocks, asks for the status, writes a block and has it confirmed; a
 # second PC finds the system in use. SIGTERM ends it cleanly with the written block in the dumped memory.
 # usage: gateway_smoke.sh QDTOOL DATA_DIR   (qd310sim is found next to qdtool)
-set -uo pipefail
-QDTOOL=$(realpath "$1")
-SIM=$(dirname "$QDTOOL")/qd310sim
-DATA=$(realpath "$2")
-WORK=$(mktemp -d)
-pid=""
-cleanup() {
-  if [ -n "$pid" ]; then kill "$pid" 2>/dev/null; fi
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-cd "$WORK"
-
-failures=0
-passes=0
-check() {  # check NAME COMMAND...: the command must succeed
-  local name=$1
-  shift
-  if "$@"; then passes=$((passes + 1)); else echo "FAIL: $name"; failures=$((failures + 1)); fi
-}
+source "$(dirname "$0")/lib/common.sh"
 
 "$SIM" --gateway-user x:y >/dev/null 2>err.txt
 check "gateway options want a port" test $? -eq 2
@@ -35,7 +16,7 @@ mkfifo sim.out
   --gateway-system "99:Other laundry:-:Offline" --gateway-system "4711::-:127.0.0.1" --gateway-fault drop-read:2 \
   --no-pacing --verbose \
   --dump-memory "$WORK/dump.bin" >sim.out 2>sim.err &
-pid=$!
+SIM_PID=$!
 exec 3<sim.out
 line=""
 read -r -t 10 line <&3
@@ -188,15 +169,15 @@ PY
 check "gateway session with a small PC" test $? -eq 0
 check "gateway log" grep -q "gw1 rx 'A','@' login user=service" sim.err
 
-kill -TERM "$pid"
-if timeout 10 tail --pid="$pid" -f /dev/null; then
-  wait "$pid"
+kill -TERM "$SIM_PID"
+if timeout 10 tail --pid="$SIM_PID" -f /dev/null; then
+  wait "$SIM_PID"
   status=$?
 else
-  kill -KILL "$pid"
+  kill -KILL "$SIM_PID"
   status="still running"
 fi
-pid=""
+SIM_PID=""
 check "clean exit on SIGTERM" test "$status" = 0
 check "written block in the memory" python3 - dump.bin <<'PY'
 import sys
@@ -205,5 +186,4 @@ assert dump[0x20:0x31] == b"Gateway \x02\x03\x10 test\0", dump[0x20:0x40]
 PY
 
 if [ "$failures" -ne 0 ]; then cat sim.err >&2; fi
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish

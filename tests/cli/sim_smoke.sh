@@ -3,26 +3,7 @@
 # (resynchronisation, a memory read, an idle answer and its status), trigger reports are overheard,
 # and SIGTERM ends it cleanly with the link gone and the memory dumped.
 # usage: sim_smoke.sh QDTOOL DATA_DIR   (qd310sim is found next to qdtool)
-set -uo pipefail
-QDTOOL=$(realpath "$1")
-SIM=$(dirname "$QDTOOL")/qd310sim
-DATA=$(realpath "$2")
-WORK=$(mktemp -d)
-pid=""
-cleanup() {
-  if [ -n "$pid" ]; then kill "$pid" 2>/dev/null; fi
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-cd "$WORK"
-
-failures=0
-passes=0
-check() {  # check NAME COMMAND...: the command must succeed
-  local name=$1
-  shift
-  if "$@"; then passes=$((passes + 1)); else echo "FAIL: $name"; failures=$((failures + 1)); fi
-}
+source "$(dirname "$0")/lib/common.sh"
 
 # --help and a refused command line
 check "help" "$SIM" --help >/dev/null
@@ -33,7 +14,7 @@ check "usage error line" grep -q "^qd310sim: --fault: unknown fault 'flood'" err
 mkfifo sim.out
 "$SIM" --link "$WORK/bus" --system "$DATA/sample_system.xml" --serial 4711 --clock "2024-02-29 13:14:15" \
   --trigger 2:qd520 --answer-timeout 200 --verbose --dump-memory "$WORK/dump.bin" >sim.out 2>sim.err &
-pid=$!
+SIM_PID=$!
 exec 3<sim.out
 line=""
 read -r -t 10 line <&3
@@ -122,15 +103,15 @@ os.close(fd)
 PY
 check "protocol with a small PC" test $? -eq 0
 
-kill -TERM "$pid"
-if timeout 10 tail --pid="$pid" -f /dev/null; then
-  wait "$pid"
+kill -TERM "$SIM_PID"
+if timeout 10 tail --pid="$SIM_PID" -f /dev/null; then
+  wait "$SIM_PID"
   status=$?
 else
-  kill -KILL "$pid"
+  kill -KILL "$SIM_PID"
   status="still running"
 fi
-pid=""
+SIM_PID=""
 check "clean exit on SIGTERM" test "$status" = 0
 check "link removed" test ! -e "$WORK/bus" -a ! -L "$WORK/bus"
 check "memory dumped" test "$(stat -c %s dump.bin 2>/dev/null)" = 32768
@@ -148,5 +129,4 @@ assert not differ, differ[:10]
 PY
 
 if [ "$failures" -ne 0 ]; then cat sim.err >&2; fi
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+finish
