@@ -9,6 +9,7 @@ packages=(
   libpugixml-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-format
+  xvfb xauth fonts-dejavu-core
 )
 
 missing=()

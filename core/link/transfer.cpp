@@ -131,7 +131,7 @@ void SystemTransfer::Write() {
   BeginOperation();
   if (!CheckLoginCode()) return;
   if (env_.checkUnsavedPrograms()) return;
-  BuildImage(config_, env_.now());
+  Build();
   start_ = current_ = static_cast<int>(layout::HeaderSize);  // the header is not written
   end_ = config_.image.dataLength;
   view_.statusText = Format("Writing %d bytes.", end_);
@@ -145,6 +145,14 @@ void SystemTransfer::Write() {
   SetState(TransferState::WritingRemote);
   Notify(events.closeMachineWindows);
   SendRemoteBlocks();
+}
+
+void SystemTransfer::Build() {
+  if (env_.buildImage) {
+    env_.buildImage();
+  } else {
+    BuildImage(config_, env_.now());
+  }
 }
 
 void SystemTransfer::SendRemoteBlocks() {
@@ -175,7 +183,7 @@ std::string SystemTransfer::WriteSerial(const std::string& serialText) {
   Changed();
   const auto serial = static_cast<std::uint32_t>(WholeNumberOr(serialText));
   if (env_.checkUnsavedPrograms()) return serialText;
-  BuildImage(config_, env_.now());
+  Build();
   bytes::PutU32LE(config_.image.Span(), layout::SerialNumber, serial);
   start_ = current_ = 0;
   end_ = config_.image.dataLength;

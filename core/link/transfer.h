@@ -65,6 +65,8 @@ class SystemTransfer {
     // The unsaved-edits question; true when the user cancelled.
     std::function<bool()> checkUnsavedPrograms;
     std::function<LocalDateTime()> now;
+    // Builds the image before a write; empty: BuildImage with now(). The window shows what it built.
+    std::function<void()> buildImage;
   };
 
   struct Events {
@@ -109,6 +111,7 @@ class SystemTransfer {
   void QueueWrite();
   void FinishLocalRead();
   void FinishRemoteRead();
+  void Build();
   void SendRemoteBlocks();
   void BeginOperation();
   void Changed();

@@ -1,7 +1,10 @@
 #include "model/trigger_settings.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <optional>
 #include <span>
+#include <string>
 
 #include "app/bytes.h"
 #include "app/text.h"
@@ -73,7 +76,159 @@ void TriggerSettings::ChangeType(int code) {
   }
 }
 
+std::array<int, TriggerSettings::LockInputSlots> TriggerSettings::LockInputs() const {
+  std::array<int, LockInputSlots> inputs{};
+  std::size_t slot = 0;
+  for (int input = 1; input <= InputCount && slot < inputs.size(); ++input) {
+    if ((bytes[LockInputMaskOffset] & (1 << (input - 1))) != 0) inputs[slot++] = input;
+  }
+  return inputs;
+}
+
+void TriggerSettings::SetLockInputs(std::span<const int> inputs) {
+  std::uint8_t mask = 0;
+  for (int input : inputs) {
+    if (input >= 1 && input <= InputCount) mask = static_cast<std::uint8_t>(mask | (1 << (input - 1)));
+  }
+  bytes[LockInputMaskOffset] = mask;
+}
+
+int TriggerSettings::ResetEntry() const {
+  const int input = ResetMachineInput();
+  if (input == 0) return 0;
+  if (input > InputCount) return -1;
+  return ResetMachineFallingEdge() ? input + InputCount : input;
+}
+
+void TriggerSettings::SetResetEntry(int entry) {
+  int input = 0;
+  bool fallingEdge = false;
+  if (entry >= 1 && entry <= InputCount) {
+    input = entry;
+  } else if (entry > InputCount && entry <= 2 * InputCount) {
+    input = entry - InputCount;
+    fallingEdge = true;
+  }
+  std::uint8_t& b = bytes[ResetOffset];
+  b = static_cast<std::uint8_t>((b & ~(ResetInputMask | ResetFallingEdgeBit)) | input |
+                                (fallingEdge ? ResetFallingEdgeBit : 0));
+}
+
+void TriggerSettings::SetSoftnerActive2(bool active) {
+  std::uint8_t& b = bytes[ResetOffset];
+  b = static_cast<std::uint8_t>(active ? (b | SoftnerActive2Bit) : (b & ~SoftnerActive2Bit));
+}
+
 namespace trigger {
+namespace {
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front()))
+    text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back()))
+    text.remove_suffix(1);
+  return text;
+}
+
+// Beyond this decimal exponent a weight is no number a PC can hold.
+constexpr int MaxWeightExponent = 4932;
+
+// A decimal number as typed: |value| = digits x 10^exponent.
+struct DecimalText {
+  bool negative = false;
+  std::string digits;
+  int exponent = 0;
+};
+
+std::optional<DecimalText> ParseDecimal(std::string_view text) {
+  text = TrimBlanks(text);
+  DecimalText number;
+  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+    number.negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  std::size_t i = 0;
+  while (i < text.size() && IsDigit(text[i]))
+    number.digits += text[i++];
+  if (i < text.size() && (text[i] == '.' || text[i] == ',')) {
+    ++i;
+    for (; i < text.size() && IsDigit(text[i]); ++i) {
+      number.digits += text[i];
+      --number.exponent;
+    }
+  }
+  if (number.digits.empty()) return std::nullopt;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    ++i;
+    bool negativeExponent = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negativeExponent = text[i++] == '-';
+    if (i == text.size()) return std::nullopt;
+    int typed = 0;
+    for (; i < text.size() && IsDigit(text[i]); ++i) {
+      typed = typed * 10 + (text[i] - '0');
+      if (typed > 10 * MaxWeightExponent) return std::nullopt;
+    }
+    number.exponent += negativeExponent ? -typed : typed;
+  }
+  if (i != text.size()) return std::nullopt;
+  if (number.exponent + static_cast<int>(number.digits.size()) > MaxWeightExponent) return std::nullopt;
+  return number;
+}
+
+}  // namespace
+
+std::string MaxWeightText(std::uint8_t halfKilograms) {
+  return Format("%d,%d", halfKilograms / 2, (halfKilograms % 2 == 1) ? 5 : 0);
+}
+
+std::uint8_t MaxWeightOfText(std::string_view text) {
+  const std::optional<DecimalText> number = ParseDecimal(text);
+  if (!number) return 0;
+  // trunc(2 x |w|) = 2 x int(|w|) + (first fraction digit >= 5), kept modulo 256.
+  const std::string& digits = number->digits;
+  const int integerDigits = static_cast<int>(digits.size()) + number->exponent;
+  unsigned integerPart = 0;
+  for (int k = 0; k < integerDigits; ++k) {
+    const unsigned digit = k < static_cast<int>(digits.size()) ? static_cast<unsigned>(digits[k] - '0') : 0;
+    integerPart = (integerPart * 10 + digit) % 256;
+  }
+  const bool halfOrMore = integerDigits >= 0 && integerDigits < static_cast<int>(digits.size()) &&
+                          digits[static_cast<std::size_t>(integerDigits)] >= '5';
+  const unsigned halves = (2 * integerPart + (halfOrMore ? 1 : 0)) % 256;
+  return static_cast<std::uint8_t>(number->negative ? (256 - halves) % 256 : halves);
+}
+
+std::string MachineNumberText(std::uint32_t value) {
+  return std::to_string(static_cast<std::int32_t>(value));
+}
+
+std::uint32_t MachineNumberOfText(std::string_view text) {
+  if (const auto whole = ParseWholeNumber(text)) return static_cast<std::uint32_t>(*whole);
+  // A positive number beyond the signed range: digits only, at most 4294967295.
+  text = TrimBlanks(text);
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  if (text.empty() || text.size() > 10) return 0;
+  std::uint64_t value = 0;
+  for (char c : text) {
+    if (!IsDigit(c)) return 0;
+    value = value * 10 + static_cast<std::uint64_t>(c - '0');
+  }
+  return value <= UINT32_MAX ? static_cast<std::uint32_t>(value) : 0;
+}
+
+std::string ModuleVersionText(int kind, std::uint8_t version) {
+  std::string name;
+  if (kind == ModuleKindQD520) name = "QD520";
+  if (kind == ModuleKindQD740) name = "QD740";
+  return name + Format(", version: %d.%d", version & 0x0F, version >> 4);
+}
 
 int TypeCodeOfEntry(int entry) {
   if (entry >= 0 && entry <= 6) return entry;

@@ -27,6 +27,8 @@ struct TriggerSettings {
   static constexpr int ResetMachineDelayOffset = 11;
   static constexpr int AreaOffset = 16;
   static constexpr int AreaSize = Size - AreaOffset;
+  static constexpr int LockInputSlots = 3;
+  static constexpr int InputCount = 6;
 
   static constexpr std::uint8_t ResetInputMask = 0x07;
   static constexpr std::uint8_t ResetFallingEdgeBit = 0x08;
@@ -65,6 +67,28 @@ struct TriggerSettings {
   // Type change of the trigger window: clear the area, set the type, Miele Logic defaults for type 5.
   void ChangeType(int code);
 
+  // The keyboard lock inputs as the trigger window's three lock lists hold them: the inputs 1..6 whose
+  // bits are set, lowest first, at most three; 0 ("-") fills the rest.
+  std::array<int, LockInputSlots> LockInputs() const;
+  // Bit (input - 1) for each input 1..6 given; duplicates fold together, anything else sets no bit.
+  void SetLockInputs(std::span<const int> inputs);
+
+  int ResetMachineInput() const { return bytes[ResetOffset] & ResetInputMask; }
+  bool ResetMachineFallingEdge() const { return (bytes[ResetOffset] & ResetFallingEdgeBit) != 0; }
+  // The entry of the machine reset list: 0 "-", 1..6 "Input n", 7..12 "Input n, falling edge"; -1 for
+  // an input number 7, which the list does not hold.
+  int ResetEntry() const;
+  // Entries 1..6 and 7..12 set the input and the falling edge; any other entry means no reset input.
+  // The other bits of the byte stay.
+  void SetResetEntry(int entry);
+
+  bool SoftnerActive2() const { return (bytes[ResetOffset] & SoftnerActive2Bit) != 0; }
+  void SetSoftnerActive2(bool active);
+
+  // The trigger module last heard, as the machine window records it from the module's reports.
+  int ModuleKind() const { return bytes[ModuleKindOffset] & 0x0F; }
+  std::uint8_t ModuleVersion() const { return bytes[ModuleVersionOffset]; }
+
   bool operator==(const TriggerSettings&) const = default;
 };
 
@@ -91,6 +115,25 @@ int EntryOfTypeCode(int code);   // -1 when the code has no entry
 std::string_view TypeName(int code);
 // Code of a type text, without regard to case; 0 for a text not in the list.
 int TypeCodeFromName(std::string_view name);
+
+// The maximum weight in kilograms, "%d,%d" with one decimal (always a comma): 15 gives "7,5".
+std::string MaxWeightText(std::uint8_t halfKilograms);
+// A typed weight in kilograms, ',' or '.' as the decimal separator, blanks around and an optional
+// exponent allowed: twice the weight truncated toward zero ("7,7" gives 15), low byte. Exact decimal
+// arithmetic on the typed digits. Text that is no number gives 0.
+std::uint8_t MaxWeightOfText(std::string_view text);
+
+// An Ethernet machine serial number or machine ID shown as a signed 32-bit number.
+std::string MachineNumberText(std::uint32_t value);
+// A typed serial number or machine ID: a whole number from -2147483648 to 4294967295 as its 32-bit
+// pattern (a serial number above 2147483647 may be typed as printed on the machine); anything else 0.
+std::uint32_t MachineNumberOfText(std::string_view text);
+
+constexpr int ModuleKindQD520 = 1;
+constexpr int ModuleKindQD740 = 2;
+// "QD520, version: 1.2": the module's name (none for an unknown kind), then the version byte's low
+// nibble as major and high nibble as minor.
+std::string ModuleVersionText(int kind, std::uint8_t version);
 
 // A Miele Logic text field of the type-specific area.
 struct MieleField {

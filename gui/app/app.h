@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QStringList>
+#include <array>
+#include <memory>
+
+#include "model/working_config.h"
+
+namespace qd::gui {
+
+class TMainForm;
+class TMachineForm;
+class TSystemSetupForm;
+class TCalibrationForm;
+class TCommunicationForm;
+class TEEPROMForm;
+class TCopyMachineForm;
+class TAboutForm;
+class TCommunicationErrorForm;
+class TFirmwareUpdateForm;
+class TLogDataForm;
+class TRemoteLoginForm;
+class TAlarmLogForm;
+class TLoginForm;
+
+// The running program: the working configuration and every window, created once in a fixed order and
+// kept until the program ends. Windows reach each other through it, as the operations of one window
+// are called by others. Only the main window is shown at first.
+class App {
+ public:
+  // `arguments` are the program's, the program name first.
+  explicit App(const QStringList& arguments);
+  ~App();
+  App(const App&) = delete;
+  App& operator=(const App&) = delete;
+
+  qd::WorkingConfig& Config() { return config_; }
+
+  TMainForm& Main() { return *main_; }
+  bool HasCommunication() const { return communication_ != nullptr; }
+  TMachineForm& Machine(int index);  // 0..9
+  TSystemSetupForm& SystemSetup() { return *systemSetup_; }
+  TCalibrationForm& Calibration() { return *calibration_; }
+  TCommunicationForm& Communication() { return *communication_; }
+  TEEPROMForm& Eeprom() { return *eeprom_; }
+  TCopyMachineForm& CopyMachine() { return *copyMachine_; }
+  TAboutForm& About() { return *about_; }
+  TCommunicationErrorForm& CommunicationError() { return *communicationError_; }
+  TFirmwareUpdateForm& FirmwareUpdate() { return *firmwareUpdate_; }
+  TLogDataForm& LogData() { return *logData_; }
+  TRemoteLoginForm& RemoteLogin() { return *remoteLogin_; }
+  TAlarmLogForm& AlarmLog() { return *alarmLog_; }
+  TLoginForm& Login() { return *login_; }
+
+  // Hides every window but the main one (the main window closing ends the program).
+  void HideSecondaryWindows();
+
+ private:
+  void Connect();
+
+  qd::WorkingConfig config_;
+  // In creation order; destroyed in reverse.
+  std::unique_ptr<TMainForm> main_;
+  std::unique_ptr<TSystemSetupForm> systemSetup_;
+  std::unique_ptr<TCalibrationForm> calibration_;
+  std::unique_ptr<TCommunicationForm> communication_;
+  std::unique_ptr<TEEPROMForm> eeprom_;
+  std::unique_ptr<TCopyMachineForm> copyMachine_;
+  std::unique_ptr<TAboutForm> about_;
+  std::unique_ptr<TCommunicationErrorForm> communicationError_;
+  std::unique_ptr<TFirmwareUpdateForm> firmwareUpdate_;
+  std::unique_ptr<TLogDataForm> logData_;
+  std::unique_ptr<TRemoteLoginForm> remoteLogin_;
+  std::unique_ptr<TAlarmLogForm> alarmLog_;
+  std::unique_ptr<TLoginForm> login_;
+};
+
+}  // namespace qd::gui

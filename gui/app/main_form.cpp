@@ -1,0 +1,395 @@
+#include "gui/app/main_form.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <algorithm>
+
+#include "app/diagnostic_log.h"
+#include "app/text.h"
+#include "gui/app/about_form.h"
+#include "gui/app/app.h"
+#include "gui/app/file_dialog.h"
+#include "gui/app/login_form.h"
+#include "gui/app/message_dialog.h"
+#include "gui/app/preferences.h"
+#include "gui/app/text_codec.h"
+#include "gui/editors/calibration_form.h"
+#include "gui/editors/copy_machine_form.h"
+#include "gui/editors/machine_form.h"
+#include "gui/editors/system_setup_form.h"
+#include "gui/firmware/firmware_update_form.h"
+#include "gui/link/communication_form.h"
+#include "gui/link/eeprom_form.h"
+#include "gui/logs/alarm_log_form.h"
+#include "gui/logs/log_data_form.h"
+#include "model/system_file.h"
+
+namespace qd::gui {
+namespace {
+
+constexpr int DesignWidth = 1000;
+
+qd::DiagnosticLogPlace LogPlace() {
+  return {PathOf(QCoreApplication::applicationFilePath()),
+          PathOf(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation))};
+}
+
+}  // namespace
+
+TMainForm::TMainForm(App& app, const QStringList& arguments) : app_(app) {
+  setObjectName(QStringLiteral("MainForm"));
+  lastSystemFileName_.clear();
+  qd::StartApplicationLog(LogPlace(), VersionMajor, VersionMinor);
+  ParseOptions(arguments);
+  CreateMenus();
+  CreateStatusBar();
+  setCentralWidget(new QWidget(this));
+  // A strip of menus and status panels, wide enough for every menu entry.
+  ensurePolished();
+  resize(std::max(DesignWidth, menuBar()->sizeHint().width()), minimumSizeHint().height());
+  CreateMachineWindows();
+  PlaceAtTopCentre();
+
+  mainTimer_.setObjectName(QStringLiteral("MainTimer100ms"));
+  mainTimer_.setInterval(100);
+  connect(&mainTimer_, &QTimer::timeout, this, &TMainForm::MainTimer100msTimer);
+  mainTimer_.start();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::ParseOptions(const QStringList& arguments) {
+  setupMode_ = false;
+  masterLoginMode_ = false;
+  for (qsizetype i = 1; i < arguments.size(); ++i) {
+    if (arguments[i] == QLatin1String("QD310setup")) setupMode_ = true;
+    if (arguments[i] == QLatin1String("MasterLogin")) masterLoginMode_ = true;
+  }
+  app_.Config().masterLoginMode = masterLoginMode_;
+}
+
+void TMainForm::CreateMenus() {
+  QMenuBar* bar = menuBar();
+  const auto addAction = [this](QMenu* menu, const char* name, const QString& caption, auto handler) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    connect(action, &QAction::triggered, this, handler);
+    return action;
+  };
+
+  QMenu* file = bar->addMenu(QStringLiteral("&File"));
+  file->setObjectName(QStringLiteral("FileBtn"));
+  addAction(file, "LoginBtn", QStringLiteral("Login..."), [this] { LoginBtnClick(); });
+  addAction(file, "NewSystemBtn", QStringLiteral("New System..."), [this] { NewSystemBtnClick(); });
+  addAction(file, "LoadSystemBtn", QStringLiteral("Load System..."), [this] { LoadSystemBtnClick(); });
+  addAction(file, "SaveSystemBtn", QStringLiteral("Save System..."), [this] { SaveSystemBtnClick(); });
+  addAction(file, "FirmwareUpdateQD310Btn", QStringLiteral("Firmware update, QD310..."),
+            [this] { app_.FirmwareUpdate().ShowFor(TFirmwareUpdateForm::Target::Controller); });
+  addAction(file, "FirmwareUpdateTriggerBtn", QStringLiteral("Firmware update, Trigger..."),
+            [this] { app_.FirmwareUpdate().ShowFor(TFirmwareUpdateForm::Target::Trigger); });
+  addAction(file, "ExitBtn", QStringLiteral("Exit"), [this] { close(); });
+
+  QMenu* setup = bar->addMenu(QStringLiteral("&System"));
+  setup->setObjectName(QStringLiteral("SetupBtn"));
+  addAction(setup, "ReadWriteSystemDataBtn", QStringLiteral("Read/write system data..."),
+            [this] { ShowWindow(app_.Eeprom()); });
+  addAction(setup, "Systemsetup1", QStringLiteral("System setup..."), [this] { ShowSystemSetup(); });
+  addAction(setup, "Communication1", QStringLiteral("Communication..."),
+            [this] { ShowWindow(app_.Communication()); });
+  addAction(setup, "LogDataBtn", QStringLiteral("Log data..."), [this] { ShowWindow(app_.LogData()); });
+  addAction(setup, "AlarmLogBtn", QStringLiteral("Alarm log..."), [this] { ShowWindow(app_.AlarmLog()); });
+  setup->addSeparator()->setObjectName(QStringLiteral("N1"));
+  addAction(setup, "CopyMachine1", QStringLiteral("Copy Machine..."), [this] { app_.CopyMachine().exec(); });
+  QMenu* clear = setup->addMenu(QStringLiteral("Clear Machine"));
+  clear->setObjectName(QStringLiteral("ClearMachineBtn"));
+  for (int tag = 1; tag <= MachineCount; ++tag) {
+    QAction* action = clear->addAction(QStringLiteral("Machine %1").arg(tag));
+    action->setObjectName(QStringLiteral("ClearMachine%1Btn").arg(tag));
+    connect(action, &QAction::triggered, this, [this, tag] { ClearMachineBtnClick(tag); });
+  }
+  QAction* all = clear->addAction(QStringLiteral("All"));
+  all->setObjectName(QStringLiteral("ClearMachineAllBtn"));
+  connect(all, &QAction::triggered, this, [this] { ClearMachineBtnClick(MachineCount + 1); });
+
+  for (int tag = 1; tag <= MachineCount; ++tag) {
+    QAction* action = bar->addAction(QStringLiteral("Machine %1...").arg(tag));
+    action->setObjectName(QStringLiteral("Machine%1Btn").arg(tag));
+    connect(action, &QAction::triggered, this, [this, tag] { MachineBtnClick(tag); });
+  }
+  QAction* help = bar->addAction(QStringLiteral("&Help"));
+  help->setObjectName(QStringLiteral("HelpBtn"));
+  connect(help, &QAction::triggered, this, [this] { HelpBtnClick(); });
+}
+
+void TMainForm::CreateStatusBar() {
+  constexpr std::array<int, StatusPanelCount> widths = {110, 160, 220, 0};
+  for (int i = 0; i < StatusPanelCount; ++i) {
+    auto* panel = new QLabel(this);
+    panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setContentsMargins(4, 0, 4, 0);
+    if (widths[i] > 0) panel->setMinimumWidth(widths[i]);
+    statusBar()->addWidget(panel, widths[i] > 0 ? 0 : 1);
+    statusPanels_[i] = panel;
+  }
+}
+
+void TMainForm::CreateMachineWindows() {
+  for (int i = 0; i < MachineCount; ++i) {
+    auto* machine = new TMachineForm(app_, i, this);
+    machine->move(x() + 15 * i, y() + height() + 15 * i);
+    machineWindows_[i] = machine;
+  }
+}
+
+void TMainForm::PlaceAtTopCentre() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const int workWidth = screen != nullptr ? screen->availableGeometry().width() : width();
+  move((workWidth - width()) / 2, 0);
+}
+
+void TMainForm::ShowWindow(QWidget& window) {
+  window.show();
+  window.raise();
+  window.activateWindow();
+}
+
+void TMainForm::ShowSystemSetup() {
+  QWidget& setup = app_.SystemSetup();
+  // A window takes its size at its first show; centring needs it now.
+  if (!setup.testAttribute(Qt::WA_Resized)) setup.adjustSize();
+  // The setup window's frame is not known before its first show; it is the same as this window's.
+  const QRect frame = frameGeometry();
+  const int setupFrameWidth = setup.width() + frame.width() - width();
+  setup.move(frame.left() + (frame.width() - setupFrameWidth) / 2, frame.bottom() + 1);
+  ShowWindow(setup);
+}
+
+void TMainForm::MachineBtnClick(int tag) {
+  if (tag < 1 || tag > MachineCount) return;
+  TMachineForm& machine = MachineWindow(tag - 1);
+  machine.move(x() + 25 * tag, y() + 70 + 25 * tag);
+  ShowWindow(machine);
+}
+
+void TMainForm::ClearMachineBtnClick(int tag) {
+  if (tag < 1 || tag > MachineCount + 1) return;
+  const bool all = tag == MachineCount + 1;
+  const QString question = all ? QStringLiteral("Clear all data for all Machines\n\nAre you sure?")
+                               : QStringLiteral("Clear all data for Machine %1\n\nAre you sure?").arg(tag);
+  if (ShowMessageBox(question, DialogType::Warning, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+    return;
+  if (all) {
+    for (TMachineForm* machine : machineWindows_)
+      machine->ClearMachine();
+  } else {
+    MachineWindow(tag - 1).ClearMachine();
+  }
+}
+
+void TMainForm::LoginBtnClick() {
+  TLoginForm& login = app_.Login();
+  login.move(x() + 100, y() + 50);
+  login.exec();
+}
+
+void TMainForm::HelpBtnClick() {
+  app_.About().exec();
+}
+
+void TMainForm::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  // A window that is never activated (no window manager, focus-stealing prevention) would otherwise
+  // run without its preferences and overwrite them at close.
+  FormActivate();
+}
+
+void TMainForm::FormActivate() {
+  if (!firstActivation_) return;
+  firstActivation_ = false;
+  UpdateCaption();
+  ReadPreferences();
+  app_.SystemSetup().InitSystemSetup();
+  app_.Communication().Start();
+  for (TMachineForm* machine : machineWindows_)
+    machine->InitMachineWindow();
+  ResetSystem();
+}
+
+void TMainForm::ReadPreferences() {
+  const std::unique_ptr<QSettings> store = OpenPreferences();
+  const StoredPreferences stored = qd::gui::ReadPreferences(*store);
+  if (stored.width) resize(*stored.width, height());
+  if (stored.height) resize(width(), *stored.height);
+  if (stored.topLeft) move(*stored.topLeft);
+  // The gateway is chosen anew at every start.
+  app_.Communication().SetGatewayServerText(QString());
+  if (stored.lastSystemFileName) lastSystemFileName_ = *stored.lastSystemFileName;
+  if (stored.comPort) app_.Communication().SetComPortText(*stored.comPort);
+  if (stored.commLocal) app_.Communication().SetLinkMode(*stored.commLocal);
+  if (stored.lastFirmwareFile) app_.FirmwareUpdate().SetLastFirmwareFile(*stored.lastFirmwareFile);
+  if (stored.loginCode) app_.Login().SetCode(*stored.loginCode);
+}
+
+void TMainForm::WritePreferences() {
+  PreferencesToWrite values;
+  values.lastSystemFileName = lastSystemFileName_;
+  values.commLocal = app_.Communication().LocalSelected();
+  values.comPort = app_.Communication().ComPortText();
+  values.lastFirmwareFile = app_.FirmwareUpdate().LastFirmwareFile();
+  values.loginCode = app_.Login().Code();
+  values.width = width();
+  values.height = height();
+  values.left = x();
+  values.top = y();
+  values.gatewayServer = app_.Communication().GatewayServerText();
+  const std::unique_ptr<QSettings> store = OpenPreferences();
+  qd::gui::WritePreferences(*store, values);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  WritePreferences();
+  mainTimer_.stop();
+  app_.HideSecondaryWindows();
+  event->accept();
+  QCoreApplication::quit();
+}
+
+void TMainForm::UpdateCaption() {
+  QString caption =
+      QString::fromStdString(qd::Format("QD System, Version: %d.%d", VersionMajor, VersionMinor));
+  caption += QStringLiteral(",  Miele Ethernet");
+  if (setupMode_) caption += QStringLiteral(",  QD310 setup");
+  if (app_.HasCommunication() && app_.Communication().RemoteLoggedIn())
+    caption += FromCp1252(app_.Communication().Session().CaptionPiece());
+  setWindowTitle(caption);
+}
+
+void TMainForm::UpdateStatusBar() {
+  const qd::ControllerImage& image = app_.Config().image;
+  if (image.imageHeld) {
+    statusPanels_[0]->setText(
+        QString::fromStdString(qd::Format("Format: %d.%d", image.FormatMajor(), image.FormatMinor())));
+    return;
+  }
+  for (int i = 0; i < 3; ++i)
+    statusPanels_[i]->clear();
+}
+
+QString TMainForm::StatusPanelText(int panel) const {
+  return statusPanels_.at(panel)->text();
+}
+
+void TMainForm::ResetSystem() {
+  app_.SystemSetup().ResetSystemSetup();
+  app_.LogData().close();
+  app_.LogData().MarkLogChanged();
+  for (TMachineForm* machine : machineWindows_)
+    machine->ClearMachine();
+  app_.Config().image.imageHeld = false;
+  UpdateStatusBar();
+}
+
+void TMainForm::RefreshViews() {
+  app_.SystemSetup().FillFromSystemData();
+  for (TMachineForm* machine : machineWindows_)
+    machine->RefreshProgramCaptions();
+  UpdateStatusBar();
+  app_.AlarmLog().ShowAlarmLog();
+}
+
+bool TMainForm::CheckUnsavedPrograms() {
+  const bool anyModified = std::any_of(machineWindows_.begin(), machineWindows_.end(),
+                                       [](const TMachineForm* machine) { return machine->IsModified(); });
+  if (!anyModified) return false;
+  const auto answer =
+      ShowMessageDialog(QStringLiteral("Unsaved program data, update before save?"), DialogType::Warning,
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  if (answer == QMessageBox::Yes) {
+    for (TMachineForm* machine : machineWindows_)
+      machine->CommitEditors();
+    return false;
+  }
+  if (answer == QMessageBox::No) {
+    for (TMachineForm* machine : machineWindows_)
+      machine->DiscardEditors();
+    return false;
+  }
+  return true;
+}
+
+void TMainForm::NewSystemBtnClick() {
+  programClipboard_ = nullptr;
+  app_.SystemSetup().ResetSystemSetup();
+  app_.LogData().MarkLogChanged();
+  for (TMachineForm* machine : machineWindows_)
+    machine->ClearMachine();
+  app_.Eeprom().BuildImage();
+}
+
+void TMainForm::LoadSystemBtnClick() {
+  FileDialogRequest request;
+  request.kind = FileDialogRequest::Kind::Open;
+  request.title = QStringLiteral("Load system data");
+  request.filter = QStringLiteral("XML-file (*.xml)|*.xml|Any file (*.*)|*.*");
+  request.defaultSuffix = QStringLiteral("xml");
+  request.fileName = lastSystemFileName_;
+  const QString chosen = AskFileName(request);
+  if (chosen.isEmpty()) return;
+  ResetSystem();
+  lastSystemFileName_ = chosen;
+  const qd::FileResult read = qd::ReadSystemFile(app_.Config(), PathOf(chosen));
+  app_.Eeprom().BuildImage();
+  RefreshViews();
+  if (!read.ok) ReportFileFailure(QStringLiteral("Unable to load the system file"), chosen, read.error);
+}
+
+void TMainForm::SaveSystemBtnClick() {
+  if (CheckUnsavedPrograms()) return;
+  FileDialogRequest request;
+  request.kind = FileDialogRequest::Kind::Save;
+  request.title = QStringLiteral("Save System data");
+  request.filter = QStringLiteral("XML-file|*.xml|Any file|*.*");
+  request.defaultSuffix = QStringLiteral("xml");
+  request.fileName = lastSystemFileName_;
+  const QString chosen = AskFileName(request);
+  if (chosen.isEmpty()) return;
+  lastSystemFileName_ = chosen;
+  const qd::FileResult written = qd::WriteSystemFile(app_.Config(), PathOf(chosen));
+  app_.Eeprom().BuildImage();
+  RefreshViews();
+  if (!written.ok) ReportFileFailure(QStringLiteral("Unable to save the system file"), chosen, written.error);
+}
+
+void TMainForm::ReportFileFailure(const QString& what, const QString& fileName, const std::string& reason) {
+  ShowMessageBox(what + QStringLiteral(" \"") + fileName + QStringLiteral("\".\n\n") + FromCp1252(reason),
+                 DialogType::Error);
+}
+
+void TMainForm::MainTimer100msTimer() {
+  if (tickCounter_ >= 9) {
+    tickCounter_ = 0;
+    app_.Communication().RefreshCounters();
+  } else {
+    ++tickCounter_;
+  }
+  app_.Communication().LinkTick();
+  if (app_.Calibration().TestRunning()) app_.Calibration().Tick();
+  if (app_.FirmwareUpdate().isVisible()) app_.FirmwareUpdate().Tick();
+  app_.Eeprom().Tick();
+  for (TMachineForm* machine : machineWindows_) {
+    if (machine->isVisible()) machine->TickStatus();
+  }
+}
+
+}  // namespace qd::gui

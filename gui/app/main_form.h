@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <QTimer>
+#include <array>
+#include <string>
+
+#include "model/dosing_program.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+
+namespace qd::gui {
+
+class App;
+class TMachineForm;
+
+// The main window: menus, caption, status bar, the New/Load/Save commands, preferences and the 100 ms
+// timer that drives every periodic task. It owns the ten machine windows; the configuration itself is
+// held by the App.
+class TMainForm : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  static constexpr int VersionMajor = 3;
+  static constexpr int VersionMinor = 17;
+  static constexpr int MachineCount = 10;
+  static constexpr int StatusPanelCount = 4;
+
+  // Starts the diagnostic log, reads the options from `arguments` (program name first) and creates the
+  // machine windows.
+  TMainForm(App& app, const QStringList& arguments);
+  ~TMainForm() override;
+
+  bool SetupMode() const { return setupMode_; }
+  bool MasterLoginMode() const { return masterLoginMode_; }
+  TMachineForm& MachineWindow(int index) { return *machineWindows_.at(index); }  // 0..9
+
+  // The program copied in a program editor, or none. Refers to the stored record.
+  const qd::DosingProgram* ProgramClipboard() const { return programClipboard_; }
+  void SetProgramClipboard(const qd::DosingProgram* program) { programClipboard_ = program; }
+
+  const QString& LastSystemFileName() const { return lastSystemFileName_; }
+
+  // Operations of other windows.
+  void UpdateCaption();
+  void UpdateStatusBar();
+  void ResetSystem();
+  void RefreshViews();
+  // The unsaved-edits question; true when the caller must stop.
+  bool CheckUnsavedPrograms();
+  QString StatusPanelText(int panel) const;
+
+  // Menu commands.
+  void NewSystemBtnClick();
+  void LoadSystemBtnClick();
+  void SaveSystemBtnClick();
+  void LoginBtnClick();
+  void HelpBtnClick();
+  void MachineBtnClick(int tag);       // 1..10
+  void ClearMachineBtnClick(int tag);  // 1..10, 11 = all
+
+  // The first activation's work: at the first activation or the first show, whichever comes first.
+  void FormActivate();
+  // One 100 ms tick of every periodic task, in their order.
+  void MainTimer100msTimer();
+  QTimer& MainTimer100ms() { return mainTimer_; }
+
+ protected:
+  void changeEvent(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void ParseOptions(const QStringList& arguments);
+  void CreateMenus();
+  void CreateStatusBar();
+  void CreateMachineWindows();
+  void PlaceAtTopCentre();
+  void ShowWindow(QWidget& window);
+  void ShowSystemSetup();
+  void ReportFileFailure(const QString& what, const QString& fileName, const std::string& reason);
+  void ReadPreferences();
+  void WritePreferences();
+
+  App& app_;
+  QString lastSystemFileName_;
+  bool setupMode_ = false;
+  bool masterLoginMode_ = false;
+  std::array<TMachineForm*, MachineCount> machineWindows_{};  // children of this window
+  const qd::DosingProgram* programClipboard_ = nullptr;
+  bool firstActivation_ = true;
+  int tickCounter_ = 0;
+  QTimer mainTimer_;
+  std::array<QLabel*, StatusPanelCount> statusPanels_{};
+};
+
+}  // namespace qd::gui

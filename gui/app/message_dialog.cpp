@@ -1,0 +1,71 @@
+#include "gui/app/message_dialog.h"
+
+#include <QApplication>
+
+#include "app/diagnostic_log.h"
+#include "gui/app/text_codec.h"
+
+namespace qd::gui {
+namespace {
+
+MessageBoxAnswerer& Answerer() {
+  static MessageBoxAnswerer answerer;
+  return answerer;
+}
+
+QString CaptionOf(DialogType type) {
+  switch (type) {
+    case DialogType::Warning:
+      return QStringLiteral("Warning");
+    case DialogType::Error:
+      return QStringLiteral("Error");
+    case DialogType::Information:
+      return QStringLiteral("Information");
+    case DialogType::Confirmation:
+      return QStringLiteral("Confirm");
+  }
+  return {};
+}
+
+QMessageBox::Icon IconOf(DialogType type) {
+  switch (type) {
+    case DialogType::Warning:
+      return QMessageBox::Warning;
+    case DialogType::Error:
+      return QMessageBox::Critical;
+    case DialogType::Information:
+      return QMessageBox::Information;
+    case DialogType::Confirmation:
+      return QMessageBox::Question;
+  }
+  return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButton Show(const MessageBoxRequest& request) {
+  if (Answerer()) return Answerer()(request);
+  QMessageBox box(IconOf(request.type), request.caption, request.text, request.buttons,
+                  QApplication::activeWindow());
+  const int pressed = box.exec();
+  const auto button = static_cast<QMessageBox::StandardButton>(pressed);
+  if (request.buttons.testFlag(button)) return button;
+  return request.buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel : QMessageBox::NoButton;
+}
+
+}  // namespace
+
+QMessageBox::StandardButton ShowMessageDialog(const QString& text, DialogType type,
+                                              QMessageBox::StandardButtons buttons, int /*helpContext*/) {
+  DiagnosticLog::Instance().Write("MsgDialog: %s", ToCp1252(text).c_str());
+  return Show({text, CaptionOf(type), type, buttons, true});
+}
+
+QMessageBox::StandardButton ShowMessageBox(const QString& text, DialogType type,
+                                           QMessageBox::StandardButtons buttons, const QString& caption) {
+  return Show({text, caption.isEmpty() ? CaptionOf(type) : caption, type, buttons, false});
+}
+
+void SetMessageBoxAnswerer(MessageBoxAnswerer answerer) {
+  Answerer() = std::move(answerer);
+}
+
+}  // namespace qd::gui

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QPoint>
+#include <QSettings>
+#include <QString>
+#include <memory>
+#include <optional>
+
+namespace qd::gui {
+
+// The environment variable that points the preferences at an INI file of its own (tests).
+inline constexpr char PreferencesFileVariable[] = "QDSYSTEM_SETTINGS";
+
+// The preference store: the machine-wide registry key on Windows, an INI file in the user's
+// configuration folder elsewhere, or the file the environment variable names.
+std::unique_ptr<QSettings> OpenPreferences();
+
+// What the first activation takes from the store. Reading stops at the first value of the wrong type
+// and at a missing number once "LastSystemFileName" exists ("CommLocal"); a missing text reads as empty.
+// Values after the stop stay unset.
+struct StoredPreferences {
+  std::optional<int> width;       // raised to MinimumWidth
+  std::optional<int> height;      // raised to MinimumHeight
+  std::optional<QPoint> topLeft;  // only when both "Left" and "Top" exist
+  // Only when "LastSystemFileName" exists:
+  std::optional<QString> lastSystemFileName;
+  std::optional<QString> comPort;
+  std::optional<bool> commLocal;
+  std::optional<QString> lastFirmwareFile;
+  std::optional<QString> loginCode;
+};
+
+// What the program writes at close, in the store's order.
+struct PreferencesToWrite {
+  QString lastSystemFileName;
+  bool commLocal = false;
+  QString comPort;
+  QString lastFirmwareFile;
+  QString loginCode;
+  int width = 0;
+  int height = 0;
+  int left = 0;
+  int top = 0;
+  QString gatewayServer;
+};
+
+inline constexpr int MinimumWidth = 800;
+inline constexpr int MinimumHeight = 50;
+
+StoredPreferences ReadPreferences(QSettings& store);
+// Stops at the first value the store refuses; the values written before it stay.
+void WritePreferences(QSettings& store, const PreferencesToWrite& values);
+
+}  // namespace qd::gui

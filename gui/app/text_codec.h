@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+#include <string>
+#include <string_view>
+
+namespace qd::gui {
+
+// The core keeps texts as windows-1252 bytes; the windows show QStrings. A character that
+// windows-1252 cannot hold becomes '?'.
+QString FromCp1252(std::string_view bytes);
+std::string ToCp1252(const QString& text);
+
+}  // namespace qd::gui

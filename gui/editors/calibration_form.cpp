@@ -1,0 +1,234 @@
+#include "gui/editors/calibration_form.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/tenths_text.h"
+#include "app/text.h"
+#include "gui/app/app.h"
+#include "gui/app/text_codec.h"
+#include "gui/editors/system_setup_form.h"
+
+namespace qd::gui {
+namespace {
+
+char DecimalSeparator() {
+  const QString point = QLocale().decimalPoint();
+  return point.isEmpty() ? '.' : point.front().toLatin1();
+}
+
+int WholeNumberOf(const QLineEdit* edit) {
+  return qd::WholeNumberOr(ToCp1252(edit->text()));
+}
+
+std::uint8_t PumpBit(int pump) {
+  return static_cast<std::uint8_t>(1u << (pump - 1));
+}
+
+template <typename Widget>
+Widget* Named(Widget* widget, const char* name) {
+  widget->setObjectName(QString::fromLatin1(name));
+  return widget;
+}
+
+}  // namespace
+
+TCalibrationForm::TCalibrationForm(App& app) : app_(app) {
+  setObjectName(QStringLiteral("CalibrationForm"));
+  setWindowTitle(QStringLiteral("Pump calibration"));
+  setModal(true);
+  CreateControls();
+}
+
+void TCalibrationForm::CreateControls() {
+  CurrentCalibrationEdit = Named(new QLineEdit(this), "CurrentCalibrationEdit");
+  MeassuredVolumeEdit = Named(new QLineEdit(this), "MeassuredVolumeEdit");
+  NewCalibrationEdit = Named(new QLineEdit(this), "NewCalibrationEdit");
+  CurrentCalibrationLabel =
+      Named(new QLabel(QStringLiteral("Current calibration (sec./100ml)"), this), "CurrentCalibrationLabel");
+  MeassuredVolumeLabel =
+      Named(new QLabel(QStringLiteral("Meassured volume (ml)"), this), "MeassuredVolumeLabel");
+  NewCalibrationLabel =
+      Named(new QLabel(QStringLiteral("New calibration (sec./100ml)"), this), "NewCalibrationLabel");
+  CurrentCalibrationLabel->setBuddy(CurrentCalibrationEdit);
+  MeassuredVolumeLabel->setBuddy(MeassuredVolumeEdit);
+  NewCalibrationLabel->setBuddy(NewCalibrationEdit);
+  for (QLineEdit* edit : {CurrentCalibrationEdit, MeassuredVolumeEdit, NewCalibrationEdit})
+    edit->setMaximumWidth(80);
+
+  TestRunningLabel = Named(new QLabel(QStringLiteral("Test running..."), this), "TestRunningLabel");
+  TestTimerLabel =
+      Named(new QLabel(FromCp1252(qd::FormatTenths(0, DecimalSeparator())), this), "TestTimerLabel");
+  TestTimerLabel->setAccessibleName(QStringLiteral("Seconds left"));
+  TestTimerLabel->setMinimumWidth(50);
+  TestTimerLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  OverFlowLabel = Named(new QLabel(QStringLiteral("Overflow"), this), "OverFlowLabel");
+  OverFlowLabel->setToolTip(
+      QStringLiteral("The computed calibration is above %1 and was capped").arg(MaxCalibration));
+  OverFlowLabel->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
+  for (QLabel* label : {TestRunningLabel, TestTimerLabel, OverFlowLabel}) {
+    QSizePolicy policy = label->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    label->setSizePolicy(policy);
+  }
+
+  StartTestBtn = Named(new QPushButton(QStringLiteral("F2: Start test"), this), "StartTestBtn");
+  OKBtn = Named(new QPushButton(QStringLiteral("OK"), this), "OKBtn");
+  CancelBtn = Named(new QPushButton(QStringLiteral("Cancel"), this), "CancelBtn");
+  OKBtn->setDefault(true);
+  connect(StartTestBtn, &QPushButton::clicked, this, &TCalibrationForm::StartTestBtnClick);
+  connect(OKBtn, &QPushButton::clicked, this, &TCalibrationForm::OKBtnClick);
+  connect(CancelBtn, &QPushButton::clicked, this, &TCalibrationForm::reject);
+  connect(MeassuredVolumeEdit, &QLineEdit::textChanged, this, &TCalibrationForm::MeassuredVolumeEditChange);
+
+  auto* fields = new QGridLayout;
+  fields->addWidget(CurrentCalibrationLabel, 0, 0);
+  fields->addWidget(CurrentCalibrationEdit, 0, 1);
+  fields->addWidget(MeassuredVolumeLabel, 1, 0);
+  fields->addWidget(MeassuredVolumeEdit, 1, 1);
+  fields->addWidget(NewCalibrationLabel, 2, 0);
+  fields->addWidget(NewCalibrationEdit, 2, 1);
+  fields->addWidget(OverFlowLabel, 2, 2);
+  fields->setColumnStretch(3, 1);
+
+  auto* test = new QHBoxLayout;
+  test->addWidget(StartTestBtn);
+  test->addWidget(TestRunningLabel);
+  test->addWidget(TestTimerLabel);
+  test->addStretch(1);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(OKBtn);
+  buttons->addWidget(CancelBtn);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(fields);
+  layout->addSpacing(8);
+  layout->addLayout(test);
+  layout->addSpacing(8);
+  layout->addLayout(buttons);
+
+  setTabOrder(CurrentCalibrationEdit, MeassuredVolumeEdit);
+  setTabOrder(MeassuredVolumeEdit, NewCalibrationEdit);
+  setTabOrder(NewCalibrationEdit, StartTestBtn);
+  setTabOrder(StartTestBtn, OKBtn);
+  setTabOrder(OKBtn, CancelBtn);
+}
+
+std::optional<int> TCalibrationForm::Calibrate(int pump, int currentCalibration) {
+  pump_ = pump;
+  startingCalibration_ = currentCalibration;
+  accepted_ = false;
+  exec();
+  if (!accepted_) return std::nullopt;
+  return acceptedValue_;
+}
+
+void TCalibrationForm::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (event->spontaneous()) return;
+  setWindowTitle(QStringLiteral("Pump %1 calibration").arg(pump_));
+  CurrentCalibrationLabel->setText(QStringLiteral("Current calibration (sec./100ml)"));
+  MeassuredVolumeLabel->setText(QStringLiteral("Meassured volume (ml)"));
+  NewCalibrationLabel->setText(QStringLiteral("New calibration (sec./100ml)"));
+  CurrentCalibrationEdit->setText(QString::number(startingCalibration_));
+  MeassuredVolumeEdit->setEnabled(true);
+  MeassuredVolumeEdit->clear();
+  NewCalibrationEdit->clear();
+  accepted_ = false;
+  TestRunningLabel->hide();
+  OverFlowLabel->hide();
+  TestTimerLabel->hide();
+  MeassuredVolumeEdit->setFocus();
+}
+
+void TCalibrationForm::MeassuredVolumeEditChange() {
+  const std::optional<qd::NewCalibration> computed = qd::CalibrationFromMeasurement(
+      ToCp1252(CurrentCalibrationEdit->text()), ToCp1252(MeassuredVolumeEdit->text()));
+  if (!computed) {
+    NewCalibrationEdit->clear();
+    return;
+  }
+  OverFlowLabel->setVisible(computed->overflow);
+  NewCalibrationEdit->setText(QString::number(computed->value));
+}
+
+void TCalibrationForm::StartTestBtnClick() {
+  int seconds = WholeNumberOf(NewCalibrationEdit);
+  if (seconds <= 0) {
+    seconds = WholeNumberOf(CurrentCalibrationEdit);
+  } else {
+    // The corrected value is the one the next test checks.
+    CurrentCalibrationEdit->setText(NewCalibrationEdit->text());
+    NewCalibrationEdit->clear();
+  }
+  if (!run_.Start(pump_, seconds)) return;
+  TestRunningLabel->show();
+  SetPumpRunning(pump_, true);
+}
+
+void TCalibrationForm::Tick() {
+  switch (run_.Tick()) {
+    case qd::CalibrationRun::Event::None:
+      if (run_.PumpOn()) {
+        TestTimerLabel->setText(FromCp1252(qd::FormatTenths(run_.TicksLeft(), DecimalSeparator())));
+        TestTimerLabel->show();
+      }
+      break;
+    case qd::CalibrationRun::Event::TimeUp:
+      TestRunningLabel->hide();
+      SetPumpRunning(run_.Pump(), false);
+      TestTimerLabel->hide();
+      if (isVisible()) MeassuredVolumeEdit->setFocus();
+      break;
+    case qd::CalibrationRun::Event::ReleaseControl:
+      ReleasePump(run_.Pump());
+      break;
+  }
+}
+
+void TCalibrationForm::OKBtnClick() {
+  acceptedValue_ = WholeNumberOf(NewCalibrationEdit);
+  accepted_ = acceptedValue_ != 0;
+  accept();
+}
+
+void TCalibrationForm::done(int result) {
+  SetPumpRunning(pump_, false);
+  run_.Stop();
+  QDialog::done(result);
+}
+
+void TCalibrationForm::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F2 && event->modifiers() == Qt::NoModifier) {
+    StartTestBtnClick();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void TCalibrationForm::SetPumpRunning(int pump, bool running) {
+  if (pump < 1 || pump > qd::CalibrationRun::PumpCount) return;
+  qd::link::ManualOutputs& manual = app_.SystemSetup().ManualControl();
+  if (running) {
+    manual.pumpControl |= PumpBit(pump);
+    manual.pumpOn |= PumpBit(pump);
+  } else {
+    manual.pumpOn &= static_cast<std::uint8_t>(~PumpBit(pump));
+    manual.pumpControl &= static_cast<std::uint8_t>(~PumpBit(pump));
+  }
+}
+
+void TCalibrationForm::ReleasePump(int pump) {
+  if (pump < 1 || pump > qd::CalibrationRun::PumpCount) return;
+  app_.SystemSetup().ManualControl().pumpControl &= static_cast<std::uint8_t>(~PumpBit(pump));
+}
+
+}  // namespace qd::gui

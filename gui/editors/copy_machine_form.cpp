@@ -1,0 +1,106 @@
+#include "gui/editors/copy_machine_form.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include "gui/app/app.h"
+#include "gui/app/main_form.h"
+#include "gui/editors/machine_form.h"
+
+namespace qd::gui {
+
+TCopyMachineForm::TCopyMachineForm(App& app) : app_(app) {
+  setObjectName(QStringLiteral("CopyMachineForm"));
+  setWindowTitle(QStringLiteral("Copy Machine"));
+  setModal(true);
+
+  CopyFromCombo = new QComboBox(this);
+  CopyFromCombo->setObjectName(QStringLiteral("CopyFromCombo"));
+  CopyToCombo = new QComboBox(this);
+  CopyToCombo->setObjectName(QStringLiteral("CopyToCombo"));
+  for (int m = 1; m <= TMainForm::MachineCount; ++m) {
+    CopyFromCombo->addItem(QStringLiteral("Machine %1").arg(m));
+    CopyToCombo->addItem(QStringLiteral("Machine %1").arg(m));
+  }
+  CopyToCombo->addItem(QStringLiteral("All"));
+  CopyFromLabel = new QLabel(QStringLiteral("Copy from"), this);
+  CopyFromLabel->setObjectName(QStringLiteral("CopyFromLabel"));
+  CopyFromLabel->setBuddy(CopyFromCombo);
+  CopyToLabel = new QLabel(QStringLiteral("Copy to"), this);
+  CopyToLabel->setObjectName(QStringLiteral("CopyToLabel"));
+  CopyToLabel->setBuddy(CopyToCombo);
+  CopyBtn = new QPushButton(QStringLiteral("Copy"), this);
+  CopyBtn->setObjectName(QStringLiteral("CopyBtn"));
+  CopyBtn->setDefault(true);
+  CloseBtn = new QPushButton(QStringLiteral("Close"), this);
+  CloseBtn->setObjectName(QStringLiteral("CloseBtn"));
+  StatusBar = new QStatusBar(this);
+  StatusBar->setObjectName(QStringLiteral("StatusBar"));
+  StatusBar->setSizeGripEnabled(false);
+
+  auto* fields = new QGridLayout;
+  fields->addWidget(CopyFromLabel, 0, 0);
+  fields->addWidget(CopyFromCombo, 0, 1);
+  fields->addWidget(CopyToLabel, 1, 0);
+  fields->addWidget(CopyToCombo, 1, 1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(CopyBtn);
+  buttons->addWidget(CloseBtn);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(fields);
+  layout->addLayout(buttons);
+  layout->addWidget(StatusBar);
+  setMinimumWidth(280);
+
+  connect(CopyBtn, &QPushButton::clicked, this, &TCopyMachineForm::CopyBtnClick);
+  connect(CloseBtn, &QPushButton::clicked, this, &TCopyMachineForm::reject);
+}
+
+void TCopyMachineForm::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (event->spontaneous()) return;
+  StatusBar->clearMessage();
+  CopyFromCombo->setCurrentIndex(0);
+  CopyToCombo->setCurrentIndex(1);
+}
+
+void TCopyMachineForm::CopyBtnClick() {
+  if (app_.Main().CheckUnsavedPrograms()) return;
+  const int from = CopyFromCombo->currentIndex();
+  const int to = CopyToCombo->currentIndex();
+  if (from < 0 || to < 0) return;
+  if (from == to) {
+    StatusBar->showMessage(QStringLiteral("Copy ?"));
+    return;
+  }
+  if (to == AllEntry) {
+    for (int m = 0; m < TMainForm::MachineCount; ++m) {
+      if (m != from) CopyMachine(from, m);
+    }
+    StatusBar->showMessage(QStringLiteral("Copy ") + CopyFromCombo->currentText() +
+                           QStringLiteral(" to all."));
+    return;
+  }
+  CopyMachine(from, to);
+  StatusBar->showMessage(QStringLiteral("Copy ") + CopyFromCombo->currentText() + QStringLiteral(" to ") +
+                         CopyToCombo->currentText() + QStringLiteral("."));
+}
+
+void TCopyMachineForm::CopyMachine(int from, int to) {
+  TMachineForm& destination = app_.Machine(to);
+  destination.CopyMachineFrom(app_.Machine(from));
+  destination.RefreshProgramCaptions();
+}
+
+QString TCopyMachineForm::StatusText() const {
+  return StatusBar->currentMessage();
+}
+
+}  // namespace qd::gui

@@ -1,0 +1,572 @@
+#include "gui/editors/trigger_form.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "app/text.h"
+#include "gui/app/app.h"
+#include "gui/app/message_dialog.h"
+#include "gui/app/text_codec.h"
+#include "gui/editors/machine_form.h"
+
+namespace qd::gui {
+namespace {
+
+namespace trigger = qd::trigger;
+using qd::TriggerSettings;
+
+constexpr int ElectroluxRows = 10;
+constexpr int ProgramCount = TMachineForm::ProgramCount;
+
+// One Miele Logic text of the type-specific area with its edit, in trigger::MieleFields order.
+struct MieleControl {
+  const char* name;
+  const char* label;
+  int subgroup;  // 0 program, 1 softener, 2 level selection
+};
+constexpr std::array<MieleControl, trigger::MieleFields.size()> MieleControls = {{
+    {"MieleHeader1Edit", "Header", 0},
+    {"MieleHeader2Edit", "Header", 1},
+    {"MieleHeader3Edit", "Header", 2},
+    {"MieleSelection11Edit", "Program 1", 0},
+    {"MieleSelection12Edit", "Program 2", 0},
+    {"MieleSelection13Edit", "Program 3", 0},
+    {"MieleSelection21Edit", "Softner", 1},
+    {"MieleSoftner2Edit", "Softner 2", 1},
+    {"MieleSelection31Edit", "High", 2},
+    {"MieleSelection32Edit", "Mid", 2},
+    {"MieleSelection33Edit", "Low", 2},
+}};
+constexpr std::array<const char*, 3> MieleSubgroupTitles = {
+    " Program selection ", " Farbric softner selection ", " Level selection "};
+constexpr std::array<const char*, 3> MieleSubgroupNames = {"MieleProgramGroupBox", "MieleSoftnerGroupBox",
+                                                           "MieleLevelGroupBox"};
+
+QString Text(const char* text) {
+  return QString::fromLatin1(text);
+}
+
+QLabel* BuddyLabel(const QString& text, QWidget* buddy, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setBuddy(buddy);
+  return label;
+}
+
+QLineEdit* Edit(const char* name, QWidget* parent) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(Text(name));
+  return edit;
+}
+
+// An edit as wide as `digits` digits.
+QLineEdit* NumberEdit(const char* name, int digits, QWidget* parent) {
+  QLineEdit* edit = Edit(name, parent);
+  const int textWidth = edit->fontMetrics().horizontalAdvance(QString(digits, QLatin1Char('0')));
+  edit->setFixedWidth(textWidth + 2 * edit->fontMetrics().averageCharWidth() + 8);
+  return edit;
+}
+
+QComboBox* Combo(const QString& name, const QStringList& items, QWidget* parent) {
+  auto* combo = new QComboBox(parent);
+  combo->setObjectName(name);
+  combo->addItems(items);
+  return combo;
+}
+
+QStringList InputItems(bool withFallingEdge) {
+  QStringList items{QStringLiteral("-")};
+  for (int input = 1; input <= TriggerSettings::InputCount; ++input)
+    items << QStringLiteral("Input %1").arg(input);
+  if (withFallingEdge) {
+    for (int input = 1; input <= TriggerSettings::InputCount; ++input)
+      items << QStringLiteral("Input %1, falling edge").arg(input);
+  }
+  return items;
+}
+
+QGroupBox* Group(const char* name, const char* title, QWidget* parent) {
+  auto* group = new QGroupBox(Text(title), parent);
+  group->setObjectName(Text(name));
+  return group;
+}
+
+QString NumberText(int value) {
+  return QString::number(value);
+}
+
+// A typed whole number as the low byte of its field; text that is no number stores 0.
+std::uint8_t LowByteOf(const QLineEdit* edit) {
+  return static_cast<std::uint8_t>(qd::WholeNumberOr(ToCp1252(edit->text())));
+}
+
+// Keeps a window of size `size` at `topLeft` inside `available`, moving it as little as possible.
+QPoint OntoScreen(QPoint topLeft, QSize size, const QRect& available) {
+  int left = topLeft.x();
+  int top = topLeft.y();
+  if (top + size.height() > available.bottom() + 1) top = available.bottom() + 1 - size.height();
+  if (top < available.top()) top = available.top();
+  if (left + size.width() > available.right() + 1) left = available.right() + 1 - size.width();
+  if (left < available.left()) left = available.left();
+  return {left, top};
+}
+
+}  // namespace
+
+TTriggerForm::TTriggerForm(App& app, TMachineForm& machine)
+    : QWidget(&machine, Qt::Window), app_(app), machine_(machine) {
+  setObjectName(QStringLiteral("TriggerForm%1").arg(machine.Index() + 1));
+  setWindowTitle(QStringLiteral("Trigger, Machine %1").arg(machine.Index() + 1));
+  CreateControls();
+  ConnectEdits();
+  ShowTrigger();
+}
+
+qd::TriggerSettings& TTriggerForm::Settings() {
+  return machine_.Machine().Trigger;
+}
+
+void TTriggerForm::CreateControls() {
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(CreateTypeRow());
+  VolumeGroupBox = CreateVolumeGroup();
+  layout->addWidget(VolumeGroupBox);
+  KeyboardLockGroupBox = CreateLockGroup();
+  layout->addWidget(KeyboardLockGroupBox);
+  MieleGroupBox = CreateMieleGroup();
+  layout->addWidget(MieleGroupBox);
+  ElectroluxGroupBox = CreateElectroluxGroup();
+  layout->addWidget(ElectroluxGroupBox);
+  MieleEthernetGroupBox = CreateEthernetGroup();
+  layout->addWidget(MieleEthernetGroupBox);
+  layout->addStretch(1);
+  layout->addWidget(CreateBottomRow());
+}
+
+QWidget* TTriggerForm::CreateTypeRow() {
+  auto* row = new QWidget(this);
+  QStringList names;
+  for (std::string_view name : trigger::TypeNames)
+    names << FromCp1252(name);
+  TriggerTypeComboBox = Combo(QStringLiteral("TriggerTypeComboBox"), names, row);
+  auto* layout = new QHBoxLayout(row);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(BuddyLabel(QStringLiteral("Type"), TriggerTypeComboBox, row));
+  layout->addWidget(TriggerTypeComboBox);
+  layout->addStretch(1);
+  return row;
+}
+
+QGroupBox* TTriggerForm::CreateVolumeGroup() {
+  QGroupBox* group = Group("VolumeGroupBox", " Volume by weight adjustment  ", this);
+  LowLevelAdjustEdit = NumberEdit("LowLevelAdjustEdit", 3, group);
+  HighLevelAdjustEdit = NumberEdit("HighLevelAdjustEdit", 3, group);
+  MaxWeightEdit = NumberEdit("MaxWeightEdit", 5, group);
+  auto* grid = new QGridLayout(group);
+  const auto row = [&](int r, const char* caption, QLineEdit* edit, const char* unit) {
+    grid->addWidget(BuddyLabel(Text(caption), edit, group), r, 0);
+    grid->addWidget(edit, r, 1);
+    grid->addWidget(new QLabel(Text(unit), group), r, 2);
+  };
+  row(0, "Low level adjust  -", LowLevelAdjustEdit, "%");
+  row(1, "High level adjust   +", HighLevelAdjustEdit, "%");
+  row(2, "Max. weight", MaxWeightEdit, "kg.");
+  grid->setColumnStretch(3, 1);
+  return group;
+}
+
+QGroupBox* TTriggerForm::CreateLockGroup() {
+  // "&&" shows as one ampersand in a group box title.
+  QGroupBox* group = Group("KeyboardLockGroupBox", " Keyboard lock && machine reset ", this);
+  auto* grid = new QGridLayout(group);
+  for (int slot = 0; slot < LockSlots; ++slot) {
+    QComboBox* combo =
+        Combo(QStringLiteral("KeyboardLock%1ComboBox").arg(slot + 1), InputItems(false), group);
+    combo->setAccessibleName(QStringLiteral("Keyboard lock %1").arg(slot + 1));
+    KeyboardLockComboBox[static_cast<std::size_t>(slot)] = combo;
+    grid->addWidget(combo, 0, 1 + slot);
+  }
+  grid->addWidget(BuddyLabel(QStringLiteral("Keyboard lock"), KeyboardLockComboBox[0], group), 0, 0);
+  KeyboardLockDelayEdit = NumberEdit("KeyboardLockDelayEdit", 3, group);
+  KeyboardLockDelayEdit->setAccessibleName(QStringLiteral("Keyboard lock delay"));
+  grid->addWidget(BuddyLabel(QStringLiteral("Delay:"), KeyboardLockDelayEdit, group), 0, 4);
+  grid->addWidget(KeyboardLockDelayEdit, 0, 5);
+  grid->addWidget(new QLabel(QStringLiteral("sec."), group), 0, 6);
+
+  MachineResetComboBox = Combo(QStringLiteral("MachineResetComboBox"), InputItems(true), group);
+  grid->addWidget(BuddyLabel(QStringLiteral("Machine reset"), MachineResetComboBox, group), 1, 0);
+  grid->addWidget(MachineResetComboBox, 1, 1, 1, LockSlots);
+  MachineResetDelayEdit = NumberEdit("MachineResetDelayEdit", 3, group);
+  MachineResetDelayEdit->setAccessibleName(QStringLiteral("Machine reset delay"));
+  grid->addWidget(BuddyLabel(QStringLiteral("Delay:"), MachineResetDelayEdit, group), 1, 4);
+  grid->addWidget(MachineResetDelayEdit, 1, 5);
+  grid->addWidget(new QLabel(QStringLiteral("sec."), group), 1, 6);
+  grid->setColumnStretch(7, 1);
+  return group;
+}
+
+QGroupBox* TTriggerForm::CreateMieleGroup() {
+  QGroupBox* group = Group("MieleGroupBox", " Miele Logic ", this);
+  auto* row = new QHBoxLayout(group);
+  std::array<QGridLayout*, 3> grids{};
+  std::array<QGroupBox*, 3> subgroups{};
+  for (std::size_t s = 0; s < subgroups.size(); ++s) {
+    subgroups[s] = Group(MieleSubgroupNames[s], MieleSubgroupTitles[s], group);
+    grids[s] = new QGridLayout(subgroups[s]);
+    row->addWidget(subgroups[s], 0, Qt::AlignTop);
+  }
+  // Created subgroup by subgroup, so that Tab walks down each selection in turn.
+  for (std::size_t s = 0; s < subgroups.size(); ++s) {
+    for (std::size_t i = 0; i < MieleControls.size(); ++i) {
+      const MieleControl& control = MieleControls[i];
+      if (control.subgroup != static_cast<int>(s)) continue;
+      QLineEdit* edit = Edit(control.name, subgroups[s]);
+      edit->setMaxLength(trigger::MieleFields[i].width);
+      edit->setAccessibleName(subgroups[s]->title().trimmed() + QStringLiteral(", ") + Text(control.label));
+      mieleEdits_[i] = edit;
+      const int r = grids[s]->rowCount();
+      grids[s]->addWidget(BuddyLabel(Text(control.label), edit, subgroups[s]), r, 0);
+      grids[s]->addWidget(edit, r, 1);
+    }
+    if (s == 1) {
+      MieleSoftner2Btn = new QCheckBox(QStringLiteral("Softner 2"), subgroups[s]);
+      MieleSoftner2Btn->setObjectName(QStringLiteral("MieleSoftner2Btn"));
+      SoftnerPump7label = new QLabel(QStringLiteral("Pump 7"), subgroups[s]);
+      SoftnerPump7label->setObjectName(QStringLiteral("SoftnerPump7label"));
+      auto* check = new QHBoxLayout;
+      check->addWidget(MieleSoftner2Btn);
+      check->addWidget(SoftnerPump7label);
+      check->addStretch(1);
+      grids[s]->addLayout(check, grids[s]->rowCount(), 1);
+    }
+  }
+  return group;
+}
+
+QGroupBox* TTriggerForm::CreateElectroluxGroup() {
+  QGroupBox* group = Group("ElectroluxGroupBox", " Electrolux, 5xxx  Program mapping ", this);
+  auto* grid = new QGridLayout(group);
+  // Three columns of ten, numbered down each column.
+  for (int n = 1; n <= ElectroluxEntries; ++n) {
+    auto* combo = new QComboBox(group);
+    combo->setObjectName(QStringLiteral("ElectroluxMachineProgramCombo%1").arg(n));
+    combo->setAccessibleName(QStringLiteral("Electrolux program %1").arg(n));
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    ElectroluxMachineProgramCombo[static_cast<std::size_t>(n - 1)] = combo;
+    const int r = (n - 1) % ElectroluxRows;
+    const int column = 2 * ((n - 1) / ElectroluxRows);
+    auto* label = BuddyLabel(QStringLiteral("%1:").arg(n), combo, group);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    grid->addWidget(label, r, column);
+    grid->addWidget(combo, r, column + 1);
+  }
+  grid->setColumnMinimumWidth(2, 24);
+  grid->setColumnMinimumWidth(4, 24);
+  ElectroluxCompassProProgramNumberLabel1 = new QLabel(QStringLiteral("Selected program number:"), group);
+  ElectroluxCompassProProgramNumberLabel1->setObjectName(
+      QStringLiteral("ElectroluxCompassProProgramNumberLabel1"));
+  ElectroluxCompassProProgramNumberLabel2 = new QLabel(group);
+  ElectroluxCompassProProgramNumberLabel2->setObjectName(
+      QStringLiteral("ElectroluxCompassProProgramNumberLabel2"));
+  QSizePolicy keepPlace = ElectroluxCompassProProgramNumberLabel2->sizePolicy();
+  keepPlace.setRetainSizeWhenHidden(true);
+  ElectroluxCompassProProgramNumberLabel2->setSizePolicy(keepPlace);
+  auto* number = new QHBoxLayout;
+  number->addWidget(ElectroluxCompassProProgramNumberLabel1);
+  number->addWidget(ElectroluxCompassProProgramNumberLabel2);
+  number->addStretch(1);
+  grid->addLayout(number, ElectroluxRows, 0, 1, 6);
+  return group;
+}
+
+QGroupBox* TTriggerForm::CreateEthernetGroup() {
+  QGroupBox* group = Group("MieleEthernetGroupBox", " Miele Logic, Ethernet Trigger ", this);
+  MieleEthernetSerialNumberEdit = NumberEdit("MieleEthernetSerialNumberEdit", 11, group);
+  MieleEthernetSerialMachineIDedit = NumberEdit("MieleEthernetSerialMachineIDedit", 11, group);
+  auto* grid = new QGridLayout(group);
+  grid->addWidget(BuddyLabel(QStringLiteral("Serial number"), MieleEthernetSerialNumberEdit, group), 0, 0);
+  grid->addWidget(MieleEthernetSerialNumberEdit, 0, 1);
+  grid->addWidget(BuddyLabel(QStringLiteral("Machine ID"), MieleEthernetSerialMachineIDedit, group), 1, 0);
+  grid->addWidget(MieleEthernetSerialMachineIDedit, 1, 1);
+  grid->setColumnStretch(2, 1);
+  return group;
+}
+
+QWidget* TTriggerForm::CreateBottomRow() {
+  auto* row = new QWidget(this);
+  VersionLabel1 = new QLabel(QStringLiteral("Version:"), row);
+  VersionLabel1->setObjectName(QStringLiteral("VersionLabel1"));
+  VersionLabel2 = new QLabel(row);
+  VersionLabel2->setObjectName(QStringLiteral("VersionLabel2"));
+  VersionLabel2->setAccessibleName(QStringLiteral("Trigger module version"));
+  SaveBtn = new QPushButton(QStringLiteral("Save"), row);
+  SaveBtn->setObjectName(QStringLiteral("SaveBtn"));
+  CloseBtn = new QPushButton(QStringLiteral("Close"), row);
+  CloseBtn->setObjectName(QStringLiteral("CloseBtn"));
+  auto* layout = new QHBoxLayout(row);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(VersionLabel1);
+  layout->addWidget(VersionLabel2);
+  layout->addStretch(1);
+  layout->addWidget(SaveBtn);
+  layout->addWidget(CloseBtn);
+  return row;
+}
+
+void TTriggerForm::ConnectEdits() {
+  connect(TriggerTypeComboBox, &QComboBox::currentIndexChanged, this,
+          [this] { TriggerTypeComboBoxChange(); });
+  const auto edited = [this] { EditChange(); };
+  for (QLineEdit* edit : findChildren<QLineEdit*>())
+    connect(edit, &QLineEdit::textChanged, this, edited);
+  for (QComboBox* combo : findChildren<QComboBox*>()) {
+    if (combo != TriggerTypeComboBox) connect(combo, &QComboBox::currentIndexChanged, this, edited);
+  }
+  connect(MieleSoftner2Btn, &QCheckBox::toggled, this, [this] { MieleSoftner2BtnClick(); });
+  connect(SaveBtn, &QPushButton::clicked, this, [this] { SaveBtnClick(); });
+  connect(CloseBtn, &QPushButton::clicked, this, [this] { CloseBtnClick(); });
+}
+
+void TTriggerForm::ResetTrigger() {
+  Settings().Reset();
+  ShowTrigger();
+}
+
+void TTriggerForm::ShowTrigger() {
+  showing_ = true;
+  ShowCommon();
+  ShowTypeSpecific();
+  showing_ = false;
+  SetModified(false);
+}
+
+void TTriggerForm::ShowCommon() {
+  const auto& b = Settings().bytes;
+  LowLevelAdjustEdit->setText(NumberText(b[TriggerSettings::AdjustLowOffset]));
+  HighLevelAdjustEdit->setText(NumberText(b[TriggerSettings::AdjustHighOffset]));
+  MaxWeightEdit->setText(FromCp1252(trigger::MaxWeightText(b[TriggerSettings::MaxWeightOffset])));
+  const auto inputs = Settings().LockInputs();
+  for (std::size_t slot = 0; slot < inputs.size(); ++slot)
+    KeyboardLockComboBox[slot]->setCurrentIndex(inputs[slot]);
+  MachineResetComboBox->setCurrentIndex(Settings().ResetEntry());
+  KeyboardLockDelayEdit->setText(NumberText(b[TriggerSettings::LockInputDelayOffset]));
+  MachineResetDelayEdit->setText(NumberText(b[TriggerSettings::ResetMachineDelayOffset]));
+}
+
+void TTriggerForm::ShowTypeSpecific() {
+  ElectroluxCompassProProgramNumberLabel1->setEnabled(false);
+  ElectroluxCompassProProgramNumberLabel2->hide();
+  const int code = Settings().Type();
+  const int entry = trigger::EntryOfTypeCode(code);
+  TriggerTypeComboBox->setCurrentIndex(entry);
+  typeText_ = entry < 0 ? QString() : TriggerTypeComboBox->itemText(entry);
+  machine_.ShowTriggerType(typeText_);
+  ShowGroupsOfType(code);
+  if (code == trigger::TypeMieleLogic) ShowMiele();
+  if (code == trigger::TypeElectrolux) ShowElectrolux();
+  if (code == trigger::TypeMieleEthernet) ShowEthernet();
+  ShowTriggerStatus();
+  adjustSize();
+  MoveOntoScreen();
+}
+
+void TTriggerForm::ShowGroupsOfType(int code) {
+  const bool volume =
+      code == trigger::TypeNyborgW3 || code == trigger::TypeNyborgHs || code == trigger::TypeMieleLogic;
+  VolumeGroupBox->setVisible(volume);
+  MieleGroupBox->setVisible(code == trigger::TypeMieleLogic);
+  ElectroluxGroupBox->setVisible(code == trigger::TypeElectrolux);
+  MieleEthernetGroupBox->setVisible(code == trigger::TypeMieleEthernet);
+}
+
+void TTriggerForm::ShowMiele() {
+  for (std::size_t i = 0; i < mieleEdits_.size(); ++i) {
+    const trigger::MieleField& field = trigger::MieleFields[i];
+    mieleEdits_[i]->setText(FromCp1252(Settings().FieldText(field.offset, field.width)));
+  }
+  MieleSoftner2Btn->setChecked(Settings().SoftnerActive2());
+  SoftnerPump7label->setVisible(MieleSoftner2Btn->isChecked());
+}
+
+void TTriggerForm::ShowElectrolux() {
+  QStringList items{QStringLiteral("Not in use")};
+  for (int program = 0; program < ProgramCount; ++program)
+    items << machine_.ProgramCaption(program);
+  for (int n = 1; n <= ElectroluxEntries; ++n) {
+    QComboBox* combo = ElectroluxMachineProgramCombo[static_cast<std::size_t>(n - 1)];
+    combo->clear();
+    combo->addItems(items);
+    const int program = Settings().ElectroluxEntry(n);
+    combo->setCurrentIndex(program <= ProgramCount ? program : -1);
+  }
+}
+
+void TTriggerForm::ShowProgramCaptions() {
+  for (QComboBox* combo : ElectroluxMachineProgramCombo) {
+    for (int program = 0; program < ProgramCount && program + 1 < combo->count(); ++program)
+      combo->setItemText(program + 1, machine_.ProgramCaption(program));
+  }
+}
+
+void TTriggerForm::ShowEthernet() {
+  MieleEthernetSerialNumberEdit->setText(
+      QString::fromStdString(trigger::MachineNumberText(Settings().MachineSerialNumber())));
+  MieleEthernetSerialMachineIDedit->setText(
+      QString::fromStdString(trigger::MachineNumberText(Settings().MachineID())));
+}
+
+void TTriggerForm::MoveOntoScreen() {
+  const QScreen* shownOn = screen();
+  if (shownOn == nullptr) return;
+  const QRect frame = frameGeometry();
+  const QPoint onScreen = OntoScreen(frame.topLeft(), frame.size(), shownOn->availableGeometry());
+  if (onScreen != frame.topLeft()) move(onScreen);
+}
+
+void TTriggerForm::ShowTriggerStatus(std::optional<qd::link::PayloadView> report) {
+  // The Electrolux program number arrives in byte 11 of a module status report.
+  constexpr std::size_t ProgramNumberOffset = 11;
+  const bool programNumber = statusReceived_ && report.has_value() && report->Has(ProgramNumberOffset + 1) &&
+                             Settings().Type() == trigger::TypeElectrolux;
+  if (statusReceived_) {
+    VersionLabel2->setText(
+        FromCp1252(trigger::ModuleVersionText(Settings().ModuleKind(), Settings().ModuleVersion())));
+  }
+  VersionLabel1->setEnabled(statusReceived_);
+  VersionLabel2->setVisible(statusReceived_);
+  if (programNumber)
+    ElectroluxCompassProProgramNumberLabel2->setText(NumberText(report->At(ProgramNumberOffset)));
+  ElectroluxCompassProProgramNumberLabel1->setEnabled(programNumber);
+  ElectroluxCompassProProgramNumberLabel2->setVisible(programNumber);
+}
+
+bool TTriggerForm::StoreTrigger() {
+  if (modified_) StoreControls();
+  ShowTrigger();
+  return true;
+}
+
+void TTriggerForm::StoreControls() {
+  TriggerSettings& settings = Settings();
+  auto& b = settings.bytes;
+  b[TriggerSettings::AdjustLowOffset] = LowByteOf(LowLevelAdjustEdit);
+  b[TriggerSettings::AdjustHighOffset] = LowByteOf(HighLevelAdjustEdit);
+  std::array<int, LockSlots> inputs{};
+  for (std::size_t slot = 0; slot < inputs.size(); ++slot)
+    inputs[slot] = KeyboardLockComboBox[slot]->currentIndex();  // entry n is input n
+  settings.SetLockInputs(inputs);
+  settings.SetResetEntry(MachineResetComboBox->currentIndex());
+  b[TriggerSettings::LockInputDelayOffset] = LowByteOf(KeyboardLockDelayEdit);
+  b[TriggerSettings::ResetMachineDelayOffset] = LowByteOf(MachineResetDelayEdit);
+  b[TriggerSettings::MaxWeightOffset] = trigger::MaxWeightOfText(ToCp1252(MaxWeightEdit->text()));
+  switch (settings.Type()) {
+    case trigger::TypeMieleLogic:
+      StoreMiele();
+      break;
+    case trigger::TypeElectrolux:
+      StoreElectrolux();
+      break;
+    case trigger::TypeMieleEthernet:
+      settings.SetMachineSerialNumber(
+          trigger::MachineNumberOfText(ToCp1252(MieleEthernetSerialNumberEdit->text())));
+      settings.SetMachineID(trigger::MachineNumberOfText(ToCp1252(MieleEthernetSerialMachineIDedit->text())));
+      break;
+    default:
+      break;
+  }
+}
+
+void TTriggerForm::StoreMiele() {
+  for (std::size_t i = 0; i < mieleEdits_.size(); ++i) {
+    const trigger::MieleField& field = trigger::MieleFields[i];
+    Settings().SetFieldText(field.offset, field.width, ToCp1252(mieleEdits_[i]->text()));
+  }
+  Settings().SetSoftnerActive2(MieleSoftner2Btn->isChecked());
+}
+
+void TTriggerForm::StoreElectrolux() {
+  constexpr int MapBytes = 16;
+  std::fill_n(Settings().bytes.begin() + TriggerSettings::AreaOffset, MapBytes, 0);
+  showing_ = true;
+  for (int n = 1; n <= ElectroluxEntries; ++n) {
+    QComboBox* combo = ElectroluxMachineProgramCombo[static_cast<std::size_t>(n - 1)];
+    if (combo->currentIndex() < 0) combo->setCurrentIndex(0);  // "Not in use"
+    Settings().SetElectroluxEntry(n, std::max(combo->currentIndex(), 0));
+  }
+  showing_ = false;
+}
+
+void TTriggerForm::TriggerTypeComboBoxChange() {
+  if (showing_) return;
+  const int code = trigger::TypeCodeOfEntry(TriggerTypeComboBox->currentIndex());
+  if (code < 0 || code == Settings().Type()) return;
+  // The type is stored at once; unsaved edits of the settings every type has stay in their controls.
+  Settings().ChangeType(code);
+  showing_ = true;
+  ShowTypeSpecific();
+  showing_ = false;
+  SaveBtn->setEnabled(modified_);
+}
+
+void TTriggerForm::EditChange() {
+  if (!showing_) SetModified(true);
+}
+
+void TTriggerForm::MieleSoftner2BtnClick() {
+  SoftnerPump7label->setVisible(MieleSoftner2Btn->isChecked());
+  EditChange();
+}
+
+void TTriggerForm::SaveBtnClick() {
+  StoreTrigger();
+}
+
+void TTriggerForm::CloseBtnClick() {
+  close();
+}
+
+void TTriggerForm::SetModified(bool modified) {
+  modified_ = modified;
+  SaveBtn->setEnabled(modified);
+}
+
+void TTriggerForm::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (event->spontaneous()) return;  // restored by the window system, not shown by the program
+  setWindowTitle(QStringLiteral("Trigger, Machine %1").arg(machine_.Index() + 1));
+  ShowTrigger();
+}
+
+void TTriggerForm::closeEvent(QCloseEvent* event) {
+  if (modified_) {
+    const auto answer = ShowMessageDialog(QStringLiteral("Save modifications?"), DialogType::Information,
+                                          QMessageBox::Yes | QMessageBox::No);
+    // Either way the controls show the stored block afterwards: Yes stores the edits, No drops them.
+    if (answer == QMessageBox::Yes) {
+      StoreTrigger();
+    } else {
+      ShowTrigger();
+    }
+  }
+  event->accept();
+}
+
+void TTriggerForm::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+}  // namespace qd::gui

@@ -1,0 +1,401 @@
+#include "gui/link/eeprom_form.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDebug>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include "gui/app/app.h"
+#include "gui/app/login_form.h"
+#include "gui/app/main_form.h"
+#include "gui/app/message_dialog.h"
+#include "gui/app/text_codec.h"
+#include "gui/editors/machine_form.h"
+#include "gui/link/communication_form.h"
+#include "gui/logs/log_data_form.h"
+#include "model/image_parser.h"
+
+namespace qd::gui {
+namespace {
+
+using qd::link::TransferState;
+
+constexpr int LoginCodeMaxLength = 8;
+constexpr int TraceByteCount = 5;
+
+bool IsReading(TransferState state) {
+  return state == TransferState::ReadingLocal || state == TransferState::ReadingRemote;
+}
+
+bool IsTransferring(TransferState state) {
+  return IsReading(state) || state == TransferState::WritingLocal || state == TransferState::WritingRemote;
+}
+
+QString ProgressStyle(qd::link::ProgressColour colour) {
+  switch (colour) {
+    case qd::link::ProgressColour::Good:
+      return QStringLiteral("QLabel { color: #007000; }");
+    case qd::link::ProgressColour::Bad:
+      return QStringLiteral("QLabel { color: #c00000; }");
+    case qd::link::ProgressColour::Normal:
+      break;
+  }
+  return {};
+}
+
+// Lets the window system run for `milliseconds`; `flags` say which events may be handled meanwhile.
+void ProcessEventsFor(int milliseconds, QEventLoop::ProcessEventsFlags flags) {
+  QDeadlineTimer deadline(milliseconds, Qt::PreciseTimer);
+  while (!deadline.hasExpired()) {
+    QCoreApplication::processEvents(flags, static_cast<int>(deadline.remainingTime()));
+  }
+}
+
+}  // namespace
+
+TEEPROMForm::TEEPROMForm(App& app) : app_(app), transfer_(app.Config(), MakeEnvironment()) {
+  setObjectName(QStringLiteral("EEPROMForm"));
+  setWindowTitle(QStringLiteral("Read / write"));
+  CreateControls();
+  SetTabOrder();
+  ConnectEvents();
+  RouteReplies();
+  ShowView();
+}
+
+TEEPROMForm::~TEEPROMForm() {
+  // The link may still hand replies over while the windows go; the communication window goes later.
+  transfer_.events = {};
+  if (app_.HasCommunication()) {
+    qd::link::Dispatcher::Handlers& handlers = app_.Communication().Dispatch().handlers;
+    handlers.transferReply = nullptr;
+    handlers.remoteSystemData = nullptr;
+    handlers.remoteWriteResult = nullptr;
+  }
+}
+
+void TEEPROMForm::CreateControls() {
+  const auto button = [this](const char* name, const QString& caption) {
+    auto* widget = new QPushButton(caption, this);
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setAutoDefault(false);
+    return widget;
+  };
+  ReadBtn = button("ReadBtn", QStringLiteral("Read"));
+  WriteBtn = button("WriteBtn", QStringLiteral("Write"));
+  StopBtn = button("StopBtn", QStringLiteral("Stop"));
+  CloseBtn = button("CloseBtn", QStringLiteral("Close"));
+  WriteSerialNumberBtn = button("WriteSerialNumberBtn", QStringLiteral("Write serial"));
+
+  ProgressBar = new QProgressBar(this);
+  ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
+  ProgressBar->setRange(0, 100);
+  ProgressBar->setValue(0);
+  ProgressBar->setAccessibleName(QStringLiteral("Progress"));
+  ProgessLabel = new QLabel(this);
+  ProgessLabel->setObjectName(QStringLiteral("ProgessLabel"));
+  ProgessLabel->setMinimumWidth(220);
+  ProgessLabel->setAccessibleName(QStringLiteral("Transfer result"));
+  StateInfoLabel = new QLabel(this);
+  StateInfoLabel->setObjectName(QStringLiteral("StateInfoLabel"));
+  StateInfoLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  StateInfoLabel->setAccessibleName(QStringLiteral("Transfer state"));
+  StateInfoLabel->hide();
+
+  Label1 = new QLabel(QStringLiteral("Serial number"), this);
+  Label1->setObjectName(QStringLiteral("Label1"));
+  SerialNumberEdit = new QLineEdit(this);
+  SerialNumberEdit->setObjectName(QStringLiteral("SerialNumberEdit"));
+  Label1->setBuddy(SerialNumberEdit);
+  LoginCodeLabel = new QLabel(QStringLiteral("System login code"), this);
+  LoginCodeLabel->setObjectName(QStringLiteral("LoginCodeLabel"));
+  LoginCodeEdit = new QLineEdit(this);
+  LoginCodeEdit->setObjectName(QStringLiteral("LoginCodeEdit"));
+  LoginCodeEdit->setMaxLength(LoginCodeMaxLength);
+  LoginCodeLabel->setBuddy(LoginCodeEdit);
+
+  auto* statusBar = new QStatusBar(this);
+  statusBar->setObjectName(QStringLiteral("StatusBar"));
+  statusBar->setSizeGripEnabled(false);
+  const std::array<QString, StatusPanelCount> panelNames = {
+      QStringLiteral("Controller date"), QStringLiteral("Used text"), QStringLiteral("Transfer status")};
+  for (int i = 0; i < StatusPanelCount; ++i) {
+    auto* panel = new QLabel(statusBar);
+    panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+    panel->setAccessibleName(panelNames[static_cast<std::size_t>(i)]);
+    panel->setMinimumWidth(i == DatePanel ? 200 : i == UsedTextPanel ? 120 : 170);
+    statusBar->addWidget(panel, i == TransferPanel ? 1 : 0);
+    statusPanels_[static_cast<std::size_t>(i)] = panel;
+  }
+
+  auto* buttons = new QHBoxLayout;
+  for (QPushButton* widget : {ReadBtn, WriteBtn, StopBtn})
+    buttons->addWidget(widget);
+  buttons->addStretch(1);
+  buttons->addWidget(CloseBtn);
+
+  auto* progressText = new QHBoxLayout;
+  progressText->addWidget(ProgessLabel, 1);
+  progressText->addWidget(StateInfoLabel);
+
+  auto* fields = new QGridLayout;
+  fields->addWidget(Label1, 0, 0);
+  fields->addWidget(SerialNumberEdit, 0, 1);
+  fields->addWidget(WriteSerialNumberBtn, 0, 2);
+  fields->addWidget(LoginCodeLabel, 1, 0);
+  fields->addWidget(LoginCodeEdit, 1, 1);
+  fields->setColumnStretch(1, 1);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(buttons);
+  layout->addWidget(ProgressBar);
+  layout->addLayout(progressText);
+  layout->addLayout(fields);
+  layout->addStretch(1);
+  layout->addWidget(statusBar);
+
+  connect(ReadBtn, &QPushButton::clicked, this, &TEEPROMForm::ReadBtnClick);
+  connect(WriteBtn, &QPushButton::clicked, this, &TEEPROMForm::WriteBtnClick);
+  connect(StopBtn, &QPushButton::clicked, this, &TEEPROMForm::StopBtnClick);
+  connect(CloseBtn, &QPushButton::clicked, this, &TEEPROMForm::CloseBtnClick);
+  connect(WriteSerialNumberBtn, &QPushButton::clicked, this, &TEEPROMForm::WriteSerialNumberBtnClick);
+  // The image builder takes the code from the configuration, also when the transfer builds.
+  connect(LoginCodeEdit, &QLineEdit::textChanged, this,
+          [this](const QString& text) { app_.Config().loginCodeEdit = ToCp1252(text); });
+}
+
+void TEEPROMForm::SetTabOrder() {
+  QWidget::setTabOrder(ReadBtn, WriteBtn);
+  QWidget::setTabOrder(WriteBtn, StopBtn);
+  QWidget::setTabOrder(StopBtn, CloseBtn);
+  QWidget::setTabOrder(CloseBtn, SerialNumberEdit);
+  QWidget::setTabOrder(SerialNumberEdit, WriteSerialNumberBtn);
+  QWidget::setTabOrder(WriteSerialNumberBtn, LoginCodeEdit);
+}
+
+qd::link::SystemTransfer::Environment TEEPROMForm::MakeEnvironment() {
+  // Other windows are reached only when the transfer asks: some are created after this one.
+  qd::link::SystemTransfer::Environment env;
+  env.localMode = [this] { return app_.Communication().LocalMode(); };
+  env.masterLoginMode = [this] { return app_.Main().MasterLoginMode(); };
+  env.userLoginCode = [this] { return ToCp1252(app_.Login().Code()); };
+  env.queueRequest = [this](std::uint8_t command, std::uint8_t destination,
+                            std::span<const std::uint8_t> data) {
+    return app_.Communication().QueueRequest(command, destination, data);
+  };
+  env.sendGatewayMessage = [this](std::span<const std::uint8_t> message) {
+    return app_.Communication().SendGatewayMessage(message);
+  };
+  env.waitStep = [this] { WaitStep(); };
+  env.pauseBetweenBlocks = [this] { PauseBetweenBlocks(); };
+  env.checkUnsavedPrograms = [this] { return app_.Main().CheckUnsavedPrograms(); };
+  env.now = [] { return qd::LocalDateTime::Now(); };
+  env.buildImage = [this] { BuildImage(); };
+  return env;
+}
+
+void TEEPROMForm::ConnectEvents() {
+  qd::link::SystemTransfer::Events& events = transfer_.events;
+  events.changed = [this] {
+    ShowView();
+    UpdateButtons();
+  };
+  events.error = [](const std::string& text) {
+    ShowMessageDialog(FromCp1252(text), DialogType::Error, QMessageBox::Ok);
+  };
+  events.imageRead = [this](const qd::ParseResult& result) { ImageRead(result); };
+  events.closeMachineWindows = [this] { CloseMachineWindows(); };
+  events.gatewayTrace = [](std::span<const std::uint8_t> message) {
+    std::array<std::uint8_t, TraceByteCount> head{};
+    std::copy_n(message.begin(), std::min(message.size(), head.size()), head.begin());
+    qDebug().noquote() << QString::asprintf("Rx: %02X %02X %02X %02X %02X", head[0], head[1], head[2],
+                                            head[3], head[4]);
+  };
+}
+
+void TEEPROMForm::RouteReplies() {
+  qd::link::Dispatcher::Handlers& handlers = app_.Communication().Dispatch().handlers;
+  handlers.transferReply = [this](qd::link::PayloadView frame) { transfer_.OnBusReply(frame); };
+  handlers.remoteSystemData = [this](std::span<const std::uint8_t> message) {
+    transfer_.OnGatewayData(message);
+  };
+  handlers.remoteWriteResult = [this](std::span<const std::uint8_t> message) {
+    transfer_.OnGatewayWriteResult(message);
+  };
+}
+
+void TEEPROMForm::WaitStep() {
+  // Replies arrive while the login code check waits.
+  ProcessEventsFor(qd::link::SystemTransfer::LoginCheckStepMs, QEventLoop::AllEvents);
+}
+
+void TEEPROMForm::PauseBetweenBlocks() {
+  // The window repaints and the socket flows, but the user cannot act in the middle of the write.
+  ProcessEventsFor(remoteBlockPauseMs_, QEventLoop::ExcludeUserInputEvents);
+  repaint();
+}
+
+qd::BuildResult TEEPROMForm::BuildImage() {
+  app_.Config().loginCodeEdit = ToCp1252(LoginCodeEdit->text());
+  const qd::BuildResult result = qd::BuildImage(app_.Config(), qd::LocalDateTime::Now());
+  SetStatusPanel(UsedTextPanel, qd::UsedTextLabel(result.usedTextPercent));
+  app_.Main().UpdateStatusBar();
+  return result;
+}
+
+bool TEEPROMForm::CheckLoginCode() {
+  return transfer_.CheckLoginCode();
+}
+
+void TEEPROMForm::UpdateButtons() {
+  const TCommunicationForm& link = app_.Communication();
+  const bool localMode = link.LocalMode();
+  const qd::link::TransferButtons buttons = qd::link::ButtonsFor(
+      transfer_.State(), link.LinkReady(), localMode, link.RemoteOnline(), link.RemoteFullAccess());
+  ReadBtn->setEnabled(buttons.read);
+  WriteBtn->setEnabled(buttons.write);
+  StopBtn->setEnabled(buttons.stop);
+  // The serial number is written on the bus only; through the gateway nothing would be sent.
+  WriteSerialNumberBtn->setEnabled(buttons.write && localMode);
+}
+
+void TEEPROMForm::Tick() {
+  const TransferState before = transfer_.State();
+  transfer_.Tick();
+  if (transfer_.State() != before) {
+    stateInfoDismissed_ = false;
+    ShowView();
+  }
+}
+
+void TEEPROMForm::ReadBtnClick() {
+  stateInfoDismissed_ = false;
+  transfer_.Read();
+  if (IsReading(transfer_.State())) {
+    SetStatusPanel(DatePanel, {});
+    SetStatusPanel(UsedTextPanel, {});
+  }
+}
+
+void TEEPROMForm::WriteBtnClick() {
+  stateInfoDismissed_ = false;
+  transfer_.Write();
+}
+
+void TEEPROMForm::WriteSerialNumberBtnClick() {
+  stateInfoDismissed_ = false;
+  const std::string number = transfer_.WriteSerial(ToCp1252(SerialNumberEdit->text()));
+  SerialNumberEdit->setText(FromCp1252(number));
+}
+
+void TEEPROMForm::StopBtnClick() {
+  stateInfoDismissed_ = false;
+  transfer_.Stop();
+}
+
+void TEEPROMForm::CloseBtnClick() {
+  StopBtnClick();
+  close();
+}
+
+QString TEEPROMForm::StatusPanelText(int panel) const {
+  return statusPanels_.at(static_cast<std::size_t>(panel))->text();
+}
+
+void TEEPROMForm::SetStatusPanel(int panel, const std::string& text) {
+  statusPanels_.at(static_cast<std::size_t>(panel))->setText(FromCp1252(text));
+}
+
+void TEEPROMForm::ShowView() {
+  const qd::link::TransferView& view = transfer_.View();
+  ProgessLabel->setText(FromCp1252(view.progressText));
+  ProgessLabel->setStyleSheet(ProgressStyle(view.progressColour));
+  ProgressBar->setValue(view.progressBar);
+  StateInfoLabel->setText(FromCp1252(view.stateInfo));
+  StateInfoLabel->setVisible(!view.stateInfo.empty() && !stateInfoDismissed_);
+  ShowTransferStatus(view);
+}
+
+void TEEPROMForm::ShowTransferStatus(const qd::link::TransferView& view) {
+  if (dismissedStatusText_ &&
+      (view.statusText != *dismissedStatusText_ || IsTransferring(transfer_.State()))) {
+    dismissedStatusText_.reset();
+  }
+  SetStatusPanel(TransferPanel, dismissedStatusText_ ? std::string() : view.statusText);
+}
+
+void TEEPROMForm::ImageRead(const qd::ParseResult& result) {
+  // The core has already reset the configuration and taken the image in; the windows follow.
+  ResetWindowsForReadImage();
+  LoginCodeEdit->setText(FromCp1252(app_.Config().loginCodeEdit));
+  if (!result.ok) {
+    app_.Main().UpdateStatusBar();
+    ShowMessageBox(FromCp1252(result.error), DialogType::Error, QMessageBox::Abort);
+    return;
+  }
+  ShowReadImage(result);
+  app_.Main().RefreshViews();
+}
+
+void TEEPROMForm::ResetWindowsForReadImage() {
+  TMainForm& main = app_.Main();
+  app_.LogData().close();
+  app_.LogData().MarkLogChanged();
+  for (int i = 0; i < TMainForm::MachineCount; ++i) {
+    TMachineForm& machine = main.MachineWindow(i);
+    // Unsaved edits of the previous system must not be committed over the read one later.
+    machine.DiscardEditors();
+    machine.RefreshProgramCaptions();
+  }
+}
+
+void TEEPROMForm::ShowReadImage(const qd::ParseResult& result) {
+  const qd::ControllerImage& image = app_.Config().image;
+  SetStatusPanel(DatePanel, qd::ControllerDateText(image));
+  SetStatusPanel(UsedTextPanel, qd::UsedTextLabel(result.usedTextPercent));
+  SerialNumberEdit->setText(QString::number(image.SerialNumber()));
+}
+
+void TEEPROMForm::CloseMachineWindows() {
+  for (int i = 0; i < TMainForm::MachineCount; ++i)
+    app_.Machine(i).close();
+}
+
+void TEEPROMForm::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  stateInfoDismissed_ = true;
+  dismissedStatusText_ = transfer_.View().statusText;
+  const bool setupMode = app_.Main().SetupMode();
+  const bool masterLogin = app_.Main().MasterLoginMode();
+  WriteSerialNumberBtn->setVisible(setupMode);
+  SerialNumberEdit->setEnabled(setupMode);
+  LoginCodeLabel->setVisible(masterLogin);
+  LoginCodeEdit->setVisible(masterLogin);
+  LoginCodeEdit->clear();
+  ShowView();
+  UpdateButtons();
+}
+
+void TEEPROMForm::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    if (transfer_.State() == TransferState::Idle) close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void TEEPROMForm::closeEvent(QCloseEvent* event) {
+  transfer_.Stop();
+  QWidget::closeEvent(event);
+}
+
+}  // namespace qd::gui

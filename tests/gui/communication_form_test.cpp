@@ -1,0 +1,144 @@
+#include "gui/link/communication_form.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+#include "gui/app/app.h"
+#include "gui/app/main_form.h"
+#include "gui/link/communication_error_form.h"
+#include "support/gui_test_support.h"
+
+using namespace qd::gui;
+using namespace qd::gui::test;
+
+namespace {
+
+// The app with its timer stopped: the test drives the ticks.
+struct Fixture {
+  TemporaryPreferences preferences;
+  App app{QStringList{QStringLiteral("qdsystem")}};
+  TCommunicationForm& comm = app.Communication();
+
+  Fixture() {
+    app.Main().MainTimer100ms().stop();
+    app.Main().FormActivate();
+  }
+  void Ticks(int count) {
+    for (int i = 0; i < count; ++i)
+      app.Main().MainTimer100msTimer();
+  }
+  QLabel* Label(const char* name) { return comm.findChild<QLabel*>(QString::fromLatin1(name)); }
+  // Local mode on the simulator's bus, the port opened once the open delay has run out.
+  bool OpenOn(const Simulator& sim) {
+    comm.SetComPortText(sim.BusPath());
+    comm.SetLinkMode(true);
+    Ticks(qd::link::BusLink::OpenDelayTicks);
+    return comm.Port().IsOpen();
+  }
+};
+
+}  // namespace
+
+class CommunicationFormTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void StartsWithNoModeAndTheNonePort() {
+    Fixture f;
+    auto* combo = f.comm.findChild<QComboBox*>(QStringLiteral("ComPortCombo"));
+    QCOMPARE(combo->itemText(0), QStringLiteral("None"));
+    QCOMPARE(f.comm.ComPortText(), QStringLiteral("COM1"));
+    QVERIFY(!f.comm.findChild<QRadioButton*>(QStringLiteral("LocalBtn"))->isChecked());
+    QVERIFY(!f.comm.findChild<QRadioButton*>(QStringLiteral("RemoteBtn"))->isChecked());
+    QVERIFY(!f.comm.Port().IsOpen());
+    auto* gateway = f.comm.findChild<QComboBox*>(QStringLiteral("GatewayServerAddressCombo"));
+    QCOMPARE(gateway->currentText(), QString());
+    QCOMPARE(gateway->itemText(1), QStringLiteral("127.0.0.1"));
+  }
+
+  void PortOpensAfterTheDelayAndShowsReady() {
+    Simulator sim;
+    QVERIFY2(sim.Running(), qPrintable(sim.Errors()));
+    Fixture f;
+    f.comm.SetComPortText(sim.BusPath());
+    f.comm.SetLinkMode(true);
+    f.Ticks(qd::link::BusLink::OpenDelayTicks - 1);
+    QVERIFY(!f.comm.Port().IsOpen());
+    f.Ticks(1);
+    QVERIFY(f.comm.Port().IsOpen());
+    QSignalSpy linkState(&f.comm, &TCommunicationForm::LinkStateChanged);
+    QVERIFY(WaitUntil([&] { return f.comm.LinkReady(); }));
+    QVERIFY(linkState.count() >= 1);
+    QLabel* status = f.Label("ComportStatusLabel");
+    QCOMPARE(status->text(), QStringLiteral("Ready"));
+    QVERIFY(status->isVisibleTo(&f.comm));
+    QVERIFY(status->styleSheet().contains(QStringLiteral("#7ed67e")));
+
+    // The first frame after the open always resynchronises.
+    f.comm.show();
+    f.Ticks(10);
+    QCOMPARE(f.comm.CounterPanelText(2), QStringLiteral("Sync: 1"));
+    QVERIFY(f.comm.CounterPanelText(0).startsWith(QStringLiteral("Rx: ")));
+    QVERIFY(f.comm.CounterPanelText(0) != QStringLiteral("Rx:      0"));
+    QCOMPARE(f.comm.CounterPanelText(3), QString());
+    QCOMPARE(f.comm.CounterPanelText(4), QString());
+
+    // Two seconds without a frame to the PC: the link is no longer ready.
+    sim.Stop();
+    f.Ticks(qd::link::BusLink::LinkAliveTicks);
+    QVERIFY(!f.comm.LinkReady());
+    QCOMPARE(status->text(), QStringLiteral("Port open"));
+    QVERIFY(status->styleSheet().contains(QStringLiteral("#ffe36b")));
+  }
+
+  void ClosedAndMissingPortsAreShown() {
+    Fixture f;
+    f.comm.SetComPortText(QStringLiteral("/nonexistent/ttyUSB9"));
+    f.comm.SetLinkMode(true);
+    f.Ticks(qd::link::BusLink::OpenDelayTicks);
+    QVERIFY(!f.comm.Port().IsOpen());
+    QCOMPARE(f.Label("ComportStatusLabel")->text(), QStringLiteral("Port closed"));
+    f.comm.findChild<QPushButton*>(QStringLiteral("CloseBtn"))->click();
+    QCOMPARE(f.Label("ComportStatusLabel")->text(), QStringLiteral("Closed"));
+    QCOMPARE(f.Label("ComportStatusLabel")->styleSheet(), QString());
+
+    // "None" closes the port instead of opening one.
+    f.comm.SetComPortText(QStringLiteral("None"));
+    QVERIFY(!f.comm.OpenComPort());
+  }
+
+  void ModeSwitchEnablesOneGroup() {
+    Fixture f;
+    f.comm.findChild<QRadioButton*>(QStringLiteral("RemoteBtn"))->click();
+    QVERIFY(!f.comm.LocalMode());
+    QVERIFY(!f.comm.findChild<QComboBox*>(QStringLiteral("ComPortCombo"))->isEnabled());
+    QVERIFY(f.comm.findChild<QPushButton*>(QStringLiteral("RemoteConnectBtn"))->isEnabled());
+    f.comm.findChild<QRadioButton*>(QStringLiteral("LocalBtn"))->click();
+    QVERIFY(f.comm.LocalMode());
+    QVERIFY(f.comm.findChild<QComboBox*>(QStringLiteral("ComPortCombo"))->isEnabled());
+    QVERIFY(!f.comm.findChild<QComboBox*>(QStringLiteral("GatewayServerAddressCombo"))->isEnabled());
+  }
+
+  void ChecksumErrorsOpenTheErrorWindowWhenAsked() {
+    Simulator sim({QStringLiteral("--fault"), QStringLiteral("bad-checksum:2@5")});
+    QVERIFY2(sim.Running(), qPrintable(sim.Errors()));
+    Fixture f;
+    f.comm.findChild<QCheckBox*>(QStringLiteral("ShowChecksumErrorBtn"))->setChecked(true);
+    QVERIFY(f.OpenOn(sim));
+    TCommunicationErrorForm& errors = f.app.CommunicationError();
+    QVERIFY(WaitUntil([&] { return errors.isVisible(); }));
+    QVERIFY(WaitUntil([&] { return f.comm.Link().Counters().checksumErrorCount == 2; }));
+    f.comm.show();
+    f.Ticks(10);
+    QCOMPARE(f.comm.CounterPanelText(4), QStringLiteral("Checksum error: 2"));
+    errors.close();
+    QCOMPARE(f.comm.Link().Counters().checksumErrorCount, 0);
+  }
+};
+
+QTEST_MAIN(CommunicationFormTest)
+#include "communication_form_test.moc"

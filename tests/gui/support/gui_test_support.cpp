@@ -1,0 +1,129 @@
+#include "support/gui_test_support.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QSettings>
+
+#include "gui/app/preferences.h"
+
+namespace qd::gui::test {
+
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+  QDeadlineTimer deadline(limit);
+  while (!done()) {
+    if (deadline.hasExpired()) return done();
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  return true;
+}
+
+TemporaryPreferences::TemporaryPreferences() {
+  qputenv(PreferencesFileVariable, FilePath().toLocal8Bit());
+}
+
+TemporaryPreferences::~TemporaryPreferences() {
+  qunsetenv(PreferencesFileVariable);
+}
+
+QString TemporaryPreferences::FilePath() const {
+  return folder_.filePath(QStringLiteral("preferences.ini"));
+}
+
+void TemporaryPreferences::Set(const QString& name, const QVariant& value) {
+  QSettings store(FilePath(), QSettings::IniFormat);
+  store.setValue(name, value);
+}
+
+QVariant TemporaryPreferences::Get(const QString& name) const {
+  QSettings store(FilePath(), QSettings::IniFormat);
+  return store.value(name);
+}
+
+bool TemporaryPreferences::Contains(const QString& name) const {
+  QSettings store(FilePath(), QSettings::IniFormat);
+  return store.contains(name);
+}
+
+ScriptedUser::ScriptedUser() {
+  SetMessageBoxAnswerer([this](const MessageBoxRequest& request) {
+    boxes_.push_back(request);
+    if (!boxAnswers_.empty()) {
+      const auto answer = boxAnswers_.front();
+      boxAnswers_.erase(boxAnswers_.begin());
+      return answer;
+    }
+    for (int bit = 0; bit < 32; ++bit) {
+      const auto button = static_cast<QMessageBox::StandardButton>(1u << bit);
+      if (request.buttons.testFlag(button) && button >= QMessageBox::FirstButton) return button;
+    }
+    return QMessageBox::NoButton;
+  });
+  SetFileDialogAnswerer([this](const FileDialogRequest& request) {
+    fileDialogs_.push_back(request);
+    if (fileAnswers_.empty()) return QString();
+    const QString answer = fileAnswers_.front();
+    fileAnswers_.erase(fileAnswers_.begin());
+    return answer;
+  });
+}
+
+ScriptedUser::~ScriptedUser() {
+  SetMessageBoxAnswerer({});
+  SetFileDialogAnswerer({});
+}
+
+QStringList ScriptedUser::BoxTexts() const {
+  QStringList texts;
+  for (const auto& box : boxes_)
+    texts << box.text;
+  return texts;
+}
+
+Simulator::Simulator(const QStringList& options, bool gateway) {
+  QStringList arguments{QStringLiteral("--link"), folder_.filePath(QStringLiteral("bus")),
+                        QStringLiteral("--clock"), QStringLiteral("off")};
+  if (gateway) arguments << QStringLiteral("--gateway") << QStringLiteral("0");
+  arguments << options;
+  process_.setProgram(QStringLiteral(QD_SIM_PATH));
+  process_.setArguments(arguments);
+  process_.start();
+  if (!process_.waitForStarted(5000)) {
+    errors_ = process_.errorString();
+    return;
+  }
+  QByteArray output;
+  QDeadlineTimer deadline(10000);
+  while (!deadline.hasExpired()) {
+    process_.waitForReadyRead(50);
+    output += process_.readAllStandardOutput();
+    for (const QByteArray& line : output.split('\n')) {
+      if (line.startsWith("pty: ")) busPath_ = folder_.filePath(QStringLiteral("bus"));
+      if (line.startsWith("gateway: ")) gatewayAddress_ = QString::fromLatin1(line.mid(9)).trimmed();
+    }
+    if (!busPath_.isEmpty() && (!gateway || !gatewayAddress_.isEmpty())) {
+      started_ = true;
+      return;
+    }
+    if (process_.state() != QProcess::Running) break;
+  }
+  errors_ = QString::fromLocal8Bit(process_.readAllStandardError());
+}
+
+Simulator::~Simulator() {
+  Stop();
+}
+
+void Simulator::Stop() {
+  if (process_.state() == QProcess::NotRunning) return;
+  process_.terminate();
+  if (!process_.waitForFinished(5000)) {
+    process_.kill();
+    process_.waitForFinished(2000);
+  }
+}
+
+QString TestDataPath(const QString& name) {
+  return QStringLiteral(QD_TEST_DATA_DIR) + QLatin1Char('/') + name;
+}
+
+}  // namespace qd::gui::test

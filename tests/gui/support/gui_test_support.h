@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "gui/app/file_dialog.h"
+#include "gui/app/message_dialog.h"
+
+namespace qd::gui::test {
+
+// Runs the event loop until done() holds or the limit has passed; gives done(). For waiting on bytes
+// from the simulator, never on a time-out of the program (tests drive the 100 ms ticks themselves).
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(10));
+
+// A fresh preference store for one test: QDSYSTEM_SETTINGS points at an INI file in a temporary
+// folder. Values may be set before the App is created.
+class TemporaryPreferences {
+ public:
+  TemporaryPreferences();
+  ~TemporaryPreferences();
+  QString FilePath() const;
+  void Set(const QString& name, const QVariant& value);
+  QVariant Get(const QString& name) const;
+  bool Contains(const QString& name) const;
+  QString FolderPath() const { return folder_.path(); }
+
+ private:
+  QTemporaryDir folder_;
+};
+
+// Answers message boxes and file dialogs instead of a user and records what was asked. Answers are
+// taken in order; when none is left a box is answered with its first button and a file dialog with
+// Cancel. Uninstalls itself when destroyed.
+class ScriptedUser {
+ public:
+  ScriptedUser();
+  ~ScriptedUser();
+
+  void AnswerBoxWith(QMessageBox::StandardButton button) { boxAnswers_.push_back(button); }
+  void ChooseFile(const QString& path) { fileAnswers_.push_back(path); }
+
+  const std::vector<MessageBoxRequest>& Boxes() const { return boxes_; }
+  const std::vector<FileDialogRequest>& FileDialogs() const { return fileDialogs_; }
+  // The texts of the boxes shown, in order.
+  QStringList BoxTexts() const;
+
+ private:
+  std::vector<QMessageBox::StandardButton> boxAnswers_;
+  std::vector<QString> fileAnswers_;
+  std::vector<MessageBoxRequest> boxes_;
+  std::vector<FileDialogRequest> fileDialogs_;
+};
+
+// qd310sim on a pseudo-terminal (and, when asked, as a gateway on a free loopback port), ended when
+// the object goes.
+class Simulator {
+ public:
+  // Starts the simulator with the given options on top of "--link <folder>/bus --clock off"; waits
+  // (bounded) until it reports its bus (and gateway).
+  explicit Simulator(const QStringList& options = {}, bool gateway = false);
+  ~Simulator();
+
+  bool Running() const { return started_; }
+  QString BusPath() const { return busPath_; }
+  QString GatewayAddress() const { return gatewayAddress_; }  // HOST:PORT
+  // Ends the simulator; its dump files are written then.
+  void Stop();
+  QString Errors() const { return errors_; }
+
+ private:
+  QTemporaryDir folder_;
+  QProcess process_;
+  QString busPath_;
+  QString gatewayAddress_;
+  QString errors_;
+  bool started_ = false;
+};
+
+// The path of a file in tests/data.
+QString TestDataPath(const QString& name);
+
+}  // namespace qd::gui::test

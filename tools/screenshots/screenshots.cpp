@@ -1,0 +1,150 @@
+// Shows the windows of qdsystem against the simulated dosing system and saves a picture of each into the
+// folder given as the only argument. Run under a display (tools/take-screenshots.sh uses Xvfb).
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstdio>
+#include <functional>
+
+#include "gui/app/about_form.h"
+#include "gui/app/app.h"
+#include "gui/app/login_form.h"
+#include "gui/app/main_form.h"
+#include "gui/editors/calibration_form.h"
+#include "gui/editors/copy_machine_form.h"
+#include "gui/editors/machine_form.h"
+#include "gui/editors/program_form.h"
+#include "gui/editors/trigger_form.h"
+#include "gui/link/communication_form.h"
+#include "gui/link/eeprom_form.h"
+#include "gui/link/remote_login_form.h"
+
+namespace {
+
+bool WaitUntil(const std::function<bool()>& done, int milliseconds) {
+  QDeadlineTimer deadline(milliseconds);
+  while (!done() && !deadline.hasExpired())
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+  return done();
+}
+
+void Settle(int milliseconds) {
+  WaitUntil([] { return false; }, milliseconds);
+}
+
+bool Save(QWidget& window, const QString& folder, const QString& name) {
+  window.raise();
+  Settle(300);
+  const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".png");
+  if (!window.grab().save(path)) {
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    return false;
+  }
+  std::printf("%s\n", qPrintable(path));
+  return true;
+}
+
+// A modal window: saved once it is up, then closed; `open` shows it (and returns when it closes).
+bool SaveModal(QDialog& dialog, const QString& folder, const QString& name, const std::function<void()>& open) {
+  bool saved = false;
+  QTimer::singleShot(600, &dialog, [&] {
+    saved = Save(dialog, folder, name);
+    dialog.reject();
+  });
+  open();
+  return saved;
+}
+
+// The simulator on a pseudo-terminal; gives the bus path, or an empty text.
+QString StartSimulator(QProcess& sim, const QTemporaryDir& folder) {
+  const QString bus = folder.filePath(QStringLiteral("bus"));
+  sim.start(QStringLiteral(QD_SIM_PATH),
+            {QStringLiteral("--link"), bus, QStringLiteral("--system"), QStringLiteral(QD_SAMPLE_SYSTEM),
+             QStringLiteral("--sample-logs"), QStringLiteral("--trigger"), QStringLiteral("1:qd520")});
+  QByteArray output;
+  const bool up = WaitUntil(
+      [&] {
+        output += sim.readAllStandardOutput();
+        return output.contains("pty: ");
+      },
+      10000);
+  return up ? bus : QString();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("QDsystem"));
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: qdsystem_screenshots FOLDER\n");
+    return 2;
+  }
+  const QString folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+  QTemporaryDir scratch;
+  qputenv("QDSYSTEM_SETTINGS", scratch.filePath(QStringLiteral("preferences.ini")).toLocal8Bit());
+  QProcess sim;
+  const QString bus = StartSimulator(sim, scratch);
+  if (bus.isEmpty()) {
+    std::fprintf(stderr, "the simulator did not start\n");
+    return 1;
+  }
+
+  bool ok = true;
+  {
+    qd::gui::App app(QStringList{QStringLiteral("qdsystem")});
+    qd::gui::TMainForm& main = app.Main();
+    main.show();
+    main.FormActivate();
+    qd::gui::TCommunicationForm& comm = app.Communication();
+    comm.SetComPortText(bus);
+    comm.SetLinkMode(true);
+    WaitUntil([&] { return comm.LinkReady(); }, 5000);
+    Settle(1500);  // the counters refresh once a second
+    ok &= Save(main, folder, QStringLiteral("main_window"));
+    comm.show();
+    comm.move(main.x() + 40, main.y() + 140);
+    Settle(1200);
+    ok &= Save(comm, folder, QStringLiteral("communication"));
+
+    qd::gui::TEEPROMForm& eeprom = app.Eeprom();
+    eeprom.show();
+    eeprom.move(main.x() + 80, main.y() + 180);
+    Settle(300);
+    eeprom.ReadBtnClick();
+    WaitUntil([&] { return eeprom.Transfer().Current() >= 12000; }, 20000);
+    ok &= Save(eeprom, folder, QStringLiteral("read_write_during_read"));
+    WaitUntil([&] { return eeprom.Transfer().State() == qd::link::TransferState::Idle; }, 20000);
+    ok &= Save(eeprom, folder, QStringLiteral("read_write_done"));
+    eeprom.hide();
+    comm.hide();
+
+    qd::gui::TMachineForm& machine = app.Machine(0);
+    main.MachineBtnClick(1);
+    Settle(1500);  // live status from the simulated trigger module
+    ok &= Save(machine, folder, QStringLiteral("machine"));
+    machine.ProgramBtnClick(1);
+    if (qd::gui::TProgramForm* program = machine.ProgramEditor(0)) {
+      ok &= Save(*program, folder, QStringLiteral("program"));
+      program->hide();
+    }
+    machine.TriggerSetupBtnClick();
+    ok &= Save(*machine.TriggerForm(), folder, QStringLiteral("trigger"));
+    machine.TriggerForm()->hide();
+    ok &= SaveModal(app.Calibration(), folder, QStringLiteral("calibration"),
+                    [&] { app.Calibration().Calibrate(3, 30); });
+    ok &= SaveModal(app.CopyMachine(), folder, QStringLiteral("copy_machine"), [&] { app.CopyMachine().exec(); });
+    ok &= SaveModal(app.Login(), folder, QStringLiteral("login"), [&] { app.Login().exec(); });
+    ok &= SaveModal(app.About(), folder, QStringLiteral("about"), [&] { app.About().exec(); });
+    ok &= SaveModal(app.RemoteLogin(), folder, QStringLiteral("remote_login"),
+                    [&] { app.RemoteLogin().AskLogin(); });
+    main.close();
+  }
+  sim.terminate();
+  sim.waitForFinished(3000);
+  return ok ? 0 : 1;
+}

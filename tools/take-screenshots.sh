@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Builds qdsystem and saves pictures of its windows, shown against the simulator under Xvfb, into
+# docs/screenshots/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+./tools/install-deps.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build --target qdsystem_screenshots
+mkdir -p docs/screenshots
+xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/qdsystem_screenshots docs/screenshots
