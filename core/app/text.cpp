@@ -14,6 +14,11 @@ bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
+// Beyond this decimal exponent a number is no number a PC can hold.
+constexpr int MaxAmountExponent = 4932;
+
+}  // namespace
+
 std::string_view TrimBlanks(std::string_view text) {
   while (!text.empty() && IsBlank(text.front()))
     text.remove_prefix(1);
@@ -21,11 +26,6 @@ std::string_view TrimBlanks(std::string_view text) {
     text.remove_suffix(1);
   return text;
 }
-
-// Beyond this decimal exponent an amount is no number a PC can hold.
-constexpr int MaxAmountExponent = 4932;
-
-}  // namespace
 
 std::optional<std::int32_t> ParseWholeNumber(std::string_view text) {
   text = TrimBlanks(text);
@@ -50,27 +50,24 @@ std::int32_t WholeNumberOr(std::string_view text, std::int32_t fallback) {
   return ParseWholeNumber(text).value_or(fallback);
 }
 
-std::optional<std::uint16_t> ParseAmountHundredths(std::string_view text) {
+std::optional<DecimalText> ParseDecimalText(std::string_view text) {
   text = TrimBlanks(text);
-  bool negative = false;
+  DecimalText number;
   if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
-    negative = text.front() == '-';
+    number.negative = text.front() == '-';
     text.remove_prefix(1);
   }
-  // value = digits x 10^exponent
-  std::string digits;
-  int exponent = 0;
   std::size_t i = 0;
   while (i < text.size() && IsDigit(text[i]))
-    digits += text[i++];
+    number.digits += text[i++];
   if (i < text.size() && (text[i] == '.' || text[i] == ',')) {
     ++i;
     while (i < text.size() && IsDigit(text[i])) {
-      digits += text[i++];
-      --exponent;
+      number.digits += text[i++];
+      --number.exponent;
     }
   }
-  if (digits.empty()) return std::nullopt;
+  if (number.digits.empty()) return std::nullopt;
   if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
     ++i;
     bool negativeExponent = false;
@@ -81,10 +78,19 @@ std::optional<std::uint16_t> ParseAmountHundredths(std::string_view text) {
       typed = typed * 10 + (text[i] - '0');
       if (typed > 10 * MaxAmountExponent) return std::nullopt;
     }
-    exponent += negativeExponent ? -typed : typed;
+    number.exponent += negativeExponent ? -typed : typed;
   }
   if (i != text.size()) return std::nullopt;
-  if (exponent + static_cast<int>(digits.size()) > MaxAmountExponent) return std::nullopt;
+  if (number.exponent + static_cast<int>(number.digits.size()) > MaxAmountExponent) return std::nullopt;
+  return number;
+}
+
+std::optional<std::uint16_t> ParseAmountHundredths(std::string_view text) {
+  const std::optional<DecimalText> number = ParseDecimalText(text);
+  if (!number) return std::nullopt;
+  const bool negative = number->negative;
+  const std::string& digits = number->digits;
+  const int exponent = number->exponent;
 
   // Split |amount| x 100 into its integer part (kept modulo 65536) and its first fractional digit.
   const int shift = exponent + 2;

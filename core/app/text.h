@@ -7,12 +7,25 @@
 
 namespace qd {
 
+// The text without the blanks and tabs around it.
+std::string_view TrimBlanks(std::string_view text);
+
 // A whole number typed as text: blanks around, an optional sign, decimal digits, and a value that fits
 // in 32 bits. Anything else is not a number.
 std::optional<std::int32_t> ParseWholeNumber(std::string_view text);
 
 // The number typed, or `fallback` when the text is not a whole number.
 std::int32_t WholeNumberOr(std::string_view text, std::int32_t fallback = 0);
+
+// A decimal number as typed, exactly: |value| = digits x 10^exponent. Blanks around, an optional sign,
+// ',' or '.' as the decimal separator and an optional exponent; nothing for other text or a number beyond
+// what a PC could hold.
+struct DecimalText {
+  bool negative = false;
+  std::string digits;  // at least one
+  int exponent = 0;
+};
+std::optional<DecimalText> ParseDecimalText(std::string_view text);
 
 // A litre amount typed as text, with ',' or '.' as decimal separator and an optional exponent,
 // converted to hundredths as the controller stores it: the integer part of (amount + 0.005) x 100,

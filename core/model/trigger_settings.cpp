@@ -120,76 +120,13 @@ void TriggerSettings::SetSoftnerActive2(bool active) {
 }
 
 namespace trigger {
-namespace {
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front()))
-    text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back()))
-    text.remove_suffix(1);
-  return text;
-}
-
-// Beyond this decimal exponent a weight is no number a PC can hold.
-constexpr int MaxWeightExponent = 4932;
-
-// A decimal number as typed: |value| = digits x 10^exponent.
-struct DecimalText {
-  bool negative = false;
-  std::string digits;
-  int exponent = 0;
-};
-
-std::optional<DecimalText> ParseDecimal(std::string_view text) {
-  text = TrimBlanks(text);
-  DecimalText number;
-  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
-    number.negative = text.front() == '-';
-    text.remove_prefix(1);
-  }
-  std::size_t i = 0;
-  while (i < text.size() && IsDigit(text[i]))
-    number.digits += text[i++];
-  if (i < text.size() && (text[i] == '.' || text[i] == ',')) {
-    ++i;
-    for (; i < text.size() && IsDigit(text[i]); ++i) {
-      number.digits += text[i];
-      --number.exponent;
-    }
-  }
-  if (number.digits.empty()) return std::nullopt;
-  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-    ++i;
-    bool negativeExponent = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negativeExponent = text[i++] == '-';
-    if (i == text.size()) return std::nullopt;
-    int typed = 0;
-    for (; i < text.size() && IsDigit(text[i]); ++i) {
-      typed = typed * 10 + (text[i] - '0');
-      if (typed > 10 * MaxWeightExponent) return std::nullopt;
-    }
-    number.exponent += negativeExponent ? -typed : typed;
-  }
-  if (i != text.size()) return std::nullopt;
-  if (number.exponent + static_cast<int>(number.digits.size()) > MaxWeightExponent) return std::nullopt;
-  return number;
-}
-
-}  // namespace
 
 std::string MaxWeightText(std::uint8_t halfKilograms) {
   return Format("%d,%d", halfKilograms / 2, (halfKilograms % 2 == 1) ? 5 : 0);
 }
 
 std::uint8_t MaxWeightOfText(std::string_view text) {
-  const std::optional<DecimalText> number = ParseDecimal(text);
+  const std::optional<DecimalText> number = ParseDecimalText(text);
   if (!number) return 0;
   // trunc(2 x |w|) = 2 x int(|w|) + (first fraction digit >= 5), kept modulo 256.
   const std::string& digits = number->digits;
@@ -217,7 +154,7 @@ std::uint32_t MachineNumberOfText(std::string_view text) {
   if (text.empty() || text.size() > 10) return 0;
   std::uint64_t value = 0;
   for (char c : text) {
-    if (!IsDigit(c)) return 0;
+    if (c < '0' || c > '9') return 0;
     value = value * 10 + static_cast<std::uint64_t>(c - '0');
   }
   return value <= UINT32_MAX ? static_cast<std::uint32_t>(value) : 0;

@@ -18,19 +18,9 @@ using namespace qd::gui::test;
 
 namespace {
 
-struct Fixture {
-  TemporaryPreferences preferences;
-  App app{QStringList{QStringLiteral("qdsystem")}};
+struct Fixture : AppFixture {
   TCalibrationForm& calibration = app.Calibration();
 
-  Fixture() {
-    app.Main().MainTimer100ms().stop();
-    app.Main().FormActivate();
-  }
-  void Ticks(int count) {
-    for (int i = 0; i < count; ++i)
-      app.Main().MainTimer100msTimer();
-  }
   QLineEdit* Edit(const char* name) { return calibration.findChild<QLineEdit*>(QString::fromLatin1(name)); }
   QLabel* Label(const char* name) { return calibration.findChild<QLabel*>(QString::fromLatin1(name)); }
   QPushButton* Button(const char* name) {

@@ -18,27 +18,10 @@ using namespace qd::gui::test;
 namespace {
 
 // The app with its timer stopped: the test drives the ticks.
-struct Fixture {
-  TemporaryPreferences preferences;
-  App app{QStringList{QStringLiteral("qdsystem")}};
+struct Fixture : AppFixture {
   TCommunicationForm& comm = app.Communication();
 
-  Fixture() {
-    app.Main().MainTimer100ms().stop();
-    app.Main().FormActivate();
-  }
-  void Ticks(int count) {
-    for (int i = 0; i < count; ++i)
-      app.Main().MainTimer100msTimer();
-  }
   QLabel* Label(const char* name) { return comm.findChild<QLabel*>(QString::fromLatin1(name)); }
-  // Local mode on the simulator's bus, the port opened once the open delay has run out.
-  bool OpenOn(const Simulator& sim) {
-    comm.SetComPortText(sim.BusPath());
-    comm.SetLinkMode(true);
-    Ticks(qd::link::BusLink::OpenDelayTicks);
-    return comm.Port().IsOpen();
-  }
 };
 
 }  // namespace
@@ -128,7 +111,7 @@ class CommunicationFormTest : public QObject {
     QVERIFY2(sim.Running(), qPrintable(sim.Errors()));
     Fixture f;
     f.comm.findChild<QCheckBox*>(QStringLiteral("ShowChecksumErrorBtn"))->setChecked(true);
-    QVERIFY(f.OpenOn(sim));
+    QVERIFY(f.OpenPort(sim));
     TCommunicationErrorForm& errors = f.app.CommunicationError();
     QVERIFY(WaitUntil([&] { return errors.isVisible(); }));
     QVERIFY(WaitUntil([&] { return f.comm.Link().Counters().checksumErrorCount == 2; }));

@@ -22,15 +22,9 @@ using namespace qd::gui::test;
 
 namespace {
 
-struct Fixture {
-  TemporaryPreferences preferences;
-  App app{QStringList{QStringLiteral("qdsystem")}};
+struct Fixture : AppFixture {
   TCopyMachineForm& copy = app.CopyMachine();
 
-  Fixture() {
-    app.Main().MainTimer100ms().stop();
-    app.Main().FormActivate();
-  }
   qd::MachineConfig& Config(int n) { return app.Config().system.Machines[static_cast<std::size_t>(n - 1)]; }
   QComboBox* Combo(const char* name) { return copy.findChild<QComboBox*>(QString::fromLatin1(name)); }
 

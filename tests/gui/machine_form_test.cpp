@@ -34,18 +34,7 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 // The app with its timer stopped: the test drives the ticks.
-struct Fixture {
-  TemporaryPreferences preferences;
-  App app{QStringList{QStringLiteral("qdsystem")}};
-
-  Fixture() {
-    app.Main().MainTimer100ms().stop();
-    app.Main().FormActivate();
-  }
-  void Ticks(int count) {
-    for (int i = 0; i < count; ++i)
-      app.Main().MainTimer100msTimer();
-  }
+struct Fixture : AppFixture {
   // Machine n (1..10) opened from the main menu.
   TMachineForm& Open(int n) {
     app.Main().MachineBtnClick(n);
@@ -568,11 +557,7 @@ class MachineFormTest : public QObject {
     f.Config(2).Trigger.SetType(qd::trigger::TypeNyborgW3);
     TMachineForm& first = f.Open(1);
     TMachineForm& second = f.Open(2);
-    TCommunicationForm& comm = f.app.Communication();
-    comm.SetComPortText(sim.BusPath());
-    comm.SetLinkMode(true);
-    f.Ticks(qd::link::BusLink::OpenDelayTicks);
-    QVERIFY(comm.Port().IsOpen());
+    QVERIFY(f.OpenPort(sim));
 
     QVERIFY(WaitUntil([&] { return Shown(first, "TriggerOnlineLabel"); }));
     QVERIFY(WaitUntil([&] { return Inputs(first) != QStringLiteral("000000"); }));

@@ -4,7 +4,9 @@
 #include <QDeadlineTimer>
 #include <QSettings>
 
+#include "gui/app/main_form.h"
 #include "gui/app/preferences.h"
+#include "gui/link/communication_form.h"
 
 namespace qd::gui::test {
 
@@ -120,6 +122,24 @@ void Simulator::Stop() {
     process_.kill();
     process_.waitForFinished(2000);
   }
+}
+
+AppFixture::AppFixture(const QStringList& options) : app(QStringList{QStringLiteral("qdsystem")} + options) {
+  app.Main().MainTimer100ms().stop();
+  app.Main().FormActivate();
+}
+
+void AppFixture::Ticks(int count) {
+  for (int i = 0; i < count; ++i)
+    app.Main().MainTimer100msTimer();
+}
+
+bool AppFixture::OpenPort(const Simulator& sim) {
+  TCommunicationForm& comm = app.Communication();
+  comm.SetComPortText(sim.BusPath());
+  comm.SetLinkMode(true);
+  Ticks(qd::link::BusLink::OpenDelayTicks);
+  return comm.Port().IsOpen();
 }
 
 QString TestDataPath(const QString& name) {

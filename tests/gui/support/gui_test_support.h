@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "gui/app/app.h"
 #include "gui/app/file_dialog.h"
 #include "gui/app/message_dialog.h"
 
@@ -80,6 +81,23 @@ class Simulator {
   QString gatewayAddress_;
   QString errors_;
   bool started_ = false;
+};
+
+// The program as the window tests use it: preferences in a temporary file, the first activation done,
+// and the main timer stopped so that the test drives the 100 ms ticks itself.
+class AppFixture {
+ public:
+  // `options` follow the program name on the command line.
+  explicit AppFixture(const QStringList& options = {});
+  virtual ~AppFixture() = default;
+
+  // `count` ticks of the main timer, with all their periodic work.
+  void Ticks(int count);
+  // Local mode on the simulator's bus; true once the port opened after the open delay.
+  bool OpenPort(const Simulator& sim);
+
+  TemporaryPreferences preferences;
+  App app;
 };
 
 // The path of a file in tests/data.
