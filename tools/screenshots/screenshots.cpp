@@ -49,7 +49,8 @@ bool Save(QWidget& window, const QString& folder, const QString& name) {
 }
 
 // A modal window: saved once it is up, then closed; `open` shows it (and returns when it closes).
-bool SaveModal(QDialog& dialog, const QString& folder, const QString& name, const std::function<void()>& open) {
+bool SaveModal(QDialog& dialog, const QString& folder, const QString& name,
+               const std::function<void()>& open) {
   bool saved = false;
   QTimer::singleShot(600, &dialog, [&] {
     saved = Save(dialog, folder, name);
@@ -63,8 +64,9 @@ bool SaveModal(QDialog& dialog, const QString& folder, const QString& name, cons
 QString StartSimulator(QProcess& sim, const QTemporaryDir& folder) {
   const QString bus = folder.filePath(QStringLiteral("bus"));
   sim.start(QStringLiteral(QD_SIM_PATH),
-            {QStringLiteral("--link"), bus, QStringLiteral("--system"), QStringLiteral(QD_SAMPLE_SYSTEM),
-             QStringLiteral("--sample-logs"), QStringLiteral("--trigger"), QStringLiteral("1:qd520")});
+            {QStringLiteral("--link"), bus, QStringLiteral("--system"), QStringLiteral(QD_DEMO_SYSTEM),
+             QStringLiteral("--sample-logs"), QStringLiteral("--trigger"), QStringLiteral("1:qd520"),
+             QStringLiteral("--trigger"), QStringLiteral("2:nyborg-w3")});
   QByteArray output;
   const bool up = WaitUntil(
       [&] {
@@ -127,17 +129,21 @@ int main(int argc, char** argv) {
     main.MachineBtnClick(1);
     Settle(1500);  // live status from the simulated trigger module
     ok &= Save(machine, folder, QStringLiteral("machine"));
-    machine.ProgramBtnClick(1);
-    if (qd::gui::TProgramForm* program = machine.ProgramEditor(0)) {
+    machine.ProgramBtnClick(2);
+    if (qd::gui::TProgramForm* program = machine.ProgramEditor(1)) {
       ok &= Save(*program, folder, QStringLiteral("program"));
       program->hide();
     }
-    machine.TriggerSetupBtnClick();
-    ok &= Save(*machine.TriggerForm(), folder, QStringLiteral("trigger"));
-    machine.TriggerForm()->hide();
+    qd::gui::TMachineForm& second = app.Machine(1);
+    main.MachineBtnClick(2);
+    second.TriggerSetupBtnClick();
+    ok &= Save(*second.TriggerForm(), folder, QStringLiteral("trigger"));
+    second.TriggerForm()->hide();
+    second.hide();
     ok &= SaveModal(app.Calibration(), folder, QStringLiteral("calibration"),
                     [&] { app.Calibration().Calibrate(3, 30); });
-    ok &= SaveModal(app.CopyMachine(), folder, QStringLiteral("copy_machine"), [&] { app.CopyMachine().exec(); });
+    ok &= SaveModal(app.CopyMachine(), folder, QStringLiteral("copy_machine"),
+                    [&] { app.CopyMachine().exec(); });
     ok &= SaveModal(app.Login(), folder, QStringLiteral("login"), [&] { app.Login().exec(); });
     ok &= SaveModal(app.About(), folder, QStringLiteral("about"), [&] { app.About().exec(); });
     ok &= SaveModal(app.RemoteLogin(), folder, QStringLiteral("remote_login"),
