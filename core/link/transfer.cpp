@@ -66,6 +66,15 @@ void SystemTransfer::BeginOperation() {
   Changed();
 }
 
+namespace {
+
+bool IsLoginCheck(TransferState state) {
+  return state == TransferState::LoginCheckWaiting || state == TransferState::LoginCheckPassed ||
+         state == TransferState::LoginCheckFailed;
+}
+
+}  // namespace
+
 bool SystemTransfer::CheckLoginCode() {
   if (env_.masterLoginMode() || !env_.localMode()) return true;
   const std::uint8_t request[] = {LoginCodeLength, LoginCodeAddress & 0xFF, LoginCodeAddress >> 8};
@@ -74,11 +83,15 @@ bool SystemTransfer::CheckLoginCode() {
   for (int step = 0; step < LoginCheckWaitSteps && state_ == TransferState::LoginCheckWaiting; ++step) {
     env_.waitStep();
   }
-  if (state_ == TransferState::LoginCheckWaiting) {
+  const TransferState outcome = state_;
+  // The check is over: the window is idle again, so Read and Write stay usable after a refused check or a
+  // log reset's check. A late reply no longer matches the state and is ignored.
+  if (IsLoginCheck(outcome)) SetState(TransferState::Idle);
+  if (outcome == TransferState::LoginCheckWaiting) {
     Notify(events.error, "Unable to check Login code.\n\nNo response from System");
     return false;
   }
-  if (state_ == TransferState::LoginCheckFailed) {
+  if (outcome == TransferState::LoginCheckFailed) {
     Notify(events.error, "Wrong System login code");
     return false;
   }

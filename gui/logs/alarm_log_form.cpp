@@ -1,15 +1,150 @@
 #include "gui/logs/alarm_log_form.h"
 
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+#include "gui/app/app.h"
+#include "gui/app/message_dialog.h"
+#include "gui/app/text_codec.h"
+#include "gui/link/communication_form.h"
+#include "gui/link/eeprom_form.h"
+#include "logs/alarm_log.h"
+#include "logs/consumption_log.h"
+#include "logs/log_reset.h"
+
 namespace qd::gui {
 
 TAlarmLogForm::TAlarmLogForm(App& app) : app_(app) {
   setObjectName(QStringLiteral("AlarmLogForm"));
   setWindowTitle(QStringLiteral("Alarm log"));
-  resize(720, 480);
+  resize(560, 420);
+  CreateControls();
+  SetTabOrder();
+  // The communication window exists by now: the confirmation reaches this window from its dispatcher.
+  app_.Communication().Dispatch().handlers.alarmLogCleared = [this] { AlarmLogCleared(); };
+  LinkStateChanged();
 }
 
-void TAlarmLogForm::ShowAlarmLog() {}
+void TAlarmLogForm::CreateControls() {
+  AlarmHistoryBtn = new QRadioButton(QStringLiteral("Alarm history"), this);
+  AlarmHistoryBtn->setObjectName(QStringLiteral("AlarmHistoryBtn"));
+  AlarmHistoryBtn->setChecked(true);
+  AlarmStateBtn = new QRadioButton(QStringLiteral("Alarm state"), this);
+  AlarmStateBtn->setObjectName(QStringLiteral("AlarmStateBtn"));
+  Memo = new QPlainTextEdit(this);
+  Memo->setObjectName(QStringLiteral("Memo"));
+  Memo->setReadOnly(true);
+  Memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+  Memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  // The lines are padded into columns.
+  Memo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  ClearAlarmLogBtn = new QPushButton(QStringLiteral("Clear alarm log"), this);
+  ClearAlarmLogBtn->setObjectName(QStringLiteral("ClearAlarmLogBtn"));
+  AlarmResetDoneLabel = new QLabel(FromCp1252(qd::logs::ResetDoneText), this);
+  AlarmResetDoneLabel->setObjectName(QStringLiteral("AlarmResetDoneLabel"));
+  AlarmResetDoneLabel->hide();
+  CloseBtn = new QPushButton(QStringLiteral("Close"), this);
+  CloseBtn->setObjectName(QStringLiteral("CloseBtn"));
 
-void TAlarmLogForm::LinkStateChanged() {}
+  auto* kinds = new QHBoxLayout;
+  kinds->addWidget(AlarmHistoryBtn);
+  kinds->addWidget(AlarmStateBtn);
+  kinds->addStretch(1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(ClearAlarmLogBtn);
+  buttons->addWidget(AlarmResetDoneLabel);
+  buttons->addStretch(1);
+  buttons->addWidget(CloseBtn);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(kinds);
+  layout->addWidget(Memo, 1);
+  layout->addLayout(buttons);
+
+  // AlarmTypeBtnClick: either radio button redraws the list.
+  connect(AlarmHistoryBtn, &QRadioButton::clicked, this, &TAlarmLogForm::ShowAlarmLog);
+  connect(AlarmStateBtn, &QRadioButton::clicked, this, &TAlarmLogForm::ShowAlarmLog);
+  connect(ClearAlarmLogBtn, &QPushButton::clicked, this, &TAlarmLogForm::ClearAlarmLogBtnClick);
+  connect(CloseBtn, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void TAlarmLogForm::SetTabOrder() {
+  QWidget::setTabOrder(AlarmHistoryBtn, AlarmStateBtn);
+  QWidget::setTabOrder(AlarmStateBtn, Memo);
+  QWidget::setTabOrder(Memo, ClearAlarmLogBtn);
+  QWidget::setTabOrder(ClearAlarmLogBtn, CloseBtn);
+}
+
+void TAlarmLogForm::LinkStateChanged() {
+  ClearAlarmLogBtn->setEnabled(app_.Communication().ChangesAllowed());
+}
+
+void TAlarmLogForm::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (event->spontaneous()) return;
+  AlarmResetDoneLabel->hide();
+  AlarmHistoryBtn->setChecked(true);
+  ShowAlarmLog();
+}
+
+void TAlarmLogForm::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    close();
+    event->accept();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void TAlarmLogForm::ShowAlarmLog() {
+  if (!isVisible()) return;
+  const qd::ControllerImage& image = app_.Config().image;
+  const std::vector<std::string> lines =
+      AlarmHistoryBtn->isChecked() ? qd::logs::AlarmHistoryLines(image) : qd::logs::AlarmStateLines(image);
+  QStringList shown;
+  for (const std::string& line : lines)
+    shown << FromCp1252(line);
+  Memo->setPlainText(shown.join(QLatin1Char('\n')));
+}
+
+void TAlarmLogForm::ClearAlarmLogBtnClick() {
+  AlarmResetDoneLabel->hide();
+  if (!app_.Eeprom().CheckLoginCode()) return;
+  const auto answer = ShowMessageDialog(FromCp1252(qd::logs::ClearAlarmLogQuestion), DialogType::Warning,
+                                        QMessageBox::Yes | QMessageBox::Cancel);
+  if (answer != QMessageBox::Yes) return;
+  if (!SendClearRequest()) {
+    ShowMessageBox(FromCp1252(qd::logs::ClearAlarmLogNotConnected), DialogType::Error, QMessageBox::Ok);
+  }
+}
+
+bool TAlarmLogForm::SendClearRequest() {
+  TCommunicationForm& link = app_.Communication();
+  const qd::logs::ResetLinkState state{link.LocalMode(), link.RemoteLoggedIn(), link.RemoteOnline()};
+  switch (qd::logs::AlarmLogClearRoute(state)) {
+    case qd::logs::ResetRoute::Bus:
+      // A request the link cannot queue is not retried; "Reset done" only follows the confirmation.
+      link.QueueRequest(qd::logs::AlarmLogClearRequest, qd::link::ControllerAddress, {});
+      return true;
+    case qd::logs::ResetRoute::Gateway:
+      link.SendGatewayMessage(qd::logs::GatewayAlarmLogClear);
+      return true;
+    case qd::logs::ResetRoute::None:
+      break;
+  }
+  return false;
+}
+
+void TAlarmLogForm::AlarmLogCleared() {
+  qd::logs::ClearAlarmHistory(app_.Config().image);
+  ShowAlarmLog();
+  AlarmResetDoneLabel->show();
+}
 
 }  // namespace qd::gui

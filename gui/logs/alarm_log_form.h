@@ -2,11 +2,17 @@
 
 #include <QWidget>
 
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+
 namespace qd::gui {
 
 class App;
 
-// The alarm log of the image.
+// "Alarm log": the alarm history or the alarms active now, as the image holds them, and the clearing
+// of the history in the controller.
 class TAlarmLogForm : public QWidget {
   Q_OBJECT
 
@@ -15,10 +21,31 @@ class TAlarmLogForm : public QWidget {
 
   // Shows the log of the image; nothing while the window is hidden.
   void ShowAlarmLog();
+  // The clear button follows the access rule of the link.
   void LinkStateChanged();
 
+  void ClearAlarmLogBtnClick();
+  // The controller or the gateway confirmed the clear.
+  void AlarmLogCleared();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
+  void CreateControls();
+  void SetTabOrder();
+  // False when there is no way to the controller.
+  bool SendClearRequest();
+
   App& app_;
+
+  QRadioButton* AlarmHistoryBtn = nullptr;
+  QRadioButton* AlarmStateBtn = nullptr;
+  QPlainTextEdit* Memo = nullptr;
+  QPushButton* ClearAlarmLogBtn = nullptr;
+  QLabel* AlarmResetDoneLabel = nullptr;
+  QPushButton* CloseBtn = nullptr;
 };
 
 }  // namespace qd::gui

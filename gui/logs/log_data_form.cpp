@@ -1,13 +1,287 @@
 #include "gui/logs/log_data_form.h"
 
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+#include "gui/app/app.h"
+#include "gui/app/message_dialog.h"
+#include "gui/app/text_codec.h"
+#include "gui/link/communication_form.h"
+#include "gui/link/eeprom_form.h"
+#include "logs/log_reset.h"
+
 namespace qd::gui {
+namespace {
+
+// The core writes volumes with '.' and ','; the window shows the user's separators.
+constexpr qd::logs::NumberSeparators CoreSeparators{'.', ','};
+
+QString WithLocaleSeparators(const std::string& text) {
+  const QLocale locale;
+  const bool grouped = !(locale.numberOptions() & QLocale::OmitGroupSeparator);
+  QString shown;
+  for (const char c : text) {
+    if (c == CoreSeparators.decimal) {
+      shown += locale.decimalPoint();
+    } else if (c == CoreSeparators.thousands) {
+      if (grouped) shown += locale.groupSeparator();
+    } else {
+      shown += QLatin1Char(c);
+    }
+  }
+  return shown;
+}
+
+QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text = {}) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(name);
+  return label;
+}
+
+QLabel* MakeValueLabel(QWidget* parent, const QString& name) {
+  QLabel* label = MakeLabel(parent, name);
+  label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("000,000.00 L")));
+  return label;
+}
+
+QComboBox* MakeCombo(QWidget* parent, const QString& name) {
+  auto* combo = new QComboBox(parent);
+  combo->setObjectName(name);
+  // The month lists are filled later: wide enough for "September, 2099" from the start.
+  combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  combo->setMinimumContentsLength(16);
+  return combo;
+}
+
+void AddRow(QGridLayout* grid, const QString& caption, QLabel* value) {
+  const int row = grid->rowCount();
+  grid->addWidget(new QLabel(caption, value->parentWidget()), row, 0);
+  grid->addWidget(value, row, 1);
+}
+
+}  // namespace
 
 TLogDataForm::TLogDataForm(App& app) : app_(app) {
   setObjectName(QStringLiteral("LogDataForm"));
   setWindowTitle(QStringLiteral("Log data"));
-  resize(720, 480);
+  CreateControls();
+  SetTabOrder();
+  // The communication window exists by now: the confirmation reaches this window from its dispatcher.
+  app_.Communication().Dispatch().handlers.logResetDone = [this] { LogResetDone(); };
+  LinkStateChanged();
 }
 
-void TLogDataForm::LinkStateChanged() {}
+void TLogDataForm::CreateControls() {
+  MachineSelectComboBox = MakeCombo(this, QStringLiteral("MachineSelectComboBox"));
+  for (int entry = 0; entry < qd::logs::MachineEntryCount; ++entry)
+    MachineSelectComboBox->addItem(FromCp1252(qd::logs::MachineEntryText(entry)));
+  MachineSelectComboBox->setCurrentIndex(0);
+  MachineSelectLabel = MakeLabel(this, QStringLiteral("MachineSelectLabel"), QStringLiteral("Machine"));
+  MachineSelectLabel->setBuddy(MachineSelectComboBox);
+  NoLogDataAvailableLabel =
+      MakeLabel(this, QStringLiteral("NoLogDataAvailableLabel"), FromCp1252(qd::logs::NoLogDataText));
+  ResetLogDoneLabel =
+      MakeLabel(this, QStringLiteral("ResetLogDoneLabel"), FromCp1252(qd::logs::ResetDoneText));
+  ResetLogDoneLabel->hide();
+  ResetLogBtn = new QPushButton(QStringLiteral("Reset log"), this);
+  ResetLogBtn->setObjectName(QStringLiteral("ResetLogBtn"));
+  CloseBtn = new QPushButton(QStringLiteral("Close"), this);
+  CloseBtn->setObjectName(QStringLiteral("CloseBtn"));
+
+  auto* selection = new QHBoxLayout;
+  selection->addWidget(CreatePeriodGroup());
+  selection->addWidget(NoLogDataAvailableLabel);
+  selection->addStretch(1);
+  auto* machine = new QHBoxLayout;
+  machine->addWidget(MachineSelectLabel);
+  machine->addWidget(MachineSelectComboBox);
+  machine->addStretch(1);
+  auto* totals = new QHBoxLayout;
+  totals->addWidget(CreateVolumeGroup());
+  totals->addWidget(CreateWashCountGroup());
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(ResetLogBtn);
+  buttons->addWidget(ResetLogDoneLabel);
+  buttons->addStretch(1);
+  buttons->addWidget(CloseBtn);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(selection);
+  layout->addLayout(machine);
+  layout->addLayout(totals);
+  layout->addStretch(1);
+  layout->addLayout(buttons);
+
+  for (QComboBox* combo : {FromComboBox, ToComboBox, MachineSelectComboBox}) {
+    connect(combo, &QComboBox::currentIndexChanged, this, &TLogDataForm::FromToComboBoxChange);
+  }
+  connect(ResetLogBtn, &QPushButton::clicked, this, &TLogDataForm::ResetLogBtnClick);
+  connect(CloseBtn, &QPushButton::clicked, this, &QWidget::close);
+}
+
+QGroupBox* TLogDataForm::CreatePeriodGroup() {
+  PeriodGroupBox = new QGroupBox(QStringLiteral("Period"), this);
+  PeriodGroupBox->setObjectName(QStringLiteral("PeriodGroupBox"));
+  FromComboBox = MakeCombo(PeriodGroupBox, QStringLiteral("FromComboBox"));
+  ToComboBox = MakeCombo(PeriodGroupBox, QStringLiteral("ToComboBox"));
+  FromLabel = MakeLabel(PeriodGroupBox, QStringLiteral("FromLabel"), QStringLiteral("From"));
+  FromLabel->setBuddy(FromComboBox);
+  ToLabel = MakeLabel(PeriodGroupBox, QStringLiteral("ToLabel"), QStringLiteral("To"));
+  ToLabel->setBuddy(ToComboBox);
+  auto* grid = new QGridLayout(PeriodGroupBox);
+  grid->addWidget(FromLabel, 0, 0);
+  grid->addWidget(FromComboBox, 0, 1);
+  grid->addWidget(ToLabel, 1, 0);
+  grid->addWidget(ToComboBox, 1, 1);
+  return PeriodGroupBox;
+}
+
+QGroupBox* TLogDataForm::CreateVolumeGroup() {
+  auto* group = new QGroupBox(QStringLiteral(" Volume "), this);
+  group->setObjectName(QStringLiteral("VolumeGroupBox"));
+  auto* grid = new QGridLayout(group);
+  for (std::size_t p = 0; p < PumpVolumeLabels.size(); ++p) {
+    PumpVolumeLabels[p] = MakeValueLabel(group, QStringLiteral("PumpVolumeLabel%1").arg(p + 1));
+    AddRow(grid, QStringLiteral("Pump %1").arg(p + 1), PumpVolumeLabels[p]);
+  }
+  PumpVolumeLabelTotal = MakeValueLabel(group, QStringLiteral("PumpVolumeLabelTotal"));
+  AddRow(grid, QStringLiteral("Total"), PumpVolumeLabelTotal);
+  grid->setRowStretch(grid->rowCount(), 1);
+  return group;
+}
+
+QGroupBox* TLogDataForm::CreateWashCountGroup() {
+  auto* group = new QGroupBox(QStringLiteral(" Wash count "), this);
+  group->setObjectName(QStringLiteral("WashCountGroupBox"));
+  auto* grid = new QGridLayout(group);
+  for (std::size_t p = 0; p < ProgramCountLabels.size(); ++p) {
+    ProgramCountLabels[p] = MakeValueLabel(group, QStringLiteral("ProgramCountLabel%1").arg(p + 1));
+    AddRow(grid, QStringLiteral("Program %1").arg(p + 1), ProgramCountLabels[p]);
+  }
+  ProgramCountLabelNoProgram = MakeValueLabel(group, QStringLiteral("ProgramCountLabelNoProgram"));
+  AddRow(grid, QStringLiteral("No program"), ProgramCountLabelNoProgram);
+  ProgramCountLabelTotal = MakeValueLabel(group, QStringLiteral("ProgramCountLabelTotal"));
+  AddRow(grid, QStringLiteral("Total"), ProgramCountLabelTotal);
+  SoftnerCountLabelTotal = MakeValueLabel(group, QStringLiteral("SoftnerCountLabelTotal"));
+  AddRow(grid, QStringLiteral("Softner count"), SoftnerCountLabelTotal);
+  grid->setRowStretch(grid->rowCount(), 1);
+  return group;
+}
+
+void TLogDataForm::SetTabOrder() {
+  QWidget::setTabOrder(FromComboBox, ToComboBox);
+  QWidget::setTabOrder(ToComboBox, MachineSelectComboBox);
+  QWidget::setTabOrder(MachineSelectComboBox, ResetLogBtn);
+  QWidget::setTabOrder(ResetLogBtn, CloseBtn);
+}
+
+void TLogDataForm::LinkStateChanged() {
+  ResetLogBtn->setEnabled(app_.Communication().ChangesAllowed());
+}
+
+void TLogDataForm::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (event->spontaneous() || !logChanged_) return;
+  logChanged_ = false;
+  ResetLogDoneLabel->hide();
+  view_.Rebuild(app_.Config().image);
+  ShowView();
+}
+
+void TLogDataForm::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void TLogDataForm::ShowView() {
+  QStringList entries;
+  for (const std::string& entry : view_.Entries())
+    entries << FromCp1252(entry);
+  for (QComboBox* combo : {FromComboBox, ToComboBox}) {
+    const QSignalBlocker blocker(combo);
+    combo->clear();
+    combo->addItems(entries);
+  }
+  {
+    const QSignalBlocker blocker(FromComboBox);
+    FromComboBox->setCurrentIndex(view_.FromEntry());
+  }
+  {
+    const QSignalBlocker blocker(ToComboBox);
+    ToComboBox->setCurrentIndex(view_.ToEntry());
+  }
+  NoLogDataAvailableLabel->setVisible(!view_.HasData());
+  PeriodGroupBox->setVisible(view_.HasData());
+  ShowTotals();
+}
+
+void TLogDataForm::FromToComboBoxChange() {
+  view_.Select(app_.Config().image, FromComboBox->currentIndex(), ToComboBox->currentIndex(),
+               MachineSelectComboBox->currentIndex());
+  ShowTotals();
+}
+
+void TLogDataForm::ShowTotals() {
+  const qd::logs::ConsumptionTexts texts = qd::logs::ShowTotals(view_.Totals(), CoreSeparators);
+  // Nothing included shows fixed texts; only computed volumes take the user's separators.
+  auto volume = [&](const std::string& text) {
+    return texts.enabled ? WithLocaleSeparators(text) : FromCp1252(text);
+  };
+  auto show = [&](QLabel* label, const QString& text) {
+    label->setText(text);
+    label->setEnabled(texts.enabled);
+  };
+  for (std::size_t p = 0; p < PumpVolumeLabels.size(); ++p)
+    show(PumpVolumeLabels[p], volume(texts.pumpVolumes[p]));
+  show(PumpVolumeLabelTotal, volume(texts.volumeTotal));
+  for (std::size_t p = 0; p < ProgramCountLabels.size(); ++p)
+    show(ProgramCountLabels[p], FromCp1252(texts.programWashes[p]));
+  show(ProgramCountLabelNoProgram, FromCp1252(texts.noProgramWashes));
+  show(ProgramCountLabelTotal, FromCp1252(texts.washTotal));
+  show(SoftnerCountLabelTotal, FromCp1252(texts.softnerCount));
+}
+
+void TLogDataForm::ResetLogBtnClick() {
+  ResetLogDoneLabel->hide();
+  if (!app_.Eeprom().CheckLoginCode()) return;
+  const auto answer = ShowMessageDialog(FromCp1252(qd::logs::ResetLogQuestion), DialogType::Warning,
+                                        QMessageBox::Yes | QMessageBox::Cancel);
+  if (answer != QMessageBox::Yes) return;
+  SendResetRequest();
+}
+
+void TLogDataForm::SendResetRequest() {
+  TCommunicationForm& link = app_.Communication();
+  const qd::logs::ResetLinkState state{link.LocalMode(), link.RemoteLoggedIn(), link.RemoteOnline()};
+  switch (qd::logs::ConsumptionLogResetRoute(state)) {
+    case qd::logs::ResetRoute::Bus:
+      // A request the link cannot queue is not retried; "Reset done" only follows the confirmation.
+      link.QueueRequest(qd::logs::ConsumptionLogResetRequest, qd::link::ControllerAddress, {});
+      break;
+    case qd::logs::ResetRoute::Gateway:
+      link.SendGatewayMessage(qd::logs::GatewayConsumptionLogReset);
+      break;
+    case qd::logs::ResetRoute::None:
+      break;
+  }
+}
+
+void TLogDataForm::LogResetDone() {
+  view_.ResetDone(app_.Config().image);
+  ShowView();
+  ResetLogDoneLabel->show();
+}
 
 }  // namespace qd::gui

@@ -1,12 +1,21 @@
 #pragma once
 
 #include <QWidget>
+#include <array>
+
+#include "logs/consumption_log.h"
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
 
 namespace qd::gui {
 
 class App;
 
-// The consumption log of the image.
+// "Log data": the consumption log of the image summed over a range of months, for all machines or
+// one, and the reset of the log in the controller. The sums are the core's ConsumptionLogView.
 class TLogDataForm : public QWidget {
   Q_OBJECT
 
@@ -16,11 +25,50 @@ class TLogDataForm : public QWidget {
   // The log areas changed: the lists are rebuilt at the next show.
   void MarkLogChanged() { logChanged_ = true; }
   bool LogChanged() const { return logChanged_; }
+  // The reset button follows the access rule of the link.
   void LinkStateChanged();
 
+  void ResetLogBtnClick();
+  // The controller or the gateway confirmed the reset.
+  void LogResetDone();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
+  void CreateControls();
+  QGroupBox* CreatePeriodGroup();
+  QGroupBox* CreateVolumeGroup();
+  QGroupBox* CreateWashCountGroup();
+  void SetTabOrder();
+  void FromToComboBoxChange();
+  void SendResetRequest();
+  // The lists, the period group and the totals from the view.
+  void ShowView();
+  void ShowTotals();
+
   App& app_;
   bool logChanged_ = true;
+  qd::logs::ConsumptionLogView view_;
+
+  QGroupBox* PeriodGroupBox = nullptr;
+  QLabel* FromLabel = nullptr;
+  QComboBox* FromComboBox = nullptr;
+  QLabel* ToLabel = nullptr;
+  QComboBox* ToComboBox = nullptr;
+  QLabel* MachineSelectLabel = nullptr;
+  QComboBox* MachineSelectComboBox = nullptr;
+  QLabel* NoLogDataAvailableLabel = nullptr;
+  std::array<QLabel*, qd::logs::LoggedPumps> PumpVolumeLabels{};
+  QLabel* PumpVolumeLabelTotal = nullptr;
+  std::array<QLabel*, qd::logs::LoggedPrograms> ProgramCountLabels{};
+  QLabel* ProgramCountLabelNoProgram = nullptr;
+  QLabel* ProgramCountLabelTotal = nullptr;
+  QLabel* SoftnerCountLabelTotal = nullptr;
+  QLabel* ResetLogDoneLabel = nullptr;
+  QPushButton* ResetLogBtn = nullptr;
+  QPushButton* CloseBtn = nullptr;
 };
 
 }  // namespace qd::gui

@@ -116,7 +116,8 @@ TEST(TransferLoginCheck, ControllerWithoutCodeAcceptsAnyUserCode) {
   ASSERT_EQ(h.requests.size(), 1u);
   EXPECT_EQ(h.requests[0].command, command::ReadMemory);
   EXPECT_EQ(h.requests[0].data, (Bytes{10, 0x26, 0x02}));  // 10 bytes at 550
-  EXPECT_EQ(h.transfer.State(), TransferState::LoginCheckPassed);
+  // The check leaves the window idle, so a log reset's check does not block Read and Write.
+  EXPECT_EQ(h.transfer.State(), TransferState::Idle);
   EXPECT_TRUE(h.errors.empty());
 }
 
@@ -134,14 +135,15 @@ TEST(TransferLoginCheck, WrongCodeAndNoAnswerAreRefusedWithTheirMessages) {
   wrong.SetControllerLoginCode("SECRET");
   wrong.userCode = "secret";
   EXPECT_FALSE(wrong.transfer.CheckLoginCode());
-  EXPECT_EQ(wrong.transfer.State(), TransferState::LoginCheckFailed);
+  EXPECT_EQ(wrong.transfer.State(), TransferState::Idle);
+  EXPECT_TRUE(ButtonsFor(wrong.transfer.State(), true, true, false, false).read);
   EXPECT_EQ(wrong.errors, std::vector<std::string>{"Wrong System login code"});
 
   TransferHarness silent;
   silent.answerLoginCheck = false;
   EXPECT_FALSE(silent.transfer.CheckLoginCode());
   EXPECT_EQ(silent.waitSteps, SystemTransfer::LoginCheckWaitSteps);
-  EXPECT_EQ(silent.transfer.State(), TransferState::LoginCheckWaiting);
+  EXPECT_EQ(silent.transfer.State(), TransferState::Idle);
   EXPECT_EQ(silent.errors,
             std::vector<std::string>{"Unable to check Login code.\n\nNo response from System"});
 }

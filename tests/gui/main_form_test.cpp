@@ -358,6 +358,11 @@ class MainFormTest : public QObject {
     f.main.show();
     f.main.move(60, 20);
 
+    // A new system has machine 1 only; the entry of a disabled machine is disabled.
+    QVERIFY(!f.Action("Machine3Btn")->isEnabled());
+    f.app.Config().system.MachineEnabled[2] = true;
+    f.app.SystemSetup().FillFromSystemData();
+    QVERIFY(f.Action("Machine3Btn")->isEnabled());
     f.Action("Machine3Btn")->trigger();
     TMachineForm& third = f.app.Machine(2);
     QVERIFY(third.isVisible());

@@ -1,5 +1,6 @@
 // Shows the windows of qdsystem against the simulated dosing system and saves a picture of each into the
 // folder given as the only argument. Run under a display (tools/take-screenshots.sh uses Xvfb).
+#include <QAction>
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -18,10 +19,14 @@
 #include "gui/editors/copy_machine_form.h"
 #include "gui/editors/machine_form.h"
 #include "gui/editors/program_form.h"
+#include "gui/editors/system_setup_form.h"
 #include "gui/editors/trigger_form.h"
+#include "gui/firmware/firmware_update_form.h"
 #include "gui/link/communication_form.h"
 #include "gui/link/eeprom_form.h"
 #include "gui/link/remote_login_form.h"
+#include "gui/logs/alarm_log_form.h"
+#include "gui/logs/log_data_form.h"
 
 namespace {
 
@@ -125,6 +130,19 @@ int main(int argc, char** argv) {
     eeprom.hide();
     comm.hide();
 
+    if (auto* setup = main.findChild<QAction*>(QStringLiteral("Systemsetup1"))) setup->trigger();
+    Settle(800);
+    ok &= Save(app.SystemSetup(), folder, QStringLiteral("system_setup"));
+    app.SystemSetup().hide();
+    for (QWidget* log : {static_cast<QWidget*>(&app.LogData()), static_cast<QWidget*>(&app.AlarmLog())}) {
+      log->show();
+      log->move(main.x() + 80, main.y() + 120);
+    }
+    ok &= Save(app.LogData(), folder, QStringLiteral("consumption_log"));
+    ok &= Save(app.AlarmLog(), folder, QStringLiteral("alarm_log"));
+    app.LogData().hide();
+    app.AlarmLog().hide();
+
     qd::gui::TMachineForm& machine = app.Machine(0);
     main.MachineBtnClick(1);
     Settle(1500);  // live status from the simulated trigger module
@@ -148,6 +166,13 @@ int main(int argc, char** argv) {
     ok &= SaveModal(app.About(), folder, QStringLiteral("about"), [&] { app.About().exec(); });
     ok &= SaveModal(app.RemoteLogin(), folder, QStringLiteral("remote_login"),
                     [&] { app.RemoteLogin().AskLogin(); });
+
+    qd::gui::TFirmwareUpdateForm& firmware = app.FirmwareUpdate();
+    firmware.SetLastFirmwareFile(QStringLiteral(QD_FIRMWARE_FILE));
+    firmware.ShowFor(qd::gui::TFirmwareUpdateForm::Target::Controller);
+    if (auto* load = firmware.findChild<QPushButton*>(QStringLiteral("LoadBtn"))) load->click();
+    ok &= Save(firmware, folder, QStringLiteral("firmware_update"));
+    firmware.hide();
     main.close();
   }
   sim.terminate();
