@@ -144,19 +144,7 @@ void AlarmLogFormTest::clearEndToEnd() {
                  QStringLiteral("--dump-memory"), dump});
   QVERIFY2(sim.Running(), qPrintable(sim.Errors()));
   Program program;
-  QVERIFY(program.OpenPort(sim));
-  TCommunicationForm& link = program.app.Communication();
-  QVERIFY(WaitUntil([&link] { return link.LinkReady(); }));
-
-  TEEPROMForm& eeprom = program.app.Eeprom();
-  eeprom.show();
-  eeprom.ReadBtnClick();
-  QVERIFY(WaitUntil(
-      [&eeprom] {
-        return eeprom.StatusPanelText(TEEPROMForm::TransferPanel) == QStringLiteral("Read completed");
-      },
-      60s));
-  eeprom.close();
+  QVERIFY(program.ReadFromController(sim));
 
   TAlarmLogForm& window = program.Window();
   window.show();

@@ -291,19 +291,8 @@ void LogDataFormTest::resetEndToEnd() {
                  QStringLiteral("--dump-memory"), dump});
   QVERIFY2(sim.Running(), qPrintable(sim.Errors()));
   Program program;
-  QVERIFY(program.OpenPort(sim));
+  QVERIFY(program.ReadFromController(sim));
   TCommunicationForm& link = program.app.Communication();
-  QVERIFY(WaitUntil([&link] { return link.LinkReady(); }));
-
-  TEEPROMForm& eeprom = program.app.Eeprom();
-  eeprom.show();
-  eeprom.ReadBtnClick();
-  QVERIFY(WaitUntil(
-      [&eeprom] {
-        return eeprom.StatusPanelText(TEEPROMForm::TransferPanel) == QStringLiteral("Read completed");
-      },
-      60s));
-  eeprom.close();
 
   TLogDataForm& window = program.Window();
   window.show();

@@ -7,6 +7,7 @@
 #include "gui/app/main_form.h"
 #include "gui/app/preferences.h"
 #include "gui/link/communication_form.h"
+#include "gui/link/eeprom_form.h"
 
 namespace qd::gui::test {
 
@@ -140,6 +141,22 @@ bool AppFixture::OpenPort(const Simulator& sim) {
   comm.SetLinkMode(true);
   Ticks(qd::link::BusLink::OpenDelayTicks);
   return comm.Port().IsOpen();
+}
+
+bool AppFixture::ReadFromController(const Simulator& sim) {
+  if (!OpenPort(sim)) return false;
+  TCommunicationForm& link = app.Communication();
+  if (!WaitUntil([&link] { return link.LinkReady(); })) return false;
+  TEEPROMForm& eeprom = app.Eeprom();
+  eeprom.show();
+  eeprom.ReadBtnClick();
+  const bool read = WaitUntil(
+      [&eeprom] {
+        return eeprom.StatusPanelText(TEEPROMForm::TransferPanel) == QStringLiteral("Read completed");
+      },
+      std::chrono::seconds(60));
+  eeprom.close();
+  return read;
 }
 
 QString TestDataPath(const QString& name) {

@@ -95,6 +95,9 @@ class AppFixture {
   void Ticks(int count);
   // Local mode on the simulator's bus; true once the port opened after the open delay.
   bool OpenPort(const Simulator& sim);
+  // Opens the port and reads the simulated controller's memory through the read/write window; true once
+  // the read completed.
+  bool ReadFromController(const Simulator& sim);
 
   TemporaryPreferences preferences;
   App app;
