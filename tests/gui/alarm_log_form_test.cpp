@@ -48,11 +48,6 @@ struct Program : AppFixture {
   ScriptedUser user;
 };
 
-QByteArray ReadFile(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 }  // namespace
 
 class AlarmLogFormTest : public QObject {

@@ -73,11 +73,6 @@ qd::WorkingConfig CodedSample() {
   return coded;
 }
 
-QByteArray ReadFile(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // One program run: preferences in a temporary store, the App after its first activation, the main
 // timer stopped so that the test drives the ticks, and a user who answers the message boxes.
 struct Program {

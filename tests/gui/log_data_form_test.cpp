@@ -118,11 +118,6 @@ class GermanLocale {
   QLocale previous_;
 };
 
-QByteArray ReadFile(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 }  // namespace
 
 class LogDataFormTest : public QObject {

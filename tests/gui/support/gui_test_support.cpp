@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QSettings>
 
 #include "gui/app/main_form.h"
@@ -157,6 +158,11 @@ bool AppFixture::ReadFromController(const Simulator& sim) {
       std::chrono::seconds(60));
   eeprom.close();
   return read;
+}
+
+QByteArray ReadFile(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QString TestDataPath(const QString& name) {

@@ -103,6 +103,9 @@ class AppFixture {
   App app;
 };
 
+// A whole file's bytes, or nothing when it cannot be read.
+QByteArray ReadFile(const QString& path);
+
 // The path of a file in tests/data.
 QString TestDataPath(const QString& name);
 
