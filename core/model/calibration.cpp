@@ -8,6 +8,10 @@
 
 namespace qd {
 
+std::uint8_t StoredCalibration(std::string_view text) {
+  return static_cast<std::uint8_t>(std::min(WholeNumberOr(text), std::int32_t{MaxCalibration}));
+}
+
 std::optional<NewCalibration> CalibrationFromMeasurement(std::string_view currentText,
                                                          std::string_view measuredText) {
   const std::int64_t measured = WholeNumberOr(measuredText);

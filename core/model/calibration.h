@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -7,6 +8,10 @@ namespace qd {
 
 // A pump's calibration: the whole seconds the pump takes for 100 ml.
 inline constexpr int MaxCalibration = 250;  // the most the controller image holds
+
+// The calibration byte the controller gets for a typed calibration: the number (0 for text that is not
+// one) limited to MaxCalibration, its low byte.
+std::uint8_t StoredCalibration(std::string_view text);
 
 struct NewCalibration {
   int value = 0;          // at most MaxCalibration

@@ -5,6 +5,7 @@
 
 #include "app/bytes.h"
 #include "app/text.h"
+#include "model/calibration.h"
 
 namespace qd {
 namespace {
@@ -124,8 +125,7 @@ void WriteMachine(std::span<std::uint8_t> b, int m, const MachineConfig& machine
   b[record + MachineLongFlushTime] = LowByteOf(machine.LongFlushTime);
   b[record + MachineProgramTimeout] = LowByteOf(machine.ProgramTimeout);
   for (int pump = 0; pump < PumpCount; ++pump) {
-    const std::int32_t seconds = std::min(WholeNumberOr(machine.Calibration[pump]), std::int32_t{250});
-    b[record + MachineCalibrations + pump] = static_cast<std::uint8_t>(seconds);
+    b[record + MachineCalibrations + pump] = StoredCalibration(machine.Calibration[pump]);
   }
   std::copy(machine.Trigger.bytes.begin(), machine.Trigger.bytes.end(), b.begin() + record + MachineTrigger);
 }
