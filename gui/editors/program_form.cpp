@@ -25,9 +25,11 @@
 #include "gui/app/text_codec.h"
 #include "gui/editors/instruction_panels_widget.h"
 #include "gui/editors/machine_form.h"
+#include "gui/review/findings_list.h"
 #include "model/instruction_panels.h"
 #include "model/instruction_set.h"
 #include "model/program_lines.h"
+#include "review/program_checker.h"
 
 namespace qd::gui {
 namespace {
@@ -82,6 +84,8 @@ void TProgramForm::CreateHeader() {
     connect(edit, &QLineEdit::textChanged, this, &TProgramForm::StorePanel);
   for (QCheckBox* check : {ActiveBtn, SoftnerBtn, DefaultSoftnerBtn})
     connect(check, &QCheckBox::toggled, this, &TProgramForm::StorePanel);
+  for (QCheckBox* check : {ActiveBtn, SoftnerBtn})
+    connect(check, &QCheckBox::toggled, this, &TProgramForm::RefreshFindings);
   connect(DefaultLevelComboBox, &QComboBox::currentIndexChanged, this, &TProgramForm::StorePanel);
 
   SaveBtn = Named(new QPushButton(QStringLiteral("Save"), this), "SaveBtn");
@@ -138,8 +142,17 @@ void TProgramForm::CreateGrid() {
   connect(ProgramLineGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           [this](const QModelIndex& current) { GridRowChanged(current.row()); });
 
+  ProgramCheckList = new FindingsList(SequenceGroup, 3);
+  ProgramCheckList->setObjectName(QStringLiteral("ProgramCheckList"));
+  connect(ProgramCheckList, &FindingsList::LineChosen, this, [this](int index) {
+    SelectRow(index);
+    ProgramLineGrid->setFocus();
+  });
+
   auto* layout = new QVBoxLayout(SequenceGroup);
   layout->addWidget(ProgramLineGrid);
+  layout->addWidget(BuddyLabel(QStringLiteral("Check"), ProgramCheckList, SequenceGroup));
+  layout->addWidget(ProgramCheckList);
 }
 
 void TProgramForm::CreateInstructionGroup() {
@@ -350,11 +363,21 @@ void TProgramForm::ShowLine(int index) {
                                                   FromCp1252(texts.comment)};
   for (int column = 0; column < ColumnCount; ++column)
     ProgramLineGrid->item(index, column)->setText(cells[static_cast<std::size_t>(column)]);
+  RefreshFindings();
 }
 
 void TProgramForm::ShowAllLines() {
   for (int index = 0; index < LineCount; ++index)
     ShowLine(index);
+}
+
+void TProgramForm::RefreshFindings() {
+  if (ProgramCheckList == nullptr) return;
+  qd::DosingProgram program = working_;
+  program.Active = ActiveBtn->isChecked();
+  program.Softner = SoftnerBtn->isChecked();
+  ProgramCheckList->ShowFindings(
+      qd::review::CheckProgram(app_.Config().system, machine_.Index() + 1, programIndex_ + 1, program));
 }
 
 void TProgramForm::SelectRow(int index) {
@@ -489,6 +512,8 @@ void TProgramForm::RunningLineReport(std::uint8_t recordByte0) {
 }
 
 void TProgramForm::DebugTick() {
+  // The machine window's settings (calibrations, softener pump) may have changed.
+  RefreshFindings();
   if (debugHold_ <= 0) return;
   if (--debugHold_ > 0) return;
   DebugActiveImage->hide();

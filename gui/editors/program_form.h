@@ -18,6 +18,7 @@ class QTableWidget;
 namespace qd::gui {
 
 class App;
+class FindingsList;
 class InstructionPanelsWidget;
 class TMachineForm;
 
@@ -88,6 +89,8 @@ class TProgramForm : public QWidget {
   void InstructionCommentEditChange();
   void SetModified(bool modified);
   void DebugBtnToggled(bool checked);
+  // The checker's findings of the program as edited, in the list below the grid.
+  void RefreshFindings();
 
   App& app_;
   TMachineForm& machine_;
@@ -113,6 +116,7 @@ class TProgramForm : public QWidget {
   QComboBox* InstructionComboBox = nullptr;
   QLineEdit* InstructionCommentEdit = nullptr;
   InstructionPanelsWidget* panels_ = nullptr;
+  FindingsList* ProgramCheckList = nullptr;
   QMenu* ProgramMenu = nullptr;
   QAction* CopyProgramBtn = nullptr;
   QAction* InsertProgramBtn = nullptr;

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
@@ -550,6 +551,45 @@ class ProgramFormTest : public QObject {
     QCOMPARE(Edit(editor, "ProgramNameEdit")->text(), QStringLiteral("Keys"));
     QVERIFY(!editor.IsModified());
     QCOMPARE(editor.WorkingCopy().Lines, Stored(0, 0).Lines);
+  }
+
+  void listsTheCheckersFindingsOfTheProgramAsEdited() {
+    qd::MachineConfig& machine = app_->Config().system.Machines[0];
+    machine.Calibration[0] = "0";
+    Stored(0, 0).Active = true;
+    Stored(0, 0).Softner = false;
+    Stored(0, 0).Lines[0] = Line(qd::Instruction::Pump, {1, 0, 20, 20, 20});
+    Stored(0, 0).Lines[1] = Line(qd::Instruction::Wait, {10, 0});
+    TProgramForm& editor = Open(0, 0);
+    auto* list = Find<QListWidget>(editor, "ProgramCheckList");
+    QCOMPARE(list->count(), 1);
+    QCOMPARE(list->item(0)->text(),
+             QStringLiteral("Line 1: pump 1 has calibration 0: this line doses nothing"));
+
+    // The machine window's calibration is followed at the next tick.
+    machine.Calibration[0] = "30";
+    editor.DebugTick();
+    QCOMPARE(list->count(), 1);
+    QCOMPARE(list->item(0)->text(), QStringLiteral("No findings"));
+
+    // Edits show before they are saved: with its only pump line gone the program is active without one;
+    // a program that is not active has nothing to report here.
+    SelectLine(editor, 1);
+    ChooseInstruction(editor, qd::Instruction::Empty);
+    QCOMPARE(list->item(0)->text(), QStringLiteral("Program: active program without a pump line"));
+    Find<QCheckBox>(editor, "ActiveBtn")->setChecked(false);
+    QCOMPARE(list->item(0)->text(), QStringLiteral("No findings"));
+    QCOMPARE(Stored(0, 0).Lines[0].Instruction(), static_cast<int>(qd::Instruction::Pump));
+
+    // A finding on a line leads to it.
+    Find<QCheckBox>(editor, "ActiveBtn")->setChecked(true);
+    ChooseInstruction(editor, qd::Instruction::Pump);
+    machine.Calibration[0] = "0";
+    editor.DebugTick();
+    SelectLine(editor, 2);
+    QCOMPARE(list->count(), 1);
+    emit list->itemActivated(list->item(0));
+    QCOMPARE(SelectedRows(editor), QList<int>{0});
   }
 };
 
