@@ -1,5 +1,7 @@
 #include "app/file_io.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -26,6 +28,8 @@ bool SyncToDisk(std::FILE* file) {
 #endif
 }
 
+constexpr std::size_t TemporaryTagLength = 8;  // hexadecimal digits between the name and ".tmp"
+
 std::filesystem::path TemporaryPathBeside(const std::filesystem::path& path) {
   std::random_device device;
   char suffix[16];
@@ -33,6 +37,31 @@ std::filesystem::path TemporaryPathBeside(const std::filesystem::path& path) {
   std::filesystem::path temporary = path;
   temporary += suffix;
   return temporary;
+}
+
+// Whether `name` is what TemporaryPathBeside gives for a file named `target`.
+bool IsTemporaryOf(const std::string& name, const std::string& target) {
+  const std::string_view suffix = ".tmp";
+  if (name.size() != target.size() + 1 + TemporaryTagLength + suffix.size()) return false;
+  if (name.compare(0, target.size(), target) != 0 || name[target.size()] != '.') return false;
+  if (name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0) return false;
+  const std::string_view tag(name.data() + target.size() + 1, TemporaryTagLength);
+  return std::all_of(tag.begin(), tag.end(),
+                     [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
+}
+
+// A save that was killed before its rename leaves its temporary file behind; the next good save of the
+// same file tidies those up. Failures here do not matter.
+void RemoveLeftoverTemporaries(const std::filesystem::path& path) {
+  const std::string target = path.filename().string();
+  std::error_code ec;
+  const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    if (IsTemporaryOf(it->path().filename().string(), target)) {
+      std::error_code ignored;
+      std::filesystem::remove(it->path(), ignored);
+    }
+  }
 }
 
 }  // namespace
@@ -82,6 +111,7 @@ FileResult WriteFileAtomically(const std::filesystem::path& path, std::string_vi
     return result;
   }
   result.ok = true;
+  RemoveLeftoverTemporaries(path);
   return result;
 }
 

@@ -16,7 +16,8 @@ struct FileResult {
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::string& error);
 
 // Writes a temporary file beside the target, flushes it to the disk and renames it over the target:
-// the target is always either the old or the new file, never a partial one.
+// the target is always either the old or the new file, never a partial one. A good save also removes
+// the temporary files that interrupted saves of the same file left behind.
 FileResult WriteFileAtomically(const std::filesystem::path& path, std::string_view data);
 
 }  // namespace qd

@@ -96,6 +96,10 @@ void BootLoader::Tick() {
   if (timeout_ == 0 && state_ != FirmwareState::Idle) Finish(FlashResult::Timeout, TimeoutText);
 }
 
+void BootLoader::ConnectionLost() {
+  if (state_ != FirmwareState::Idle) Finish(FlashResult::Timeout, TimeoutText);
+}
+
 void BootLoader::Reset() {
   state_ = FirmwareState::Idle;
   SetProgrammingActive(false);

@@ -88,6 +88,9 @@ class BootLoader {
   void FirmwareByte(std::uint8_t byte);
   // Every 100 ms.
   void Tick();
+  // The port went away: programming ends at once as if the loader had not answered, instead of
+  // after the time-out.
+  void ConnectionLost();
   // Window shown or closed: idle, not programming, empty state text, progress 0.
   void Reset();
 

@@ -36,6 +36,15 @@ bool IsBusy(TransferState state) {
   return state != TransferState::Idle;
 }
 
+namespace {
+
+bool IsTransferring(TransferState state) {
+  return state == TransferState::ReadingLocal || state == TransferState::WritingLocal ||
+         state == TransferState::ReadingRemote || state == TransferState::WritingRemote;
+}
+
+}  // namespace
+
 TransferButtons ButtonsFor(TransferState state, bool linkReady, bool localMode, bool remoteOnline,
                            bool remoteFullAccess) {
   TransferButtons buttons;
@@ -136,7 +145,7 @@ void SystemTransfer::Read() {
     readLimit_ = RemoteReadLimitTicks;
     Notify(events.closeMachineWindows);
     SetState(TransferState::ReadingRemote);
-    env_.sendGatewayMessage(GatewayReadRequest);
+    if (!env_.sendGatewayMessage(GatewayReadRequest)) Fail();
   }
 }
 
@@ -177,13 +186,20 @@ void SystemTransfer::SendRemoteBlocks() {
     const auto block =
         config_.image.Span().subspan(static_cast<std::size_t>(current_), static_cast<std::size_t>(count));
     message.insert(message.end(), block.begin(), block.end());
-    env_.sendGatewayMessage(message);
+    // A block the connection did not take would leave a hole in the controller's memory.
+    if (!env_.sendGatewayMessage(message)) {
+      Fail();
+      return;
+    }
     current_ += count;
     ShowProgress();
     env_.pauseBetweenBlocks();
   }
   if (state_ != TransferState::WritingRemote) return;
-  env_.sendGatewayMessage(GatewayConfirmRequest);
+  if (!env_.sendGatewayMessage(GatewayConfirmRequest)) {
+    Fail();
+    return;
+  }
   view_.progressBar = 0;
   view_.progressText = "Waiting for confirm...";
   confirmCounter_ = 0;
@@ -209,6 +225,21 @@ std::string SystemTransfer::WriteSerial(const std::string& serialText) {
 
 void SystemTransfer::Stop() {
   view_.stateInfo = "Stopped";
+  confirmRunning_ = false;
+  SetState(TransferState::Idle);
+}
+
+void SystemTransfer::ConnectionLost() {
+  if (IsTransferring(state_)) Fail();
+}
+
+void SystemTransfer::Fail() {
+  view_.statusText = Format("Transfer faild at: %d", current_);
+  if (confirmRunning_) {
+    // No confirmation will come any more.
+    view_.progressText.clear();
+    view_.progressBar = 0;
+  }
   confirmRunning_ = false;
   SetState(TransferState::Idle);
 }
@@ -260,8 +291,9 @@ void SystemTransfer::OnMemoryData(PayloadView frame) {
   // A reply that is not the next block, or that does not carry the data it announces, is not ours.
   if (state_ != TransferState::ReadingLocal || address != current_ || count == 0 || data.size() != count)
     return;
-  if (current_ + count <= layout::ImageSize)
-    std::copy(data.begin(), data.end(), config_.image.bytes.begin() + current_);
+  // A reply reaching beyond the memory is kept as far as the memory goes.
+  const std::size_t room = layout::ImageSize - static_cast<std::size_t>(current_);
+  std::copy_n(data.begin(), std::min(count, room), config_.image.bytes.begin() + current_);
   current_ += static_cast<int>(count);
   ShowProgress();
   if (current_ < end_) {
@@ -302,8 +334,7 @@ void SystemTransfer::OnGatewayData(std::span<const std::uint8_t> message) {
   const std::size_t count = view.At(4) | (view.At(5) << 8);
   const auto data = view.Slice(GatewayDataHeader, count);
   if (offset != current_ || offset + count > layout::ImageSize || data.size() != count) {
-    view_.statusText = Format("Transfer faild at: %d", current_);
-    SetState(TransferState::Idle);
+    Fail();
     return;
   }
   std::copy(data.begin(), data.end(), config_.image.bytes.begin() + offset);

@@ -90,6 +90,9 @@ class SystemTransfer {
   std::string WriteSerial(const std::string& serialText);
   void Stop();
   void Tick();
+  // The port or the gateway connection went away: a read or write in progress fails at once instead of
+  // waiting for its time-out (a local write has none).
+  void ConnectionLost();
 
   // Replies: bus 0x45 / 0x47, gateway 'B','H' / 'C','S'.
   void OnBusReply(PayloadView frame);
@@ -115,6 +118,8 @@ class SystemTransfer {
   void SendRemoteBlocks();
   void BeginOperation();
   void Changed();
+  // Ends the read or write as failed at the current offset.
+  void Fail();
 
   WorkingConfig& config_;
   Environment env_;

@@ -69,6 +69,9 @@ TFirmwareUpdateForm::TFirmwareUpdateForm(App& app) : app_(app), loader_(MakeLoad
   app_.Communication().Link().handlers.firmwareByte = [this](std::uint8_t byte) {
     loader_.FirmwareByte(byte);
   };
+  // An unplugged adapter ends an update at once rather than after the loader's time-out.
+  connect(&app_.Communication(), &TCommunicationForm::ConnectionLost, this,
+          [this] { loader_.ConnectionLost(); });
 }
 
 TFirmwareUpdateForm::~TFirmwareUpdateForm() {

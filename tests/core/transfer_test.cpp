@@ -202,6 +202,22 @@ TEST(TransferLocalRead, IgnoresRepliesForOtherAddressesAndShortReplies) {
   EXPECT_EQ(h.transfer.Current(), 128);
 }
 
+TEST(TransferLocalRead, LastReplyReachingBeyondTheMemoryKeepsWhatFits) {
+  TransferHarness h;
+  h.SetControllerLoginCode("");
+  h.controller.back() = 0xA5;
+  h.transfer.Read();
+  while (h.transfer.Current() < static_cast<int>(layout::ImageSize) - 128)
+    h.AnswerLastRead();
+  // The last block comes back with 8 bytes more than asked for.
+  Bytes reply = h.MemoryReply(h.requests.back());
+  reply[6] = 136;
+  reply.insert(reply.end(), 8, 0xEE);
+  h.transfer.OnMemoryData(PayloadView(reply));
+  EXPECT_EQ(h.transfer.View().statusText, "Read completed");
+  EXPECT_EQ(h.config.image.bytes.back(), 0xA5);
+}
+
 TEST(TransferLocalRead, TimesOutAfterTwentySecondsForTheWholeRead) {
   TransferHarness h;
   h.SetControllerLoginCode("");

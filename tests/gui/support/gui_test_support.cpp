@@ -4,6 +4,7 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QSettings>
+#include <csignal>
 
 #include "gui/app/main_form.h"
 #include "gui/app/preferences.h"
@@ -23,10 +24,13 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
 
 TemporaryPreferences::TemporaryPreferences() {
   qputenv(PreferencesFileVariable, FilePath().toLocal8Bit());
+  // Backups of reads go to the test's folder, never to the user's.
+  qputenv("QDSYSTEM_DATA", DataFolder().toLocal8Bit());
 }
 
 TemporaryPreferences::~TemporaryPreferences() {
   qunsetenv(PreferencesFileVariable);
+  qunsetenv("QDSYSTEM_DATA");
 }
 
 QString TemporaryPreferences::FilePath() const {
@@ -83,13 +87,20 @@ QStringList ScriptedUser::BoxTexts() const {
   return texts;
 }
 
-Simulator::Simulator(const QStringList& options, bool gateway) {
-  QStringList arguments{QStringLiteral("--link"), folder_.filePath(QStringLiteral("bus")),
-                        QStringLiteral("--clock"), QStringLiteral("off")};
-  if (gateway) arguments << QStringLiteral("--gateway") << QStringLiteral("0");
-  arguments << options;
+Simulator::Simulator(const QStringList& options, bool gateway) : gateway_(gateway) {
+  arguments_ = QStringList{QStringLiteral("--link"), folder_.filePath(QStringLiteral("bus")),
+                           QStringLiteral("--clock"), QStringLiteral("off")};
+  if (gateway) arguments_ << QStringLiteral("--gateway") << QStringLiteral("0");
+  arguments_ << options;
+  Start();
+}
+
+void Simulator::Start() {
+  started_ = false;
+  busPath_.clear();
+  gatewayAddress_.clear();
   process_.setProgram(QStringLiteral(QD_SIM_PATH));
-  process_.setArguments(arguments);
+  process_.setArguments(arguments_);
   process_.start();
   if (!process_.waitForStarted(5000)) {
     errors_ = process_.errorString();
@@ -104,13 +115,29 @@ Simulator::Simulator(const QStringList& options, bool gateway) {
       if (line.startsWith("pty: ")) busPath_ = folder_.filePath(QStringLiteral("bus"));
       if (line.startsWith("gateway: ")) gatewayAddress_ = QString::fromLatin1(line.mid(9)).trimmed();
     }
-    if (!busPath_.isEmpty() && (!gateway || !gatewayAddress_.isEmpty())) {
+    if (!busPath_.isEmpty() && (!gateway_ || !gatewayAddress_.isEmpty())) {
       started_ = true;
       return;
     }
     if (process_.state() != QProcess::Running) break;
   }
   errors_ = QString::fromLocal8Bit(process_.readAllStandardError());
+}
+
+void Simulator::Kill(int signal) {
+  if (process_.state() == QProcess::NotRunning) return;
+  ::kill(static_cast<pid_t>(process_.processId()), signal);
+  if (!process_.waitForFinished(5000)) {
+    process_.kill();
+    process_.waitForFinished(2000);
+  }
+  started_ = false;
+}
+
+bool Simulator::Restart() {
+  Stop();
+  Start();
+  return started_;
 }
 
 Simulator::~Simulator() {

@@ -20,7 +20,7 @@ namespace qd::gui::test {
 bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(10));
 
 // A fresh preference store for one test: QDSYSTEM_SETTINGS points at an INI file in a temporary
-// folder. Values may be set before the App is created.
+// folder, and QDSYSTEM_DATA at a data folder beside it. Values may be set before the App is created.
 class TemporaryPreferences {
  public:
   TemporaryPreferences();
@@ -30,6 +30,8 @@ class TemporaryPreferences {
   QVariant Get(const QString& name) const;
   bool Contains(const QString& name) const;
   QString FolderPath() const { return folder_.path(); }
+  // The user's data folder while the preferences live (QDSYSTEM_DATA).
+  QString DataFolder() const { return folder_.filePath(QStringLiteral("data")); }
 
  private:
   QTemporaryDir folder_;
@@ -72,11 +74,21 @@ class Simulator {
   QString GatewayAddress() const { return gatewayAddress_; }  // HOST:PORT
   // Ends the simulator; its dump files are written then.
   void Stop();
+  // Ends the simulator with `signal` and waits until it is gone: SIGKILL pulls the adapter out (the
+  // pseudo-terminal closes, the link path is left dangling), SIGTERM ends it cleanly.
+  void Kill(int signal);
+  // Starts it again with the same options on the same bus path (a new gateway port); true once it
+  // reports its bus (and gateway).
+  bool Restart();
   QString Errors() const { return errors_; }
 
  private:
+  void Start();
+
   QTemporaryDir folder_;
   QProcess process_;
+  QStringList arguments_;
+  bool gateway_ = false;
   QString busPath_;
   QString gatewayAddress_;
   QString errors_;
