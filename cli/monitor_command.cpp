@@ -9,7 +9,6 @@
 #include "link/status_records.h"
 #include "link/status_text.h"
 #include "target_options.h"
-#include "transport/port_discovery.h"
 
 namespace qdtool {
 
@@ -20,11 +19,6 @@ const char* const MonitorUsage =
     "Listens on the bus and prints one line per controller status or trigger module report heard, or\n"
     "asks the gateway for the system's status every 1.1 s and prints each answer, until N lines were\n"
     "printed, S seconds passed or the program is interrupted.\n";
-
-const char* const PortsUsage =
-    "usage: qdtool ports\n"
-    "\n"
-    "Lists the serial ports of USB serial adapters (FTDI) that can be opened now, one a line.\n";
 
 namespace {
 
@@ -93,18 +87,6 @@ int RunMonitor(const std::vector<std::string>& args) {
   };
   session.Open();
   if (!session.RunUntil([&output] { return output.Done(); })) throw Failure("the port " + port + " was lost");
-  return 0;
-}
-
-int RunPorts(const std::vector<std::string>& args) {
-  const Arguments arguments(args, {}, {});
-  if (arguments.Help()) {
-    std::fputs(PortsUsage, stdout);
-    return 0;
-  }
-  if (!arguments.Positional().empty()) throw UsageError("ports takes no arguments");
-  for (const QString& port : qd::transport::ScanPorts())
-    std::printf("%s\n", port.toLocal8Bit().constData());
   return 0;
 }
 

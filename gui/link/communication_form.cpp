@@ -95,6 +95,9 @@ void TCommunicationForm::CreateControls() {
   ComportStatusLabel->setMinimumWidth(90);
   ComportStatusLabel->setAccessibleName(QStringLiteral("Port state"));
   ComportStatusLabel->hide();
+  AdapterLatencyLabel = new QLabel(localGroup_);
+  AdapterLatencyLabel->setWordWrap(true);
+  AdapterLatencyLabel->hide();
   ShowChecksumErrorBtn = new QCheckBox(QStringLiteral("Show checksum errors (bus conflicts)."), localGroup_);
   for (auto [widget, name] : {std::pair<QWidget*, const char*>{LocalBtn, "LocalBtn"},
                               {COMportLabel, "COMportLabel"},
@@ -102,6 +105,7 @@ void TCommunicationForm::CreateControls() {
                               {OpenBtn, "OpenBtn"},
                               {CloseBtn, "CloseBtn"},
                               {ComportStatusLabel, "ComportStatusLabel"},
+                              {AdapterLatencyLabel, "AdapterLatencyLabel"},
                               {ShowChecksumErrorBtn, "ShowChecksumErrorBtn"}}) {
     named(widget, name);
   }
@@ -117,6 +121,7 @@ void TCommunicationForm::CreateControls() {
   local->addWidget(LocalBtn);
   local->addLayout(portRow);
   local->addLayout(buttonRow);
+  local->addWidget(AdapterLatencyLabel);
   local->addWidget(ShowChecksumErrorBtn);
   local->addStretch(1);
 
@@ -247,13 +252,21 @@ void TCommunicationForm::ConnectTransports() {
   };
   connect(&port_, &qd::transport::ComPort::BytesReceived, this,
           [this](const QByteArray& bytes) { link_.Receive(qd::transport::ByteSpan(bytes)); });
-  // An adapter pulled out: the link is no longer ready, and the tick shows "Port closed".
-  connect(&port_, &qd::transport::ComPort::ClosedByError, this, [this] { link_.ResetLinkState(); });
+  // An adapter pulled out: the link is no longer ready, and the tick shows "Port closed". A request still
+  // queued belongs to the lost transfer and must not reach whatever controller is plugged in next.
+  connect(&port_, &qd::transport::ComPort::ClosedByError, this, [this] {
+    link_.ClearQueue();
+    link_.ResetLinkState();
+    emit ConnectionLost();
+  });
 
   session_.events.changed = [this] { ShowRemoteView(); };
   session_.events.linkStateChanged = [this] { emit LinkStateChanged(); };
   session_.events.captionChanged = [this] { emit CaptionChanged(); };
-  session_.events.connectionLost = [this] { link_.ResetLinkState(); };
+  session_.events.connectionLost = [this] {
+    link_.ResetLinkState();
+    emit ConnectionLost();
+  };
   connect(&socket_, &qd::transport::GatewaySocket::Connected, this,
           [this] { session_.ClientSocketConnect(); });
   connect(&socket_, &qd::transport::GatewaySocket::MessageReceived, this, [this](const QByteArray& message) {
@@ -310,6 +323,7 @@ bool TCommunicationForm::OpenComPort() {
   const QString name = ComPortCombo->currentText().trimmed();
   if (name == QLatin1String(qd::transport::NoPortName)) {
     port_.Close();
+    ShowAdapterLatency();
     return false;
   }
   // The port component maps the name to its device (COM12 and /dev paths included).
@@ -317,7 +331,12 @@ bool TCommunicationForm::OpenComPort() {
     port_.Close();
     port_.SetDeviceName(name);
   }
-  if (!port_.IsOpen()) port_.Open();
+  if (!port_.IsOpen()) {
+    port_.Open();
+    // After the open: the port asks the driver for low latency, which may lower the timer.
+    adapterLatency_ = port_.IsOpen() ? qd::transport::FindLatencyTimer(name) : std::nullopt;
+  }
+  ShowAdapterLatency();
   return port_.IsOpen();
 }
 
@@ -403,6 +422,7 @@ void TCommunicationForm::RemoteConnectBtnClick() {
 }
 
 void TCommunicationForm::ShowPortStatus() {
+  ShowAdapterLatency();
   const qd::link::PortStatus status = link_.Status();
   if (status == qd::link::PortStatus::Hidden) {
     ComportStatusLabel->hide();
@@ -411,6 +431,17 @@ void TCommunicationForm::ShowPortStatus() {
   ComportStatusLabel->setText(TextOf(qd::link::PortStatusText(status)));
   SetLabelBackground(ComportStatusLabel, BackgroundOf(status));
   ComportStatusLabel->show();
+}
+
+void TCommunicationForm::ShowAdapterLatency() {
+  const bool slow = localMode_ && port_.IsOpen() && adapterLatency_ &&
+                    adapterLatency_->milliseconds > qd::transport::LowLatencyTimerMs;
+  if (slow) {
+    AdapterLatencyLabel->setText(QStringLiteral("Adapter latency %1 ms: answers are slow. "
+                                                "Install the udev rule or run 'qdtool doctor'.")
+                                     .arg(adapterLatency_->milliseconds));
+  }
+  AdapterLatencyLabel->setVisible(slow);
 }
 
 void TCommunicationForm::ShowRemoteView() {

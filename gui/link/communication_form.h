@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "transport/com_port.h"
 #include "transport/gateway_socket.h"
 #include "transport/port_discovery.h"
+#include "transport/serial_latency.h"
 
 class QCheckBox;
 class QComboBox;
@@ -81,6 +83,8 @@ class TCommunicationForm : public QWidget {
   void LinkStateChanged();
   // The remote connection or the selected remote system changed.
   void CaptionChanged();
+  // The serial port closed itself (adapter unplugged) or the gateway connection ended.
+  void ConnectionLost();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -93,6 +97,8 @@ class TCommunicationForm : public QWidget {
   void RemoteConnectBtnClick();
   void SocketError(int error, const QString& reason);
   void ShowPortStatus();
+  // The note on a slow adapter, while its port is open in local mode.
+  void ShowAdapterLatency();
   void ShowRemoteView();
   void ComPortsFound(const QStringList& portNames);
   void ChecksumError();
@@ -105,6 +111,7 @@ class TCommunicationForm : public QWidget {
   qd::link::GatewaySession session_;
   qd::transport::PortDiscovery discovery_;
   bool localMode_ = false;  // neither mode until the preferences or the user choose
+  std::optional<qd::transport::LatencyTimer> adapterLatency_;  // read when the port opened
 
   QGroupBox* localGroup_ = nullptr;
   QRadioButton* LocalBtn = nullptr;
@@ -113,6 +120,7 @@ class TCommunicationForm : public QWidget {
   QPushButton* OpenBtn = nullptr;
   QPushButton* CloseBtn = nullptr;
   QLabel* ComportStatusLabel = nullptr;
+  QLabel* AdapterLatencyLabel = nullptr;
   QCheckBox* ShowChecksumErrorBtn = nullptr;
   QGroupBox* remoteGroup_ = nullptr;
   QRadioButton* RemoteBtn = nullptr;
