@@ -1,7 +1,9 @@
 // Load a maximal system file (every text filled, text area full), build the image and save it again.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <string>
 
 #include "app/text.h"
 #include "model/system_commands.h"
@@ -36,7 +38,7 @@ qd::WorkingConfig MaximalConfig() {
 }
 
 void LoadBuildSave(benchmark::State& state) {
-  const auto folder = std::filesystem::temp_directory_path() / "qd-bench";
+  const auto folder = std::filesystem::temp_directory_path() / ("qd-bench-" + std::to_string(::getpid()));
   std::filesystem::create_directories(folder);
   const auto source = folder / "maximal.xml";
   const auto target = folder / "saved.xml";

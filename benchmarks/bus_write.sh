@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# A full write of the demo's system file by qdtool to the simulated controller pacing its output at
+# 115200 baud: wall time against the wire time of every byte both sides sent (10 bits a byte).
+# usage: benchmarks/bus_write.sh [BUILD_BIN_DIR]
+source "$(dirname "$0")/sim_lib.sh"
+start_sim --baud 115200
+start=$(now)
+"$BIN/qdtool" write "$SOURCE/demo/demo_system.xml" --port "$WORK/bus" --master-login --verbose \
+  >/dev/null 2>"$WORK/stats.txt"
+end=$(now)
+wire_ratio "$start" "$end" "$WORK/stats.txt"
