@@ -9,6 +9,7 @@ packages=(
   libpugixml-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-format
+  clang libclang-rt-14-dev llvm-14
   xvfb xauth fonts-dejavu-core
 )
 
