@@ -15,8 +15,11 @@ struct UsageError : std::runtime_error {
 };
 
 // A failure of the work itself, reported as "qdtool: <reason>".
+// Exit status 1 unless the command gives another.
 struct Failure : std::runtime_error {
-  using std::runtime_error::runtime_error;
+  explicit Failure(const std::string& reason, int exitStatus = 1)
+      : std::runtime_error(reason), status(exitStatus) {}
+  int status;
 };
 
 // Positional arguments and --options of one subcommand. Options are "--name value", "--name=value"

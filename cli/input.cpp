@@ -13,7 +13,7 @@
 namespace qdtool {
 
 bool IsSystemFile(const std::string& path) {
-  return path.size() >= 4 && qd::EqualsIgnoringCase(std::string_view(path).substr(path.size() - 4), ".xml");
+  return qd::IsSystemFileName(path);
 }
 
 Input LoadInput(qd::WorkingConfig& config, const std::string& path, const qd::LocalDateTime& buildTime) {

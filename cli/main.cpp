@@ -5,8 +5,10 @@
 
 #include "arguments.h"
 #include "commands.h"
+#include "doctor_command.h"
 #include "firmware_command.h"
 #include "log_command.h"
+#include "review_commands.h"
 
 namespace {
 
@@ -17,9 +19,17 @@ const qdtool::Command Commands[] = {
     {"program", "list the lines of one dosing program", qdtool::ProgramUsage, qdtool::RunProgram},
     {"read", "read the system data from a controller (bus or gateway)", qdtool::ReadUsage, qdtool::RunRead},
     {"write", "write a system file to a controller (bus or gateway)", qdtool::WriteUsage, qdtool::RunWrite},
+    {"diff", "show what differs between two configurations (files, images, controller)", qdtool::DiffUsage,
+     qdtool::RunDiff},
+    {"check", "check the dosing programs and settings for mistakes", qdtool::CheckUsage, qdtool::RunCheck},
+    {"backups", "list the backups every read from a controller leaves", qdtool::BackupsUsage,
+     qdtool::RunBackups},
     {"monitor", "print the live status of a dosing system (bus or gateway)", qdtool::MonitorUsage,
      qdtool::RunMonitor},
-    {"ports", "list the USB serial adapters", qdtool::PortsUsage, qdtool::RunPorts},
+    {"ports", "list the USB serial adapters (--details: every serial port and its state)", qdtool::PortsUsage,
+     qdtool::RunPorts},
+    {"doctor", "find what stops a connection to the controller, and what to do", qdtool::DoctorUsage,
+     qdtool::RunDoctor},
     {"log", "show the consumption log or the alarm log of a system file or image", qdtool::LogUsage,
      qdtool::RunLog},
     {"firmware", "inspect an Intel HEX firmware file", qdtool::FirmwareUsage, qdtool::RunFirmware},
@@ -70,6 +80,8 @@ int main(int argc, char** argv) {
       return command.run(std::vector<std::string>(args.begin() + 1, args.end()));
     } catch (const qdtool::UsageError& error) {
       return Fail(std::string(error.what()) + " (see 'qdtool " + command.name + " --help')", 2);
+    } catch (const qdtool::Failure& error) {
+      return Fail(error.what(), error.status);
     } catch (const std::exception& error) {
       return Fail(error.what(), 1);
     }

@@ -9,12 +9,15 @@
 #include "arguments.h"
 #include "bus_session.h"
 #include "commands.h"
+#include "controller_read.h"
 #include "gateway_connection.h"
 #include "input.h"
 #include "link/transfer.h"
 #include "model/system_commands.h"
 #include "model/system_file.h"
+#include "review/backups.h"
 #include "target_options.h"
+#include "transport/data_folder.h"
 
 namespace qdtool {
 
@@ -24,6 +27,7 @@ const char* const ReadUsage =
     "\n"
     "Reads the system data from the controller, on the bus or through the gateway: the login code\n"
     "check, the whole 32 KiB memory, then takes it in. Writes the system file and/or the raw image.\n"
+    "Every read also leaves a backup of the image and its system file ('qdtool backups' lists them).\n"
     "\n"
     "  --port DEV          serial port (a name without '/' is a device in /dev)\n"
     "  --gateway HOST      gateway server (port 14011 unless HOST:PORT), with --user and --password;\n"
@@ -106,6 +110,7 @@ class TransferRunner {
     if (gateway_) gateway_->Flush();
   }
   std::string LostText() const { return bus_ ? "the port was lost" : "the gateway closed the connection"; }
+  bool Lost() const { return bus_ ? bus_->PortLost() : gateway_->Lost(); }
 
   bool Busy() const { return qd::link::IsBusy(transfer.State()); }
 
@@ -175,6 +180,54 @@ std::string LoginCodeOption(const Arguments& arguments) {
 
 }  // namespace
 
+namespace {
+
+// What a read left besides the configuration.
+struct ReadOutcome {
+  qd::ParseResult parsed;
+  std::string error;       // a remote read refused by the login code gives an empty system and this
+  std::string statusText;  // "Read completed"
+};
+
+// Runs a read into `config` (reset first); throws Failure when no image was taken in.
+ReadOutcome RunControllerRead(qd::WorkingConfig& config, const Target& target, const ReadOptions& options) {
+  const EventLoopApp app;
+  config.masterLoginMode = options.masterLogin;
+  qd::ResetSystem(config);
+  TransferRunner runner(config, options.loginCode, target.port, target.gateway);
+  runner.Open();
+
+  std::optional<qd::ParseResult> parsed;
+  runner.transfer.events.imageRead = [&parsed](const qd::ParseResult& result) { parsed = result; };
+  runner.transfer.Read();
+  if (!runner.error.empty()) throw Failure(runner.error);  // the login code check refused
+  const bool kept = runner.RunUntil([&runner] { return !runner.Busy(); });
+  runner.EndProgress();
+  if (options.verbose) runner.PrintCounters();
+  if (!runner.error.empty() && !parsed) throw Failure(runner.error);
+  if (!kept) throw Failure(runner.LostText() + " during the read");
+  const qd::link::TransferView& view = runner.transfer.View();
+  if (!parsed) throw Failure(!view.stateInfo.empty() ? view.stateInfo : view.statusText);
+  return {*parsed, runner.error, view.statusText};
+}
+
+// Every image a read took in is kept; a backup that fails never fails the read.
+void StoreReadBackup(const qd::WorkingConfig& config) {
+  const std::filesystem::path folder = qd::transport::BackupFolder().toStdString();
+  const auto stored = qd::review::StoreBackup(folder, config, qd::LocalDateTime::Now());
+  if (!stored.result.ok)
+    std::fprintf(stderr, "qdtool: no backup of the read: %s\n", stored.result.error.c_str());
+}
+
+}  // namespace
+
+void ReadFromController(qd::WorkingConfig& config, const Target& target, const ReadOptions& options) {
+  const ReadOutcome outcome = RunControllerRead(config, target, options);
+  if (!outcome.parsed.ok) throw Failure(outcome.parsed.error);
+  if (!outcome.error.empty()) throw Failure(outcome.error);
+  StoreReadBackup(config);
+}
+
 int RunRead(const std::vector<std::string>& args) {
   const Arguments arguments(args, WithTargetOptions({"login-code", "output", "image"}),
                             {"master-login", "verbose"});
@@ -185,32 +238,19 @@ int RunRead(const std::vector<std::string>& args) {
   if (!arguments.Positional().empty()) throw UsageError("read takes no file argument; use -o or --image");
   const Target target = TargetOption(arguments);
 
-  const EventLoopApp app;
   qd::WorkingConfig config;
-  config.masterLoginMode = arguments.Flag("master-login");
-  qd::ResetSystem(config);
-  TransferRunner runner(config, LoginCodeOption(arguments), target.port, target.gateway);
-  runner.Open();
-
-  std::optional<qd::ParseResult> parsed;
-  runner.transfer.events.imageRead = [&parsed](const qd::ParseResult& result) { parsed = result; };
-  runner.transfer.Read();
-  if (!runner.error.empty()) throw Failure(runner.error);  // the login code check refused
-  const bool kept = runner.RunUntil([&runner] { return !runner.Busy(); });
-  runner.EndProgress();
-  if (arguments.Flag("verbose")) runner.PrintCounters();
-  if (!runner.error.empty() && !parsed) throw Failure(runner.error);
-  if (!kept) throw Failure(runner.LostText() + " during the read");
-  const qd::link::TransferView& view = runner.transfer.View();
-  if (!parsed) throw Failure(!view.stateInfo.empty() ? view.stateInfo : view.statusText);
+  const ReadOutcome outcome = RunControllerRead(
+      config, target,
+      {LoginCodeOption(arguments), arguments.Flag("master-login"), arguments.Flag("verbose")});
 
   // The raw image as read; the system file as the editors hold it after taking the image in.
   if (const auto image = arguments.Value("image")) WriteImageFile(config.image, *image);
-  if (!parsed->ok) throw Failure(parsed->error);
+  if (!outcome.parsed.ok) throw Failure(outcome.parsed.error);
   if (const auto output = arguments.Value("output")) WriteSystemFileOrFail(config, *output);
   // A remote read with a wrong login code gives an empty system: written, and reported.
-  if (!runner.error.empty()) throw Failure(runner.error);
-  std::fprintf(stderr, "%s\n", view.statusText.c_str());
+  if (!outcome.error.empty()) throw Failure(outcome.error);
+  StoreReadBackup(config);
+  std::fprintf(stderr, "%s\n", outcome.statusText.c_str());
   return 0;
 }
 
@@ -281,6 +321,8 @@ int RunWrite(const std::vector<std::string>& args) {
   const qd::link::TransferView& view = runner.transfer.View();
   const std::string& result = runner.Local() ? view.statusText : view.progressText;
   if (result != (runner.Local() ? "Write completed" : "Confirm received - OK")) {
+    // The remote write stops sending as soon as the connection is gone.
+    if (runner.Lost()) throw Failure(runner.LostText() + " during the write");
     throw Failure(result.empty() ? "write not completed" : result);
   }
   runner.Flush();

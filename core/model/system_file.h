@@ -2,11 +2,18 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "app/file_io.h"
+#include "app/text.h"
 #include "model/working_config.h"
 
 namespace qd {
+
+// A name ending in ".xml" (any case) is a system file; the tools take any other name for a raw image.
+inline bool IsSystemFileName(std::string_view name) {
+  return name.size() >= 4 && EqualsIgnoringCase(name.substr(name.size() - 4), ".xml");
+}
 
 // The system file as bytes (windows-1252, CR LF), from the working configuration and the held image.
 std::string SystemFileText(const WorkingConfig& config);

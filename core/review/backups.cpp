@@ -39,10 +39,6 @@ bool ParseBaseName(std::string_view name, Backup& backup) {
 
 }  // namespace
 
-std::string Backup::Label() const {
-  return Format("%u  %s", serial, time.c_str());
-}
-
 std::string BackupBaseName(std::uint32_t serial, const LocalDateTime& when) {
   return Format("%u_%04d-%02d-%02d_%02d-%02d-%02d", serial, when.year, when.month, when.day, when.hour,
                 when.minute, when.second);

@@ -18,9 +18,6 @@ struct Backup {
   std::filesystem::path systemFile;  // empty when only the image is there
   std::uint32_t serial = 0;
   std::string time;  // "YYYY-MM-DD HH:MM:SS"
-
-  // "310001  2026-12-09 06:15:30"
-  std::string Label() const;
 };
 
 // The name a backup of controller `serial` read at `when` gets, without extension.

@@ -4,10 +4,13 @@
 #include <array>
 #include <string_view>
 
+#include "app/file_io.h"
 #include "app/text.h"
 #include "model/image_builder.h"
 #include "model/image_parser.h"
 #include "model/instruction_set.h"
+#include "model/system_commands.h"
+#include "model/system_file.h"
 
 namespace qd::review {
 namespace {
@@ -115,11 +118,6 @@ std::string ResetInputText(const TriggerSettings& trigger) {
   return Numbered("Input", input) + (trigger.ResetMachineFallingEdge() ? ", falling edge" : "");
 }
 
-std::string ModuleText(const TriggerSettings& trigger) {
-  const std::string text = trigger::ModuleVersionText(trigger.ModuleKind(), trigger.ModuleVersion());
-  return text.empty() ? "-" : text;
-}
-
 // Marks the bytes a named item covers, so that only the others are compared byte by byte.
 class Coverage {
  public:
@@ -143,7 +141,6 @@ void CompareTriggerCommon(const Collector& c, const TriggerSettings& a, const Tr
          std::to_string(b.bytes[T::AdjustHighOffset]));
   c.Item("Max weight", trigger::MaxWeightText(a.bytes[T::MaxWeightOffset]) + " kg",
          trigger::MaxWeightText(b.bytes[T::MaxWeightOffset]) + " kg");
-  c.Item("Module", ModuleText(a), ModuleText(b));
   c.Item("Keyboard lock inputs", LockInputsText(a), LockInputsText(b));
   c.Item("Keyboard lock delay", std::to_string(a.bytes[T::LockInputDelayOffset]),
          std::to_string(b.bytes[T::LockInputDelayOffset]));
@@ -154,6 +151,7 @@ void CompareTriggerCommon(const Collector& c, const TriggerSettings& a, const Tr
   covered.Mark(T::AdjustLowOffset);
   covered.Mark(T::AdjustHighOffset);
   covered.Mark(T::MaxWeightOffset);
+  // The module's kind and version are what the machine window last heard from the module, not a setting.
   covered.Mark(T::ModuleKindOffset, 2);
   covered.Mark(T::LockInputMaskOffset, 2);
   covered.Mark(T::ResetOffset, 3);
@@ -265,6 +263,30 @@ bool SystemOfImage(const ControllerImage& image, SystemConfig& system) {
   if (!ParseImage(scratch).ok) return false;
   system = scratch.system;
   return true;
+}
+
+LoadedSystem LoadSystemForComparison(const std::filesystem::path& path) {
+  LoadedSystem loaded;
+  WorkingConfig scratch;
+  if (IsSystemFileName(path.string())) {
+    const LoadResult result = LoadSystem(scratch, path, LocalDateTime{});
+    if (!result.file.ok) {
+      loaded.error = path.string() + ": " + result.file.error;
+      return loaded;
+    }
+  } else {
+    const auto bytes = ReadWholeFile(path, loaded.error);
+    if (!bytes) return loaded;
+    if (bytes->size() != layout::ImageSize) {
+      loaded.error = Format("%s: not a controller image (%zu bytes, not %zu)", path.string().c_str(),
+                            bytes->size(), layout::ImageSize);
+      return loaded;
+    }
+    std::copy(bytes->begin(), bytes->end(), scratch.image.bytes.begin());
+  }
+  loaded.ok = SystemOfImage(scratch.image, loaded.system);
+  if (!loaded.ok) loaded.error = path.string() + ": " + ParseImage(scratch).error;
+  return loaded;
 }
 
 }  // namespace qd::review

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -33,5 +34,14 @@ SystemConfig CanonicalSystem(const WorkingConfig& config);
 // The configuration an image holds. False, and `system` untouched, when the image's format is not one
 // the tool reads.
 bool SystemOfImage(const ControllerImage& image, SystemConfig& system);
+
+// The configuration a file holds as a controller would hold it: a system file (".xml"; one that does not
+// read completely is refused) built into an image and read back, or a 32768-byte image as it is.
+struct LoadedSystem {
+  bool ok = false;
+  std::string error;  // why the file was refused
+  SystemConfig system;
+};
+LoadedSystem LoadSystemForComparison(const std::filesystem::path& path);
 
 }  // namespace qd::review

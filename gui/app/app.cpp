@@ -16,6 +16,7 @@
 #include "gui/link/remote_login_form.h"
 #include "gui/logs/alarm_log_form.h"
 #include "gui/logs/log_data_form.h"
+#include "gui/review/compare_form.h"
 
 namespace qd::gui {
 
@@ -37,6 +38,7 @@ App::App(const QStringList& arguments) {
   remoteLogin_ = std::make_unique<TRemoteLoginForm>(*this);
   alarmLog_ = std::make_unique<TAlarmLogForm>(*this);
   login_ = std::make_unique<TLoginForm>();
+  compare_ = std::make_unique<TCompareForm>(*this);
   Connect();
 }
 
@@ -74,7 +76,7 @@ void App::HideSecondaryWindows() {
   for (QWidget* window : std::initializer_list<QWidget*>{
            systemSetup_.get(), calibration_.get(), communication_.get(), eeprom_.get(), copyMachine_.get(),
            about_.get(), communicationError_.get(), firmwareUpdate_.get(), logData_.get(), remoteLogin_.get(),
-           alarmLog_.get(), login_.get()}) {
+           alarmLog_.get(), login_.get(), compare_.get()}) {
     window->hide();
   }
   for (int i = 0; i < TMainForm::MachineCount; ++i)

@@ -22,6 +22,7 @@ class TLogDataForm;
 class TRemoteLoginForm;
 class TAlarmLogForm;
 class TLoginForm;
+class TCompareForm;
 
 // The running program: the working configuration and every window, created once in a fixed order and
 // kept until the program ends. Windows reach each other through it, as the operations of one window
@@ -51,6 +52,9 @@ class App {
   TRemoteLoginForm& RemoteLogin() { return *remoteLogin_; }
   TAlarmLogForm& AlarmLog() { return *alarmLog_; }
   TLoginForm& Login() { return *login_; }
+  // Our own windows, created after the others.
+  bool HasCompare() const { return compare_ != nullptr; }
+  TCompareForm& Compare() { return *compare_; }
 
   // Hides every window but the main one (the main window closing ends the program).
   void HideSecondaryWindows();
@@ -73,6 +77,7 @@ class App {
   std::unique_ptr<TRemoteLoginForm> remoteLogin_;
   std::unique_ptr<TAlarmLogForm> alarmLog_;
   std::unique_ptr<TLoginForm> login_;
+  std::unique_ptr<TCompareForm> compare_;
 };
 
 }  // namespace qd::gui

@@ -27,6 +27,7 @@
 #include "gui/link/eeprom_form.h"
 #include "gui/logs/alarm_log_form.h"
 #include "gui/logs/log_data_form.h"
+#include "gui/review/compare_form.h"
 #include "model/system_file.h"
 
 namespace qd::gui {
@@ -121,6 +122,17 @@ void TMainForm::CreateMenus() {
     action->setObjectName(QStringLiteral("Machine%1Btn").arg(tag));
     connect(action, &QAction::triggered, this, [this, tag] { MachineBtnClick(tag); });
   }
+  QMenu* compare = bar->addMenu(QStringLiteral("&Compare"));
+  compare->setObjectName(QStringLiteral("CompareMenu"));
+  addAction(compare, "CompareWithControllerBtn", QStringLiteral("Compare with controller..."), [this] {
+    app_.Compare().show();
+    app_.Compare().CompareWithControllerClick();
+  });
+  addAction(compare, "CompareWithFileBtn", QStringLiteral("Compare with file..."),
+            [this] { app_.Compare().CompareWithFileClick(); });
+  addAction(compare, "CompareWithBackupBtn", QStringLiteral("Compare with backup..."),
+            [this] { app_.Compare().ShowBackups(); });
+
   QAction* help = bar->addAction(QStringLiteral("&Help"));
   help->setObjectName(QStringLiteral("HelpBtn"));
   connect(help, &QAction::triggered, this, [this] { HelpBtnClick(); });
@@ -387,6 +399,7 @@ void TMainForm::MainTimer100msTimer() {
   if (app_.Calibration().TestRunning()) app_.Calibration().Tick();
   if (app_.FirmwareUpdate().isVisible()) app_.FirmwareUpdate().Tick();
   app_.Eeprom().Tick();
+  app_.Compare().Tick();
   for (TMachineForm* machine : machineWindows_) {
     if (machine->isVisible()) machine->TickStatus();
   }

@@ -45,6 +45,7 @@ QMessageBox::StandardButton Show(const MessageBoxRequest& request) {
   if (Answerer()) return Answerer()(request);
   QMessageBox box(IconOf(request.type), request.caption, request.text, request.buttons,
                   QApplication::activeWindow());
+  if (request.defaultButton != QMessageBox::NoButton) box.setDefaultButton(request.defaultButton);
   const int pressed = box.exec();
   const auto button = static_cast<QMessageBox::StandardButton>(pressed);
   if (request.buttons.testFlag(button)) return button;
@@ -60,8 +61,9 @@ QMessageBox::StandardButton ShowMessageDialog(const QString& text, DialogType ty
 }
 
 QMessageBox::StandardButton ShowMessageBox(const QString& text, DialogType type,
-                                           QMessageBox::StandardButtons buttons, const QString& caption) {
-  return Show({text, caption.isEmpty() ? CaptionOf(type) : caption, type, buttons, false});
+                                           QMessageBox::StandardButtons buttons, const QString& caption,
+                                           QMessageBox::StandardButton defaultButton) {
+  return Show({text, caption.isEmpty() ? CaptionOf(type) : caption, type, buttons, false, defaultButton});
 }
 
 void SetMessageBoxAnswerer(MessageBoxAnswerer answerer) {

@@ -14,6 +14,8 @@ struct MessageBoxRequest {
   DialogType type = DialogType::Information;
   QMessageBox::StandardButtons buttons = QMessageBox::Ok;
   bool logged = false;  // went through ShowMessageDialog
+  // The button Enter presses; NoButton: the box's own choice (the first accepting button).
+  QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
 };
 
 // Shows the message box modally and gives the button pressed (Cancel or Escape's button when the box
@@ -24,7 +26,8 @@ QMessageBox::StandardButton ShowMessageDialog(const QString& text, DialogType ty
 // The boxes that are shown directly, without a log entry. An empty caption gives the type's caption.
 QMessageBox::StandardButton ShowMessageBox(const QString& text, DialogType type,
                                            QMessageBox::StandardButtons buttons = QMessageBox::Ok,
-                                           const QString& caption = {});
+                                           const QString& caption = {},
+                                           QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
 
 // Tests answer the boxes instead of a user: every box is handed to the answerer and not shown.
 using MessageBoxAnswerer = std::function<QMessageBox::StandardButton(const MessageBoxRequest&)>;

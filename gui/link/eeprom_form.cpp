@@ -18,11 +18,15 @@
 #include "gui/app/login_form.h"
 #include "gui/app/main_form.h"
 #include "gui/app/message_dialog.h"
+#include "gui/app/process_events.h"
 #include "gui/app/text_codec.h"
 #include "gui/editors/machine_form.h"
 #include "gui/link/communication_form.h"
 #include "gui/logs/log_data_form.h"
+#include "gui/review/backup_writer.h"
+#include "gui/review/compare_form.h"
 #include "model/image_parser.h"
+#include "review/program_checker.h"
 
 namespace qd::gui {
 namespace {
@@ -52,14 +56,6 @@ QString ProgressStyle(qd::link::ProgressColour colour) {
   return {};
 }
 
-// Lets the window system run for `milliseconds`; `flags` say which events may be handled meanwhile.
-void ProcessEventsFor(int milliseconds, QEventLoop::ProcessEventsFlags flags) {
-  QDeadlineTimer deadline(milliseconds, Qt::PreciseTimer);
-  while (!deadline.hasExpired()) {
-    QCoreApplication::processEvents(flags, static_cast<int>(deadline.remainingTime()));
-  }
-}
-
 }  // namespace
 
 TEEPROMForm::TEEPROMForm(App& app) : app_(app), transfer_(app.Config(), MakeEnvironment()) {
@@ -70,6 +66,11 @@ TEEPROMForm::TEEPROMForm(App& app) : app_(app), transfer_(app.Config(), MakeEnvi
   ConnectEvents();
   RouteReplies();
   ShowView();
+  // An unplugged adapter or a dropped gateway connection ends the transfer at once.
+  connect(&app_.Communication(), &TCommunicationForm::ConnectionLost, this, [this] {
+    stateInfoDismissed_ = false;
+    transfer_.ConnectionLost();
+  });
 }
 
 TEEPROMForm::~TEEPROMForm() {
@@ -261,11 +262,13 @@ void TEEPROMForm::UpdateButtons() {
   const bool localMode = link.LocalMode();
   const qd::link::TransferButtons buttons = qd::link::ButtonsFor(
       transfer_.State(), link.LinkReady(), localMode, link.RemoteOnline(), link.RemoteFullAccess());
-  ReadBtn->setEnabled(buttons.read);
-  WriteBtn->setEnabled(buttons.write);
+  // The compare window's read has the controller meanwhile.
+  const bool compareReading = app_.HasCompare() && app_.Compare().Busy();
+  ReadBtn->setEnabled(buttons.read && !compareReading);
+  WriteBtn->setEnabled(buttons.write && !compareReading);
   StopBtn->setEnabled(buttons.stop);
   // The serial number is written on the bus only; through the gateway nothing would be sent.
-  WriteSerialNumberBtn->setEnabled(buttons.write && localMode);
+  WriteSerialNumberBtn->setEnabled(buttons.write && localMode && !compareReading);
 }
 
 void TEEPROMForm::Tick() {
@@ -287,8 +290,31 @@ void TEEPROMForm::ReadBtnClick() {
 }
 
 void TEEPROMForm::WriteBtnClick() {
+  if (!ConfirmFindings()) return;
   stateInfoDismissed_ = false;
   transfer_.Write();
+}
+
+bool TEEPROMForm::ConfirmFindings() {
+  const std::vector<qd::review::Finding> findings = qd::review::CheckSystem(app_.Config());
+  if (findings.empty()) return true;
+  constexpr std::size_t Listed = 8;
+  int errors = 0;
+  QString list;
+  for (std::size_t k = 0; k < findings.size(); ++k) {
+    errors += findings[k].severity == qd::review::Severity::Error;
+    if (k < Listed) list += QStringLiteral("\n") + FromCp1252(findings[k].Text());
+  }
+  if (findings.size() > Listed) list += QStringLiteral("\n... and %1 more").arg(findings.size() - Listed);
+  const int warnings = static_cast<int>(findings.size()) - errors;
+  const QString counts = QStringLiteral("%1 %2 and %3 %4")
+                             .arg(errors)
+                             .arg(errors == 1 ? QStringLiteral("error") : QStringLiteral("errors"))
+                             .arg(warnings)
+                             .arg(warnings == 1 ? QStringLiteral("warning") : QStringLiteral("warnings"));
+  const QString text = QStringLiteral("The program check found %1:\n%2\n\nWrite anyway?").arg(counts, list);
+  return ShowMessageBox(text, DialogType::Warning, QMessageBox::Yes | QMessageBox::No,
+                        QStringLiteral("Program check"), QMessageBox::No) == QMessageBox::Yes;
 }
 
 void TEEPROMForm::WriteSerialNumberBtnClick() {
@@ -344,6 +370,9 @@ void TEEPROMForm::ImageRead(const qd::ParseResult& result) {
   }
   ShowReadImage(result);
   app_.Main().RefreshViews();
+  StoreBackupInBackground(app_.Config(), this, [this](const qd::review::StoredBackup&) {
+    if (app_.HasCompare()) app_.Compare().RefreshBackups();
+  });
 }
 
 void TEEPROMForm::ResetWindowsForReadImage() {

@@ -39,6 +39,9 @@ class TEEPROMForm : public QWidget {
   bool CheckLoginCode();
   // The button rule, on every LinkStateChanged and transfer change.
   void UpdateButtons();
+  // Replies reach this window's transfer from the link's dispatcher (the compare window borrows them
+  // for its own reads and hands them back).
+  void RouteReplies();
   void Tick();
 
   void ReadBtnClick();
@@ -62,11 +65,11 @@ class TEEPROMForm : public QWidget {
   void SetTabOrder();
   qd::link::SystemTransfer::Environment MakeEnvironment();
   void ConnectEvents();
-  // Replies reach the transfer from the link's dispatcher; set as each operation starts.
-  void RouteReplies();
   void WaitStep();
   void PauseBetweenBlocks();
   void ShowView();
+  // The checker's findings before a write; true when the write may go on.
+  bool ConfirmFindings();
   void ShowTransferStatus(const qd::link::TransferView& view);
   void ImageRead(const qd::ParseResult& result);
   void ShowReadImage(const qd::ParseResult& result);

@@ -17,6 +17,7 @@ FindingsList::FindingsList(QWidget* parent, int visibleRows) : QListWidget(paren
   setSelectionMode(QAbstractItemView::SingleSelection);
   setWordWrap(false);
   setUniformItemSizes(true);
+  setIconSize(QSize(16, 16));
   const int rowHeight = fontMetrics().height() + 4;
   setFixedHeight(rowHeight * visibleRows + 2 * frameWidth());
   connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {

@@ -51,7 +51,8 @@ TEST_F(BackupsTest, StoresTheImageAndItsSystemFile) {
   ASSERT_TRUE(stored.result.ok) << stored.result.error;
   EXPECT_EQ(stored.backup.image.filename(), "310042_2026-12-09_06-05-04.bin");
   EXPECT_EQ(stored.backup.systemFile.filename(), "310042_2026-12-09_06-05-04.xml");
-  EXPECT_EQ(stored.backup.Label(), "310042  2026-12-09 06:05:04");
+  EXPECT_EQ(stored.backup.serial, 310042u);
+  EXPECT_EQ(stored.backup.time, "2026-12-09 06:05:04");
 
   std::string error;
   const auto image = ReadWholeFile(stored.backup.image, error);
@@ -61,7 +62,8 @@ TEST_F(BackupsTest, StoresTheImageAndItsSystemFile) {
   EXPECT_EQ(image->size(), layout::ImageSize);
   WorkingConfig loaded = test::FreshConfig();
   ASSERT_TRUE(ReadSystemFile(loaded, stored.backup.systemFile).ok);
-  for (const Difference& d : CompareSystems(config.system, loaded.system)) ADD_FAILURE() << d.Text();
+  for (const Difference& d : CompareSystems(config.system, loaded.system))
+    ADD_FAILURE() << d.Text();
 }
 
 TEST_F(BackupsTest, ReadsInTheSameSecondGetNamesOfTheirOwn) {

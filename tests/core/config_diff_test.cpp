@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "model/image_builder.h"
+#include "model/system_file.h"
 #include "review_test_lines.h"
 #include "support/rich_system.h"
 
@@ -119,6 +122,39 @@ TEST(SystemOfImage, RefusesAnImageOfAnotherFormat) {
   system.SystemName = "kept";
   EXPECT_FALSE(SystemOfImage(image, system));
   EXPECT_EQ(system.SystemName, "kept");
+}
+
+TEST(LoadSystemForComparison, SystemFilesAndImagesOfOneConfigurationCompareEqual) {
+  const auto folder = std::filesystem::temp_directory_path() / "qd_compare_files";
+  std::filesystem::create_directories(folder);
+  WorkingConfig config = test::RichConfig();
+  // A line of code 13 is "15 ???" once through a system file (its format keeps no invalid codes).
+  config.system.Machines[0].Programs[0].Lines[5] = ProgramLine{};
+  ASSERT_TRUE(WriteSystemFile(config, folder / "rich.XML").ok);
+  BuildImage(config, test::kBuildTime);
+  const auto& bytes = config.image.bytes;
+  ASSERT_TRUE(
+      WriteFileAtomically(folder / "rich.bin", {reinterpret_cast<const char*>(bytes.data()), bytes.size()})
+          .ok);
+
+  const LoadedSystem fromFile = LoadSystemForComparison(folder / "rich.XML");
+  const LoadedSystem fromImage = LoadSystemForComparison(folder / "rich.bin");
+  ASSERT_TRUE(fromFile.ok) << fromFile.error;
+  ASSERT_TRUE(fromImage.ok) << fromImage.error;
+  for (const Difference& d : CompareSystems(fromFile.system, fromImage.system)) ADD_FAILURE() << d.Text();
+
+  std::ofstream(folder / "short.bin") << "QD310";
+  const LoadedSystem shortImage = LoadSystemForComparison(folder / "short.bin");
+  EXPECT_FALSE(shortImage.ok);
+  EXPECT_NE(shortImage.error.find("not a controller image (5 bytes, not 32768)"), std::string::npos)
+      << shortImage.error;
+
+  std::ofstream(folder / "broken.xml") << "<QD310><SystemData><SystemName>x";
+  const LoadedSystem broken = LoadSystemForComparison(folder / "broken.xml");
+  EXPECT_FALSE(broken.ok);
+  EXPECT_EQ(broken.error.rfind((folder / "broken.xml").string() + ": ", 0), 0u) << broken.error;
+  EXPECT_FALSE(LoadSystemForComparison(folder / "missing.xml").ok);
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -287,7 +287,6 @@ void LogDataFormTest::resetEndToEnd() {
   QVERIFY2(sim.Running(), qPrintable(sim.Errors()));
   Program program;
   QVERIFY(program.ReadFromController(sim));
-  TCommunicationForm& link = program.app.Communication();
 
   TLogDataForm& window = program.Window();
   window.show();

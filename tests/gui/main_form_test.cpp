@@ -327,8 +327,13 @@ class MainFormTest : public QObject {
     QStringList expectedTop{QStringLiteral("FileBtn=File"), QStringLiteral("SetupBtn=System")};
     for (int n = 1; n <= 10; ++n)
       expectedTop << QStringLiteral("Machine%1Btn=Machine %1...").arg(n);
-    expectedTop << QStringLiteral("HelpBtn=Help");
+    // Our own menu comes just before Help.
+    expectedTop << QStringLiteral("CompareMenu=Compare") << QStringLiteral("HelpBtn=Help");
     QCOMPARE(top, expectedTop);
+    QCOMPARE(Entries(f.Menu("CompareMenu")),
+             (QStringList{QStringLiteral("CompareWithControllerBtn=Compare with controller..."),
+                          QStringLiteral("CompareWithFileBtn=Compare with file..."),
+                          QStringLiteral("CompareWithBackupBtn=Compare with backup...")}));
 
     QCOMPARE(Entries(f.Menu("FileBtn")),
              (QStringList{QStringLiteral("LoginBtn=Login..."), QStringLiteral("NewSystemBtn=New System..."),

@@ -27,6 +27,7 @@
 #include "gui/link/remote_login_form.h"
 #include "gui/logs/alarm_log_form.h"
 #include "gui/logs/log_data_form.h"
+#include "gui/review/compare_form.h"
 
 namespace {
 
@@ -94,6 +95,7 @@ int main(int argc, char** argv) {
   const QString folder = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
   QTemporaryDir scratch;
   qputenv("QDSYSTEM_SETTINGS", scratch.filePath(QStringLiteral("preferences.ini")).toLocal8Bit());
+  qputenv("QDSYSTEM_DATA", scratch.filePath(QStringLiteral("data")).toLocal8Bit());
   QProcess sim;
   const QString bus = StartSimulator(sim, scratch);
   if (bus.isEmpty()) {
@@ -150,8 +152,28 @@ int main(int argc, char** argv) {
     machine.ProgramBtnClick(2);
     if (qd::gui::TProgramForm* program = machine.ProgramEditor(1)) {
       ok &= Save(*program, folder, QStringLiteral("program"));
+      // The checker's findings below the grid: pumps that would dose nothing.
+      auto& calibrations = app.Config().system.Machines[0].Calibration;
+      const auto kept = calibrations;
+      calibrations.fill("0");
+      program->DebugTick();
+      ok &= Save(*program, folder, QStringLiteral("program_check"));
+      calibrations = kept;
       program->hide();
     }
+
+    // Two program lines and a trigger setting changed since the read, as the compare window shows them.
+    qd::SystemConfig& system = app.Config().system;
+    system.Machines[0].Programs[1].Lines[1].Param(3) += 5;
+    system.Machines[0].Programs[1].Lines[3].comment = "checked";
+    system.Machines[1].Trigger.bytes[qd::TriggerSettings::AdjustHighOffset] += 5;
+    qd::gui::TCompareForm& compare = app.Compare();
+    compare.move(main.x() + 60, main.y() + 120);
+    compare.CompareWithControllerClick();
+    WaitUntil([&] { return !compare.Busy(); }, 20000);
+    Settle(300);
+    ok &= Save(compare, folder, QStringLiteral("compare"));
+    compare.hide();
     qd::gui::TMachineForm& second = app.Machine(1);
     main.MachineBtnClick(2);
     second.TriggerSetupBtnClick();

@@ -1,0 +1,35 @@
+#include "gui/review/backup_writer.h"
+
+#include <QCoreApplication>
+#include <QMetaObject>
+#include <QPointer>
+#include <QThreadPool>
+#include <memory>
+
+#include "app/diagnostic_log.h"
+#include "gui/app/file_dialog.h"
+#include "transport/data_folder.h"
+
+namespace qd::gui {
+
+void StoreBackupInBackground(const qd::WorkingConfig& config, QObject* context,
+                             std::function<void(const qd::review::StoredBackup&)> done) {
+  auto copy = std::make_shared<const qd::WorkingConfig>(config);
+  const std::filesystem::path folder = PathOf(qd::transport::BackupFolder());
+  const qd::LocalDateTime when = qd::LocalDateTime::Now();
+  QPointer<QObject> receiver(context);
+  QThreadPool::globalInstance()->start([copy, folder, when, receiver, done = std::move(done)] {
+    const qd::review::StoredBackup stored = qd::review::StoreBackup(folder, *copy, when);
+    // The log and the windows belong to the main thread.
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [receiver, done, stored] {
+          if (!stored.result.ok)
+            DiagnosticLog::Instance().Write("Backup failed: %s", stored.result.error.c_str());
+          if (done && receiver) done(stored);
+        },
+        Qt::QueuedConnection);
+  });
+}
+
+}  // namespace qd::gui

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# qdtool diff, check and backups: their output, exit statuses, and the backup every read leaves.
+# usage: qdtool_review.sh QDTOOL DATA_DIR
+source "$(dirname "$0")/lib/common.sh"
+export QDSYSTEM_DATA="$WORK/data"
+status() {  # status NAME EXPECTED COMMAND...: the command must end with the exit status
+  local name=$1 expected=$2
+  shift 2
+  "$@" >out.txt 2>err.txt
+  local got=$?
+  if [[ $got -eq $expected ]]; then
+    passes=$((passes + 1))
+  else
+    echo "FAIL: $name: exit $got, not $expected"
+    cat err.txt
+    failures=$((failures + 1))
+  fi
+}
+has() {  # has NAME FILE TEXT: a line of the file is the text
+  if grep -qxF -- "$3" "$2"; then passes=$((passes + 1)); else
+    echo "FAIL: $1: no line '$3' in:"
+    cat "$2"
+    failures=$((failures + 1))
+  fi
+}
+
+SAMPLE=$DATA/sample_system.xml
+check "convert" "$QDTOOL" convert "$SAMPLE" sample.bin --build-time "2024-02-29 13:14:15"
+status "diff of a file with its image" 0 "$QDTOOL" diff "$SAMPLE" sample.bin
+has "no differences" err.txt "no differences"
+
+# One recipient and one program line changed in a copy of the system file.
+sed -e 's|<Recipient1>[^<]*</Recipient1>|<Recipient1>new@example.com</Recipient1>|' "$SAMPLE" >changed.xml
+status "diff of changed files" 1 "$QDTOOL" diff "$SAMPLE" changed.xml
+has "recipient" out.txt 'System / Recipient 1: "service@example.com" -> "new@example.com"'
+[[ $(wc -l <out.txt) -eq 1 ]] && passes=$((passes + 1)) || { echo "FAIL: one difference: $(cat out.txt)"; failures=$((failures + 1)); }
+status "diff the other way round" 1 "$QDTOOL" diff changed.xml sample.bin
+has "reversed" out.txt 'System / Recipient 1: "new@example.com" -> "service@example.com"'
+
+status "diff of a missing file" 2 "$QDTOOL" diff "$SAMPLE" missing.xml
+has "one-line error" err.txt "qdtool: missing.xml: cannot open missing.xml: No such file or directory"
+head -c 100 sample.bin >short.bin
+status "diff of a short image" 2 "$QDTOOL" diff short.bin "$SAMPLE"
+status "diff without B" 2 "$QDTOOL" diff "$SAMPLE"
+
+status "check of the sample" 0 "$QDTOOL" check "$SAMPLE"
+has "warning line" out.txt "warning: Machine 2 / Program 1: active program without a pump line"
+has "summary" err.txt "0 errors, 3 warnings"
+# Program 3 of machine 2 doses with pump 3: active and with calibration 0, that is an error.
+sed -e 's|<Calibration1>300</Calibration1>|&<Calibration3>0</Calibration3>|' \
+  -e 's|<Name>Program 3</Name>|&<Active>True</Active>|' "$SAMPLE" >zero.xml
+status "check finds an error" 1 "$QDTOOL" check zero.xml
+has "calibration error" out.txt "error: Machine 2 / Program 3 / Line 2: pump 3 has calibration 0: this line doses nothing"
+status "check of a missing file" 1 "$QDTOOL" check missing.xml
+
+status "no backups yet" 0 "$QDTOOL" backups
+has "empty" err.txt "no backups in $WORK/data/backups"
+
+# A controller read leaves a backup, and the controller compares equal to what it was built from.
+if start_bus_sim --system "$SAMPLE" --no-pacing --serial 310077; then
+  status "diff with the controller" 0 "$QDTOOL" diff --port "$WORK/bus" "$SAMPLE" --master-login
+  status "diff with the controller as B" 1 "$QDTOOL" diff changed.xml --port "$WORK/bus" --master-login
+  has "controller as B" out.txt 'System / Recipient 1: "new@example.com" -> "service@example.com"'
+  status "read" 0 "$QDTOOL" read --port "$WORK/bus" --master-login -o read.xml
+  stop_sim
+fi
+status "backups" 0 "$QDTOOL" backups --serial 310077
+[[ $(wc -l <out.txt) -eq 3 ]] && passes=$((passes + 1)) || { echo "FAIL: three backups: $(cat out.txt)"; failures=$((failures + 1)); }
+grep -q "^[0-9-]* [0-9:]*  310077  $WORK/data/backups/310077_[0-9_-]*\.xml$" out.txt &&
+  passes=$((passes + 1)) || { echo "FAIL: backup line: $(cat out.txt)"; failures=$((failures + 1)); }
+newest=$(head -1 out.txt | awk '{print $4}')
+status "newest backup equals the read" 0 "$QDTOOL" diff "$newest" read.xml
+status "backups of another controller" 0 "$QDTOOL" backups --serial 1
+[[ ! -s out.txt ]] && passes=$((passes + 1)) || { echo "FAIL: other serial listed"; failures=$((failures + 1)); }
+finish
