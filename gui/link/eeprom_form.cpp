@@ -22,6 +22,7 @@
 #include "gui/app/text_codec.h"
 #include "gui/editors/machine_form.h"
 #include "gui/link/communication_form.h"
+#include "gui/link/transfer_environment.h"
 #include "gui/logs/log_data_form.h"
 #include "gui/review/backup_writer.h"
 #include "gui/review/compare_form.h"
@@ -184,22 +185,9 @@ void TEEPROMForm::SetTabOrder() {
 }
 
 qd::link::SystemTransfer::Environment TEEPROMForm::MakeEnvironment() {
-  // Other windows are reached only when the transfer asks: some are created after this one.
-  qd::link::SystemTransfer::Environment env;
-  env.localMode = [this] { return app_.Communication().LocalMode(); };
-  env.masterLoginMode = [this] { return app_.Main().MasterLoginMode(); };
-  env.userLoginCode = [this] { return ToCp1252(app_.Login().Code()); };
-  env.queueRequest = [this](std::uint8_t command, std::uint8_t destination,
-                            std::span<const std::uint8_t> data) {
-    return app_.Communication().QueueRequest(command, destination, data);
-  };
-  env.sendGatewayMessage = [this](std::span<const std::uint8_t> message) {
-    return app_.Communication().SendGatewayMessage(message);
-  };
-  env.waitStep = [this] { WaitStep(); };
+  qd::link::SystemTransfer::Environment env = ControllerEnvironment(app_);
   env.pauseBetweenBlocks = [this] { PauseBetweenBlocks(); };
   env.checkUnsavedPrograms = [this] { return app_.Main().CheckUnsavedPrograms(); };
-  env.now = [] { return qd::LocalDateTime::Now(); };
   env.buildImage = [this] { BuildImage(); };
   return env;
 }
@@ -232,11 +220,6 @@ void TEEPROMForm::RouteReplies() {
   handlers.remoteWriteResult = [this](std::span<const std::uint8_t> message) {
     transfer_.OnGatewayWriteResult(message);
   };
-}
-
-void TEEPROMForm::WaitStep() {
-  // Replies arrive while the login code check waits.
-  ProcessEventsFor(qd::link::SystemTransfer::LoginCheckStepMs, QEventLoop::AllEvents);
 }
 
 void TEEPROMForm::PauseBetweenBlocks() {

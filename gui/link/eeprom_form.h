@@ -65,7 +65,6 @@ class TEEPROMForm : public QWidget {
   void SetTabOrder();
   qd::link::SystemTransfer::Environment MakeEnvironment();
   void ConnectEvents();
-  void WaitStep();
   void PauseBetweenBlocks();
   void ShowView();
   // The checker's findings before a write; true when the write may go on.

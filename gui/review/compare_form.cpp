@@ -15,13 +15,12 @@
 #include "gui/app/app.h"
 #include "gui/app/file_dialog.h"
 #include "gui/app/label_colours.h"
-#include "gui/app/login_form.h"
 #include "gui/app/main_form.h"
 #include "gui/app/message_dialog.h"
-#include "gui/app/process_events.h"
 #include "gui/app/text_codec.h"
 #include "gui/link/communication_form.h"
 #include "gui/link/eeprom_form.h"
+#include "gui/link/transfer_environment.h"
 #include "gui/review/backup_writer.h"
 #include "transport/data_folder.h"
 
@@ -154,22 +153,10 @@ void TCompareForm::ArrangeControls() {
 }
 
 qd::link::SystemTransfer::Environment TCompareForm::MakeEnvironment() {
-  qd::link::SystemTransfer::Environment env;
-  env.localMode = [this] { return app_.Communication().LocalMode(); };
-  env.masterLoginMode = [this] { return app_.Main().MasterLoginMode(); };
-  env.userLoginCode = [this] { return ToCp1252(app_.Login().Code()); };
-  env.queueRequest = [this](std::uint8_t command, std::uint8_t destination,
-                            std::span<const std::uint8_t> data) {
-    return app_.Communication().QueueRequest(command, destination, data);
-  };
-  env.sendGatewayMessage = [this](std::span<const std::uint8_t> message) {
-    return app_.Communication().SendGatewayMessage(message);
-  };
-  env.waitStep = [] { ProcessEventsFor(qd::link::SystemTransfer::LoginCheckStepMs, QEventLoop::AllEvents); };
+  qd::link::SystemTransfer::Environment env = ControllerEnvironment(app_);
   env.pauseBetweenBlocks = [] {};
   // The editors are not touched: there is nothing to save first.
   env.checkUnsavedPrograms = [] { return false; };
-  env.now = [] { return qd::LocalDateTime::Now(); };
   env.buildImage = [] {};
   return env;
 }
