@@ -15,7 +15,6 @@
 #include <QVBoxLayout>
 
 #include "gui/app/app.h"
-#include "gui/app/login_form.h"
 #include "gui/app/main_form.h"
 #include "gui/app/message_dialog.h"
 #include "gui/app/process_events.h"
