@@ -141,7 +141,8 @@ TEST(LoadSystemForComparison, SystemFilesAndImagesOfOneConfigurationCompareEqual
   const LoadedSystem fromImage = LoadSystemForComparison(folder / "rich.bin");
   ASSERT_TRUE(fromFile.ok) << fromFile.error;
   ASSERT_TRUE(fromImage.ok) << fromImage.error;
-  for (const Difference& d : CompareSystems(fromFile.system, fromImage.system)) ADD_FAILURE() << d.Text();
+  for (const Difference& d : CompareSystems(fromFile.system, fromImage.system))
+    ADD_FAILURE() << d.Text();
 
   std::ofstream(folder / "short.bin") << "QD310";
   const LoadedSystem shortImage = LoadSystemForComparison(folder / "short.bin");
