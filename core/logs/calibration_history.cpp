@@ -1,0 +1,99 @@
+#include "logs/calibration_history.h"
+
+#include <sstream>
+#include <system_error>
+
+#include "app/text.h"
+
+namespace qd::logs {
+namespace {
+
+std::string TimeText(const LocalDateTime& t) {
+  return Format("%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute, t.second);
+}
+
+std::vector<std::string_view> Fields(std::string_view line) {
+  std::vector<std::string_view> fields;
+  std::size_t start = 0;
+  for (std::size_t comma; (comma = line.find(',', start)) != std::string_view::npos; start = comma + 1)
+    fields.push_back(line.substr(start, comma - start));
+  fields.push_back(line.substr(start));
+  return fields;
+}
+
+bool NumberIn(std::string_view text, std::int64_t low, std::int64_t high, std::int64_t& out) {
+  const auto number = ParseWholeNumber(text);
+  if (!number || *number < low || *number > high) return false;
+  out = *number;
+  return true;
+}
+
+// A record from one line; false for anything else (the header, a damaged line).
+bool ParseLine(std::string_view line, CalibrationRecord& record) {
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  const auto fields = Fields(line);
+  if (fields.size() != 7 || !LocalDateTime::Parse(std::string(fields[0]), record.when)) return false;
+  std::int64_t serial, machine, pump, oldValue, newValue, measured;
+  if (!NumberIn(fields[1], 0, 0x7FFFFFFF, serial) || !NumberIn(fields[2], 1, MachineCount, machine) ||
+      !NumberIn(fields[3], 1, PumpCount, pump) || !NumberIn(fields[4], 0, 0x7FFFFFFF, oldValue) ||
+      !NumberIn(fields[5], 0, 0x7FFFFFFF, newValue) || !NumberIn(fields[6], 0, 0x7FFFFFFF, measured))
+    return false;
+  record.serial = static_cast<std::uint32_t>(serial);
+  record.machine = static_cast<int>(machine);
+  record.pump = static_cast<int>(pump);
+  record.oldValue = static_cast<int>(oldValue);
+  record.newValue = static_cast<int>(newValue);
+  record.measuredMillilitres = static_cast<int>(measured);
+  return true;
+}
+
+}  // namespace
+
+bool CalibrationRecord::operator==(const CalibrationRecord& other) const {
+  return CalibrationLine(*this) == CalibrationLine(other);
+}
+
+std::string CalibrationLine(const CalibrationRecord& r) {
+  return Format("%s,%u,%d,%d,%d,%d,%d", TimeText(r.when).c_str(), static_cast<unsigned>(r.serial), r.machine,
+                r.pump, r.oldValue, r.newValue, r.measuredMillilitres);
+}
+
+std::vector<CalibrationRecord> ReadCalibrationHistory(const std::filesystem::path& path, std::string& error) {
+  std::vector<CalibrationRecord> records;
+  std::error_code missing;
+  if (!std::filesystem::exists(path, missing)) return records;
+  const auto text = ReadWholeFile(path, error);
+  if (!text) return records;
+  std::istringstream lines(*text);
+  for (std::string line; std::getline(lines, line);) {
+    CalibrationRecord record;
+    if (ParseLine(line, record)) records.push_back(record);
+  }
+  return records;
+}
+
+FileResult AppendCalibration(const std::filesystem::path& path, const CalibrationRecord& record) {
+  std::error_code ec;
+  if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ec);
+  std::string error;
+  const std::vector<CalibrationRecord> kept = ReadCalibrationHistory(path, error);
+  // A file that exists but cannot be read is never replaced by one without its records.
+  if (!error.empty()) return {false, error};
+  std::string text = std::string(CalibrationHistoryHeader) + "\n";
+  for (const CalibrationRecord& old : kept)
+    text += CalibrationLine(old) + "\n";
+  text += CalibrationLine(record) + "\n";
+  return WriteFileAtomically(path, text);
+}
+
+std::vector<CalibrationRecord> LastCalibrations(const std::vector<CalibrationRecord>& records,
+                                                std::uint32_t serial, int machine, int pump,
+                                                std::size_t count) {
+  std::vector<CalibrationRecord> last;
+  for (auto it = records.rbegin(); it != records.rend() && last.size() < count; ++it) {
+    if (it->serial == serial && it->machine == machine && it->pump == pump) last.push_back(*it);
+  }
+  return last;
+}
+
+}  // namespace qd::logs
