@@ -7,6 +7,7 @@
 #include "arguments.h"
 #include "input.h"
 #include "logs/alarm_log.h"
+#include "logs/consumption_csv.h"
 #include "logs/consumption_log.h"
 #include "model/system_commands.h"
 

@@ -1,5 +1,7 @@
 #include "logs/consumption_costs.h"
 
+#include <algorithm>
+
 #include "app/text.h"
 
 namespace qd::logs {
@@ -65,6 +67,33 @@ ConsumptionCosts CostsOf(const ConsumptionTotals& totals, const PumpPrices& pric
     const std::int64_t cost = RoundedQuotient(counts * *price, 2000);
     costs.pumps[static_cast<std::size_t>(p)] = cost;
     costs.total += cost;
+  }
+  if (totals.washTotal > 0) costs.perWash = RoundedQuotient(costs.total, totals.washTotal);
+  return costs;
+}
+
+ConsumptionCosts RowCosts(const MachineCounters& counters, const PumpPrices& prices) {
+  ConsumptionTotals totals;
+  AddCounters(totals, counters);
+  return CostsOf(totals, prices);
+}
+
+ConsumptionCosts SelectionCosts(const MonthRecords& records, const ConsumptionSelection& selection,
+                                const PumpPrices& prices) {
+  ConsumptionCosts costs;
+  costs.anyPrice = std::any_of(prices.begin(), prices.end(), [](const auto& price) { return price; });
+  ConsumptionTotals totals;
+  for (const ConsumptionRow& row : SelectedRows(records, selection)) {
+    AddCounters(totals, *row.counters);
+    const ConsumptionCosts rowCosts = RowCosts(*row.counters, prices);
+    for (std::size_t p = 0; p < costs.pumps.size(); ++p) {
+      if (rowCosts.pumps[p]) costs.pumps[p] = costs.pumps[p].value_or(0) + *rowCosts.pumps[p];
+    }
+    costs.total += rowCosts.total;
+  }
+  // A priced pump of an empty selection costs nothing rather than nothing known.
+  for (std::size_t p = 0; p < costs.pumps.size(); ++p) {
+    if (prices[p] && !costs.pumps[p]) costs.pumps[p] = 0;
   }
   if (totals.washTotal > 0) costs.perWash = RoundedQuotient(costs.total, totals.washTotal);
   return costs;

@@ -29,11 +29,6 @@ bool InRange(YearMonth month, const ConsumptionSelection& selection) {
   return month >= selection.from && month <= selection.to;
 }
 
-std::string VolumeCsvText(std::uint16_t counts) {
-  const unsigned millilitres = static_cast<unsigned>(counts) * MillilitresPerCount;
-  return Format("%u.%03u", millilitres / 1000, millilitres % 1000);
-}
-
 }  // namespace
 
 MonthRecords DecodeMonthRecords(std::span<const std::uint8_t> area) {
@@ -102,29 +97,44 @@ std::string MachineEntryText(int entry) {
   return entry == 0 ? std::string("All machines") : Format("Machine %d", entry);
 }
 
-ConsumptionTotals SumConsumption(const MonthRecords& records, const ConsumptionSelection& selection) {
-  ConsumptionTotals totals;
+void AddCounters(ConsumptionTotals& totals, const MachineCounters& counters) {
+  totals.anyIncluded = true;
+  totals.noProgramWashes += counters[NoProgramCounter];
+  totals.washTotal += counters[NoProgramCounter];
+  for (int p = 0; p < LoggedPrograms; ++p) {
+    const std::uint16_t washes = counters[static_cast<std::size_t>(FirstProgramCounter + p)];
+    totals.programWashes[static_cast<std::size_t>(p)] += washes;
+    totals.washTotal += washes;
+  }
+  for (int p = 0; p < LoggedPumps; ++p) {
+    const std::uint16_t volume = counters[static_cast<std::size_t>(FirstPumpCounter + p)];
+    totals.pumpCounts[static_cast<std::size_t>(p)] += volume;
+    totals.volumeCounts += volume;
+  }
+  totals.softnerCount += counters[SoftnerCounter];
+}
+
+std::vector<ConsumptionRow> SelectedRows(const MonthRecords& records, const ConsumptionSelection& selection) {
+  std::vector<const MonthRecord*> months;
   for (const MonthRecord& record : records) {
-    if (!record.Counts() || !InRange(record.When(), selection)) continue;
+    if (record.Counts() && InRange(record.When(), selection)) months.push_back(&record);
+  }
+  std::stable_sort(months.begin(), months.end(),
+                   [](const MonthRecord* a, const MonthRecord* b) { return a->When() < b->When(); });
+  std::vector<ConsumptionRow> rows;
+  for (const MonthRecord* record : months) {
     for (int m = 0; m < LoggedMachines; ++m) {
-      if (!MachineSelected(m, selection.machine)) continue;
-      const MachineCounters& counters = record.machines[static_cast<std::size_t>(m)];
-      totals.anyIncluded = true;
-      totals.noProgramWashes += counters[NoProgramCounter];
-      totals.washTotal += counters[NoProgramCounter];
-      for (int p = 0; p < LoggedPrograms; ++p) {
-        const std::uint16_t washes = counters[static_cast<std::size_t>(FirstProgramCounter + p)];
-        totals.programWashes[static_cast<std::size_t>(p)] += washes;
-        totals.washTotal += washes;
-      }
-      for (int p = 0; p < LoggedPumps; ++p) {
-        const std::uint16_t volume = counters[static_cast<std::size_t>(FirstPumpCounter + p)];
-        totals.pumpCounts[static_cast<std::size_t>(p)] += volume;
-        totals.volumeCounts += volume;
-      }
-      totals.softnerCount += counters[SoftnerCounter];
+      if (MachineSelected(m, selection.machine))
+        rows.push_back({record->When(), m + 1, &record->machines[static_cast<std::size_t>(m)]});
     }
   }
+  return rows;
+}
+
+ConsumptionTotals SumConsumption(const MonthRecords& records, const ConsumptionSelection& selection) {
+  ConsumptionTotals totals;
+  for (const ConsumptionRow& row : SelectedRows(records, selection))
+    AddCounters(totals, *row.counters);
   return totals;
 }
 
@@ -165,35 +175,6 @@ ConsumptionTexts ShowTotals(const ConsumptionTotals& totals, NumberSeparators se
 void ClearConsumptionLog(ControllerImage& image) {
   const std::span<std::uint8_t> area = ConsumptionLogArea(image);
   std::fill(area.begin(), area.end(), std::uint8_t{0});
-}
-
-std::string ConsumptionCsv(const MonthRecords& records, const ConsumptionSelection& selection) {
-  std::string csv = "month,machine,no_program";
-  for (int p = 1; p <= LoggedPrograms; ++p)
-    csv += Format(",program_%d", p);
-  for (int p = 1; p <= LoggedPumps; ++p)
-    csv += Format(",pump_%d_litres", p);
-  csv += ",softener\n";
-
-  std::vector<const MonthRecord*> rows;
-  for (const MonthRecord& record : records) {
-    if (record.Counts() && InRange(record.When(), selection)) rows.push_back(&record);
-  }
-  std::stable_sort(rows.begin(), rows.end(),
-                   [](const MonthRecord* a, const MonthRecord* b) { return a->When() < b->When(); });
-  for (const MonthRecord* record : rows) {
-    for (int m = 0; m < LoggedMachines; ++m) {
-      if (!MachineSelected(m, selection.machine)) continue;
-      const MachineCounters& counters = record->machines[static_cast<std::size_t>(m)];
-      csv += Format("%04d-%02d,%d", record->When().year, record->When().month, m + 1);
-      for (int i = NoProgramCounter; i < FirstPumpCounter; ++i)
-        csv += Format(",%u", static_cast<unsigned>(counters[static_cast<std::size_t>(i)]));
-      for (int i = FirstPumpCounter; i < SoftnerCounter; ++i)
-        csv += "," + VolumeCsvText(counters[static_cast<std::size_t>(i)]);
-      csv += Format(",%u\n", static_cast<unsigned>(counters[SoftnerCounter]));
-    }
-  }
-  return csv;
 }
 
 void ConsumptionLogView::Rebuild(const ControllerImage& image) {

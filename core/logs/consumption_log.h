@@ -111,8 +111,21 @@ struct ConsumptionTotals {
   bool operator==(const ConsumptionTotals&) const = default;
 };
 
-// Sums every record that takes part and lies within the selection's months; a From month after the
-// To month includes nothing.
+// Adds the counters of one machine of one month.
+void AddCounters(ConsumptionTotals& totals, const MachineCounters& counters);
+
+// One machine of one month, as the CSV lists them.
+struct ConsumptionRow {
+  YearMonth month;
+  int machine = 0;  // 1..10
+  const MachineCounters* counters = nullptr;
+};
+// The rows of every record that takes part and lies within the selection's months, for the selected
+// machines; oldest month first, records of the same month in stored order. A From month after the To
+// month selects none.
+std::vector<ConsumptionRow> SelectedRows(const MonthRecords& records, const ConsumptionSelection& selection);
+
+// The sums of the selected rows.
 ConsumptionTotals SumConsumption(const MonthRecords& records, const ConsumptionSelection& selection);
 
 struct NumberSeparators {
@@ -138,12 +151,6 @@ ConsumptionTexts ShowTotals(const ConsumptionTotals& totals, NumberSeparators se
 // The PC's copy of the log after the controller confirmed a reset: the whole area at its
 // firmware-dependent position is zero.
 void ClearConsumptionLog(ControllerImage& image);
-
-// One row per selected record and machine, oldest month first (records of the same month in stored
-// order), under a header row:
-//   month,machine,no_program,program_1,..,program_6,pump_1_litres,..,pump_7_litres,softener
-// month as YYYY-MM, machine 1..10, counts in decimal, volumes in litres with three decimals and '.'.
-std::string ConsumptionCsv(const MonthRecords& records, const ConsumptionSelection& selection);
 
 // The consumption log window's state without its widgets: the From/To lists, the three selections and
 // the totals of the last computation.

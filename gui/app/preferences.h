@@ -6,14 +6,12 @@
 #include <memory>
 #include <optional>
 
+#include "transport/preferences_store.h"
+
 namespace qd::gui {
 
-// The environment variable that points the preferences at an INI file of its own (tests).
-inline constexpr char PreferencesFileVariable[] = "QDSYSTEM_SETTINGS";
-
-// The preference store: the machine-wide registry key on Windows, an INI file in the user's
-// configuration folder elsewhere, or the file the environment variable names.
-std::unique_ptr<QSettings> OpenPreferences();
+using qd::transport::OpenPreferences;
+using qd::transport::PreferencesFileVariable;
 
 // What the first activation takes from the store. Reading stops at the first value of the wrong type
 // and at a missing number once "LastSystemFileName" exists ("CommLocal"); a missing text reads as empty.

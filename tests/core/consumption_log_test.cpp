@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "logs/consumption_costs.h"
+#include "logs/consumption_csv.h"
+
 namespace qd::logs {
 namespace {
 
@@ -402,6 +405,136 @@ TEST(ConsumptionLogCsv, OneRowPerMonthAndMachineOldestFirst) {
             header + "2013-01,10,0,0,0,0,0,0,0,0.000,0.000,0.000,0.000,0.000,0.000,10.005,0\n");
   EXPECT_EQ(ConsumptionCsv(log.Records(), {{2013, 2}, {2013, 1}, 0}), header);
   EXPECT_EQ(ConsumptionCsv(Log{}.Records(), {}), header);
+}
+
+// A CSV cell of row `line` by column name.
+std::string Cell(const std::vector<std::string>& header, const std::vector<std::string>& row,
+                 const std::string& column) {
+  const auto at = std::find(header.begin(), header.end(), column);
+  return at == header.end() ? std::string("<missing>")
+                            : row.at(static_cast<std::size_t>(at - header.begin()));
+}
+
+std::vector<std::string> SplitCsvLine(const std::string& line) {
+  std::vector<std::string> cells(1);
+  for (const char c : line) {
+    if (c == ',') {
+      cells.emplace_back();
+    } else {
+      cells.back() += c;
+    }
+  }
+  return cells;
+}
+
+// "12.34" as hundredths.
+std::int64_t Hundredths(const std::string& text) {
+  const std::size_t point = text.find('.');
+  return std::stoll(text.substr(0, point)) * 100 + std::stoll(text.substr(point + 1));
+}
+
+TEST(ConsumptionLogCsv, CostColumnsOnlyWithPricesAndEmptyForPumpsWithoutOne) {
+  Log log;
+  log.PutRecord(0, 2013, 1);
+  log.PutCounter(0, 1, kPump1, 200);    // 1 L
+  log.PutCounter(0, 1, kPump1 + 1, 3);  // 15 ml
+  PumpPrices prices{};
+  prices[0] = 2450;
+  prices[1] = 1000;
+  const std::string csv = ConsumptionCsv(log.Records(), {{2013, 1}, {2013, 1}, 1}, prices);
+  const std::string header =
+      "month,machine,no_program,program_1,program_2,program_3,program_4,program_5,program_6,"
+      "pump_1_litres,pump_2_litres,pump_3_litres,pump_4_litres,pump_5_litres,pump_6_litres,pump_7_litres,"
+      "softener,pump_1_cost,pump_2_cost,pump_3_cost,pump_4_cost,pump_5_cost,pump_6_cost,pump_7_cost,"
+      "cost_total\n";
+  EXPECT_EQ(
+      csv,
+      header + "2013-01,1,0,0,0,0,0,0,0,1.000,0.015,0.000,0.000,0.000,0.000,0.000,0,2.45,0.02,,,,,,2.47\n");
+  EXPECT_EQ(ConsumptionCsv(log.Records(), {{2013, 1}, {2013, 1}, 1}, PumpPrices{}),
+            ConsumptionCsv(log.Records(), {{2013, 1}, {2013, 1}, 1}));
+}
+
+TEST(ConsumptionLogCsv, AYearOfRowsAddsUpToTheTotalsAndCostsOfTheSelection) {
+  Log log;
+  // Twelve months in ring order (the newest in the middle), every counter varied; a thirteenth month
+  // outside the selection.
+  std::uint32_t seed = 12345;
+  auto next = [&seed] {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<int>((seed >> 8) % 4000);
+  };
+  for (int r = 0; r < 13; ++r) {
+    const int month = (r + 5) % 13;  // 0 = December 2012, 1..12 = 2013
+    log.PutRecord(r, month == 0 ? 2012 : 2013, month == 0 ? 12 : month);
+    for (int m = 1; m <= 10; ++m) {
+      for (int i = 0; i < 15; ++i)
+        log.PutCounter(r, m, i, next());
+    }
+  }
+  PumpPrices prices{};
+  prices[0] = 2450;
+  prices[2] = 1333;
+  prices[6] = 999'999;
+  for (int machine : {0, 4}) {
+    const ConsumptionSelection year{{2013, 1}, {2013, 12}, machine};
+    const ConsumptionTotals totals = SumConsumption(log.Records(), year);
+    const ConsumptionCosts costs = SelectionCosts(log.Records(), year, prices);
+
+    std::vector<std::string> lines;
+    std::string line;
+    for (const char c : ConsumptionCsv(log.Records(), year, prices)) {
+      if (c == '\n') {
+        lines.push_back(line);
+        line.clear();
+      } else {
+        line += c;
+      }
+    }
+    ASSERT_EQ(lines.size(), 1u + 12u * (machine == 0 ? 10u : 1u));
+    const std::vector<std::string> header = SplitCsvLine(lines[0]);
+    std::array<std::int64_t, LoggedPumps> millilitres{};
+    std::array<std::int64_t, LoggedPumps> pumpCosts{};
+    std::int64_t washes = 0;
+    std::int64_t costTotal = 0;
+    for (std::size_t k = 1; k < lines.size(); ++k) {
+      const std::vector<std::string> row = SplitCsvLine(lines[k]);
+      ASSERT_EQ(row.size(), header.size());
+      washes += std::stoll(Cell(header, row, "no_program"));
+      for (int p = 1; p <= LoggedPrograms; ++p)
+        washes += std::stoll(Cell(header, row, "program_" + std::to_string(p)));
+      for (int p = 0; p < LoggedPumps; ++p) {
+        const std::string litres = Cell(header, row, "pump_" + std::to_string(p + 1) + "_litres");
+        millilitres[static_cast<std::size_t>(p)] += std::stoll(litres.substr(0, litres.find('.'))) * 1000 +
+                                                    std::stoll(litres.substr(litres.find('.') + 1));
+        const std::string cost = Cell(header, row, "pump_" + std::to_string(p + 1) + "_cost");
+        EXPECT_EQ(cost.empty(), !prices[static_cast<std::size_t>(p)].has_value());
+        if (!cost.empty()) pumpCosts[static_cast<std::size_t>(p)] += Hundredths(cost);
+      }
+      costTotal += Hundredths(Cell(header, row, "cost_total"));
+    }
+    EXPECT_EQ(washes, totals.washTotal);
+    for (std::size_t p = 0; p < millilitres.size(); ++p) {
+      EXPECT_EQ(millilitres[p], 5 * static_cast<std::int64_t>(totals.pumpCounts[p])) << p;
+      EXPECT_EQ(pumpCosts[p], costs.pumps[p].value_or(0)) << p;
+    }
+    EXPECT_EQ(costTotal, costs.total);
+    ASSERT_TRUE(costs.perWash.has_value());
+    EXPECT_EQ(*costs.perWash, (2 * costs.total + totals.washTotal) / (2 * totals.washTotal));
+    // Rounding row by row stays within half a hundredth per row of the exact cost of the totals.
+    const ConsumptionCosts exact = CostsOf(totals, prices);
+    EXPECT_LE(std::abs(exact.total - costs.total), static_cast<std::int64_t>(lines.size()));
+  }
+}
+
+TEST(ConsumptionLogCosts, EmptySelectionCostsNothingForPricedPumps) {
+  PumpPrices prices{};
+  prices[3] = 1500;
+  const ConsumptionCosts costs = SelectionCosts(Log{}.Records(), {}, prices);
+  EXPECT_TRUE(costs.anyPrice);
+  EXPECT_EQ(costs.pumps[3], 0);
+  EXPECT_FALSE(costs.pumps[0].has_value());
+  EXPECT_EQ(costs.total, 0);
+  EXPECT_FALSE(costs.perWash.has_value());
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "logs/alarm_log.h"
+#include "logs/consumption_csv.h"
 #include "logs/consumption_log.h"
 #include "model/image_builder.h"
 #include "model/image_parser.h"
