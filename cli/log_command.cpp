@@ -10,6 +10,7 @@
 #include "logs/consumption_csv.h"
 #include "logs/consumption_log.h"
 #include "model/system_commands.h"
+#include "transport/pump_prices.h"
 
 namespace qdtool {
 
@@ -24,7 +25,9 @@ const char* const LogUsage =
     "  (default: all months) for machine N (1..10; default: all machines): the volume of pumps 1..7\n"
     "  and their total in litres, the washes of programs 1..6, without a program and their total, and\n"
     "  the softener count; \"No log data available\" when the log holds no month. --csv prints one row\n"
-    "  per month and machine with all fifteen counters instead.\n"
+    "  per month and machine with all fifteen counters instead. With prices per litre set in qdsystem's\n"
+    "  consumption log window (kept in the preferences), the costs follow: per pump, total and per\n"
+    "  wash, and in the CSV the costs of each row.\n"
     "alarms: the alarm history as the alarm log window lists it, or with --state the alarms active\n"
     "  now. --csv prints the history as one row per alarm instead.\n";
 
@@ -58,6 +61,17 @@ void LoadOrFail(qd::WorkingConfig& config, const std::string& path) {
   if (!input.ok) throw Failure(input.failure);
 }
 
+void PrintCosts(const qd::logs::ConsumptionCosts& costs) {
+  if (!costs.anyPrice) return;
+  for (std::size_t p = 0; p < costs.pumps.size(); ++p) {
+    if (costs.pumps[p])
+      std::printf("Cost pump %zu: %s\n", p + 1, qd::logs::MoneyText(*costs.pumps[p], CliSeparators).c_str());
+  }
+  std::printf("Total cost: %s\n", qd::logs::MoneyText(costs.total, CliSeparators).c_str());
+  if (costs.perWash)
+    std::printf("Cost per wash: %s\n", qd::logs::MoneyText(*costs.perWash, CliSeparators).c_str());
+}
+
 int PrintConsumption(const Arguments& arguments) {
   if (arguments.Flag("state")) throw UsageError("--state belongs to log alarms");
   qd::logs::ConsumptionSelection selection;
@@ -69,8 +83,9 @@ int PrintConsumption(const Arguments& arguments) {
   LoadOrFail(config, arguments.Positional()[1]);
   const qd::logs::MonthRecords records = qd::logs::ReadMonthRecords(config.image);
 
+  const qd::logs::PumpPrices prices = qd::transport::StoredPumpPrices();
   if (arguments.Flag("csv")) {
-    std::fputs(qd::logs::ConsumptionCsv(records, selection).c_str(), stdout);
+    std::fputs(qd::logs::ConsumptionCsv(records, selection, prices).c_str(), stdout);
     return 0;
   }
   if (!qd::logs::FindLoggedMonths(records)) {
@@ -87,6 +102,7 @@ int PrintConsumption(const Arguments& arguments) {
   std::printf("No program: %s\n", texts.noProgramWashes.c_str());
   std::printf("Total washes: %s\n", texts.washTotal.c_str());
   std::printf("Softner count: %s\n", texts.softnerCount.c_str());
+  PrintCosts(qd::logs::SelectionCosts(records, selection, prices));
   return 0;
 }
 

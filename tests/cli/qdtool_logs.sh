@@ -124,6 +124,22 @@ same "csv of one machine and month" out.csv
 "$QDTOOL" log consumption empty.bin --csv >out.csv
 check "csv of an empty log" test "$(wc -l <out.csv)" -eq 1
 
+# Costs from the prices kept in the preferences: pump 1 at 2.45 and pump 7 at 0.10 per litre.
+printf '[General]\nPumpPrice1=2.450\nPumpPrice7=0.100\nPumpPrice3=cheap\n' >"$QDSYSTEM_SETTINGS"
+"$QDTOOL" log consumption logs.bin --machine 3 >out.txt
+check "cost of pump 7" grep -qx "Cost pump 7: 32.77" out.txt
+check "no cost without a price" test "$(grep -c '^Cost pump' out.txt)" -eq 2
+check "total cost" grep -qx "Total cost: 32.77" out.txt
+check "cost per wash" grep -qx "Cost per wash: 6.55" out.txt
+"$QDTOOL" log consumption logs.bin >out.txt
+check "total cost of all" grep -qx "Total cost: 133.53" out.txt
+check "cost per wash of all" grep -qx "Cost per wash: 0.00" out.txt
+"$QDTOOL" log consumption empty.bin >out.txt
+check "no cost per wash without washes" test "$(grep -c 'per wash' out.txt)" -eq 0
+"$QDTOOL" log consumption logs.bin --csv --machine 3 --from 2013-01 >out.csv
+check "csv cost columns" test "$(tail -n 1 out.csv)" = "2013-05,3,0,0,0,0,0,0,0,0.000,0.000,0.000,0.000,0.000,0.000,327.675,1234,0.00,,,,,,32.77,32.77"
+rm "$QDSYSTEM_SETTINGS"
+
 # Alarm history and state
 printf '%s\n' " 1: 2012-05-17 14:05 > Low soap level, Pump: 3." \
   " 2: 2013-01-02  9:41 > Trigger error, Machine: 4, Type= Nyborg-W3." " 3: 2012-05-17 14:05 > " \

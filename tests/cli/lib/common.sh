@@ -14,6 +14,8 @@ cleanup() {
 }
 trap cleanup EXIT
 cd "$WORK" || exit 1
+# The user's own preferences and data folder stay out of the tests.
+export QDSYSTEM_SETTINGS="$WORK/preferences.ini" QDSYSTEM_DATA="$WORK/data"
 
 failures=0
 passes=0
