@@ -11,6 +11,7 @@ packages=(
   clang-format
   clang libclang-rt-14-dev llvm-14
   xvfb xauth fonts-dejavu-core
+  poppler-utils
 )
 
 missing=()

@@ -16,4 +16,8 @@ QString BackupFolder() {
   return UserDataFolder() + QStringLiteral("/backups");
 }
 
+QString CalibrationHistoryFile() {
+  return UserDataFolder() + QStringLiteral("/calibrations.csv");
+}
+
 }  // namespace qd::transport

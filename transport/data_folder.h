@@ -12,4 +12,7 @@ QString UserDataFolder();
 // Where every read from a controller leaves its backup.
 QString BackupFolder();
 
+// The calibration history: every calibration accepted in the pump calibration window.
+QString CalibrationHistoryFile();
+
 }  // namespace qd::transport

@@ -86,6 +86,16 @@ FileResult AppendCalibration(const std::filesystem::path& path, const Calibratio
   return WriteFileAtomically(path, text);
 }
 
+std::string CalibrationHistoryText(const CalibrationRecord& r) {
+  return Format("%04d-%02d-%02d %02d:%02d  %d -> %d s/100 ml, %d ml measured", r.when.year, r.when.month,
+                r.when.day, r.when.hour, r.when.minute, r.oldValue, r.newValue, r.measuredMillilitres);
+}
+
+std::string CalibrationListText(const CalibrationRecord& r) {
+  return Format("controller %u, machine %d, pump %d: ", static_cast<unsigned>(r.serial), r.machine, r.pump) +
+         CalibrationHistoryText(r);
+}
+
 std::vector<CalibrationRecord> LastCalibrations(const std::vector<CalibrationRecord>& records,
                                                 std::uint32_t serial, int machine, int pump,
                                                 std::size_t count) {

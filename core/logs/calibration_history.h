@@ -31,6 +31,12 @@ inline constexpr char CalibrationHistoryHeader[] = "time,serial,machine,pump,old
 // One line of the file, without its line break.
 std::string CalibrationLine(const CalibrationRecord& record);
 
+// "2026-12-09 06:15  30 -> 25 s/100 ml, 120 ml measured": one entry of a pump as the calibration
+// window lists them.
+std::string CalibrationHistoryText(const CalibrationRecord& record);
+// The same after "controller 310001, machine 3, pump 2: " (qdtool's list of every pump).
+std::string CalibrationListText(const CalibrationRecord& record);
+
 // The records of the file, oldest first; lines that are not records are skipped. A missing file holds
 // none; a file that cannot be read gives the reason in `error`.
 std::vector<CalibrationRecord> ReadCalibrationHistory(const std::filesystem::path& path, std::string& error);

@@ -206,10 +206,11 @@ void ConsumptionLogView::Compute(const ControllerImage& image) {
   if (from_ < 0 || from_ >= count || to_ < 0 || to_ >= count || machine_ < 0 ||
       machine_ >= MachineEntryCount) {
     totals_ = {};
+    selection_.reset();
     return;
   }
-  const ConsumptionSelection selection{MonthOfEntry(oldest_, from_), MonthOfEntry(oldest_, to_), machine_};
-  totals_ = SumConsumption(ReadMonthRecords(image), selection);
+  selection_ = ConsumptionSelection{MonthOfEntry(oldest_, from_), MonthOfEntry(oldest_, to_), machine_};
+  totals_ = SumConsumption(ReadMonthRecords(image), *selection_);
 }
 
 }  // namespace qd::logs

@@ -173,6 +173,8 @@ class ConsumptionLogView {
   int ToEntry() const { return to_; }
   int MachineEntry() const { return machine_; }
   const ConsumptionTotals& Totals() const { return totals_; }
+  // The months and machines of the last computation; none when an entry lies outside its list.
+  const std::optional<ConsumptionSelection>& Selection() const { return selection_; }
 
  private:
   void Compute(const ControllerImage& image);
@@ -183,6 +185,7 @@ class ConsumptionLogView {
   int to_ = -1;
   int machine_ = 0;
   ConsumptionTotals totals_;
+  std::optional<ConsumptionSelection> selection_;
 };
 
 }  // namespace qd::logs

@@ -1,6 +1,8 @@
 #include "gui/editors/calibration_form.h"
 
+#include <QFontDatabase>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -12,11 +14,18 @@
 #include "app/tenths_text.h"
 #include "app/text.h"
 #include "gui/app/app.h"
+#include "gui/app/file_dialog.h"
+#include "gui/app/message_dialog.h"
 #include "gui/app/text_codec.h"
 #include "gui/editors/system_setup_form.h"
+#include "logs/calibration_history.h"
+#include "transport/data_folder.h"
 
 namespace qd::gui {
 namespace {
+
+// Entries of the history shown for a pump.
+constexpr std::size_t HistoryLines = 5;
 
 char DecimalSeparator() {
   const QString point = QLocale().decimalPoint();
@@ -78,6 +87,10 @@ void TCalibrationForm::CreateControls() {
     label->setSizePolicy(policy);
   }
 
+  HistoryLabel = Named(new QLabel(this), "HistoryLabel");
+  HistoryLabel->setTextFormat(Qt::PlainText);
+  HistoryLabel->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  HistoryLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
   StartTestBtn = Named(new QPushButton(QStringLiteral("F2: Start test"), this), "StartTestBtn");
   OKBtn = Named(new QPushButton(QStringLiteral("OK"), this), "OKBtn");
   CancelBtn = Named(new QPushButton(QStringLiteral("Cancel"), this), "CancelBtn");
@@ -113,6 +126,11 @@ void TCalibrationForm::CreateControls() {
   layout->addSpacing(8);
   layout->addLayout(test);
   layout->addSpacing(8);
+  auto* history = new QGroupBox(QStringLiteral("Last calibrations"), this);
+  history->setObjectName(QStringLiteral("HistoryGroupBox"));
+  (new QVBoxLayout(history))->addWidget(HistoryLabel);
+  layout->addWidget(history);
+  layout->addSpacing(8);
   layout->addLayout(buttons);
 
   setTabOrder(CurrentCalibrationEdit, MeassuredVolumeEdit);
@@ -122,7 +140,8 @@ void TCalibrationForm::CreateControls() {
   setTabOrder(OKBtn, CancelBtn);
 }
 
-std::optional<int> TCalibrationForm::Calibrate(int pump, int currentCalibration) {
+std::optional<int> TCalibrationForm::Calibrate(int machine, int pump, int currentCalibration) {
+  machine_ = machine;
   pump_ = pump;
   startingCalibration_ = currentCalibration;
   accepted_ = false;
@@ -146,7 +165,50 @@ void TCalibrationForm::showEvent(QShowEvent* event) {
   TestRunningLabel->hide();
   OverFlowLabel->hide();
   TestTimerLabel->hide();
+  ShowHistory();
   MeassuredVolumeEdit->setFocus();
+}
+
+QString TCalibrationForm::HistoryPath() {
+  return qd::transport::CalibrationHistoryFile();
+}
+
+void TCalibrationForm::ShowHistory() {
+  std::string error;
+  const std::vector<qd::logs::CalibrationRecord> records =
+      qd::logs::ReadCalibrationHistory(PathOf(HistoryPath()), error);
+  if (!error.empty()) {
+    HistoryLabel->setText(QStringLiteral("The history cannot be read:\n") + QString::fromStdString(error));
+    return;
+  }
+  const std::vector<qd::logs::CalibrationRecord> last =
+      qd::logs::LastCalibrations(records, app_.Config().image.SerialNumber(), machine_, pump_, HistoryLines);
+  if (last.empty()) {
+    HistoryLabel->setText(QStringLiteral("None recorded for this pump yet."));
+    return;
+  }
+  QStringList lines;
+  for (const qd::logs::CalibrationRecord& record : last)
+    lines << QString::fromStdString(qd::logs::CalibrationHistoryText(record));
+  HistoryLabel->setText(lines.join(QLatin1Char('\n')));
+}
+
+void TCalibrationForm::RecordAccepted() {
+  qd::logs::CalibrationRecord record;
+  record.when = qd::LocalDateTime::Now();
+  record.serial = app_.Config().image.SerialNumber();
+  record.machine = machine_;
+  record.pump = pump_;
+  record.oldValue = startingCalibration_;
+  record.newValue = acceptedValue_;
+  record.measuredMillilitres = WholeNumberOf(MeassuredVolumeEdit);
+  const qd::FileResult written = qd::logs::AppendCalibration(PathOf(HistoryPath()), record);
+  if (!written.ok) {
+    ShowMessageBox(
+        QStringLiteral("The calibration was accepted but could not be recorded in the history \"%1\".\n\n%2")
+            .arg(HistoryPath(), QString::fromStdString(written.error)),
+        DialogType::Warning);
+  }
 }
 
 void TCalibrationForm::MeassuredVolumeEditChange() {
@@ -197,6 +259,7 @@ void TCalibrationForm::Tick() {
 void TCalibrationForm::OKBtnClick() {
   acceptedValue_ = WholeNumberOf(NewCalibrationEdit);
   accepted_ = acceptedValue_ != 0;
+  if (accepted_) RecordAccepted();
   accept();
 }
 

@@ -23,8 +23,12 @@ class TCalibrationForm : public QDialog {
 
   explicit TCalibrationForm(App& app);
 
-  // Modal. The accepted new calibration of pump 1..7, or none.
-  std::optional<int> Calibrate(int pump, int currentCalibration);
+  // Modal. The accepted new calibration of pump 1..7 of machine 1..10, or none. An accepted calibration
+  // is recorded in the calibration history of the user's data folder.
+  std::optional<int> Calibrate(int machine, int pump, int currentCalibration);
+
+  // The file of the calibration history.
+  static QString HistoryPath();
 
   bool TestRunning() const { return run_.Running(); }
   // Every 100 ms while a test runs.
@@ -45,8 +49,12 @@ class TCalibrationForm : public QDialog {
   // Bit (pump - 1) of the pump on and pump control masks that the link sends to the controller.
   void SetPumpRunning(int pump, bool running);
   void ReleasePump(int pump);
+  // The last calibrations of this pump, newest first.
+  void ShowHistory();
+  void RecordAccepted();
 
   App& app_;
+  int machine_ = 1;
   int pump_ = 1;
   int startingCalibration_ = 0;
   bool accepted_ = false;
@@ -62,6 +70,7 @@ class TCalibrationForm : public QDialog {
   QLabel* TestRunningLabel = nullptr;
   QLabel* TestTimerLabel = nullptr;
   QLabel* OverFlowLabel = nullptr;
+  QLabel* HistoryLabel = nullptr;
   QPushButton* StartTestBtn = nullptr;
   QPushButton* OKBtn = nullptr;
   QPushButton* CancelBtn = nullptr;

@@ -547,7 +547,7 @@ void TMachineForm::CalibrationTestBtnClick(int tag) {
   QLineEdit* edit = CalibrationEdit[static_cast<std::size_t>(tag - 1)];
   const int current = qd::WholeNumberOr(ToCp1252(edit->text()));
   calibration.move(CentredLeft(frameGeometry(), calibration), frameGeometry().top());
-  if (const std::optional<int> accepted = calibration.Calibrate(tag, current))
+  if (const std::optional<int> accepted = calibration.Calibrate(index_ + 1, tag, current))
     edit->setText(QString::number(*accepted));
 }
 

@@ -15,6 +15,7 @@
 #include "gui/app/text_codec.h"
 #include "gui/link/communication_form.h"
 #include "gui/link/eeprom_form.h"
+#include "gui/logs/csv_export.h"
 #include "logs/alarm_log.h"
 #include "logs/consumption_log.h"
 #include "logs/log_reset.h"
@@ -50,6 +51,9 @@ void TAlarmLogForm::CreateControls() {
   AlarmResetDoneLabel = new QLabel(FromCp1252(qd::logs::ResetDoneText), this);
   AlarmResetDoneLabel->setObjectName(QStringLiteral("AlarmResetDoneLabel"));
   AlarmResetDoneLabel->hide();
+  ExportCsvBtn = new QPushButton(QStringLiteral("Export CSV..."), this);
+  ExportCsvBtn->setObjectName(QStringLiteral("ExportCsvBtn"));
+  ExportCsvBtn->setToolTip(QStringLiteral("Save the alarm history as a CSV file"));
   CloseBtn = new QPushButton(QStringLiteral("Close"), this);
   CloseBtn->setObjectName(QStringLiteral("CloseBtn"));
 
@@ -61,6 +65,7 @@ void TAlarmLogForm::CreateControls() {
   buttons->addWidget(ClearAlarmLogBtn);
   buttons->addWidget(AlarmResetDoneLabel);
   buttons->addStretch(1);
+  buttons->addWidget(ExportCsvBtn);
   buttons->addWidget(CloseBtn);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(kinds);
@@ -71,6 +76,7 @@ void TAlarmLogForm::CreateControls() {
   connect(AlarmHistoryBtn, &QRadioButton::clicked, this, &TAlarmLogForm::ShowAlarmLog);
   connect(AlarmStateBtn, &QRadioButton::clicked, this, &TAlarmLogForm::ShowAlarmLog);
   connect(ClearAlarmLogBtn, &QPushButton::clicked, this, &TAlarmLogForm::ClearAlarmLogBtnClick);
+  connect(ExportCsvBtn, &QPushButton::clicked, this, &TAlarmLogForm::ExportCsvBtnClick);
   connect(CloseBtn, &QPushButton::clicked, this, &QWidget::close);
 }
 
@@ -78,7 +84,13 @@ void TAlarmLogForm::SetTabOrder() {
   QWidget::setTabOrder(AlarmHistoryBtn, AlarmStateBtn);
   QWidget::setTabOrder(AlarmStateBtn, Memo);
   QWidget::setTabOrder(Memo, ClearAlarmLogBtn);
-  QWidget::setTabOrder(ClearAlarmLogBtn, CloseBtn);
+  QWidget::setTabOrder(ClearAlarmLogBtn, ExportCsvBtn);
+  QWidget::setTabOrder(ExportCsvBtn, CloseBtn);
+}
+
+void TAlarmLogForm::ExportCsvBtnClick() {
+  ExportCsv(QStringLiteral("Export alarm history"), QStringLiteral("alarm_history.csv"),
+            qd::logs::AlarmHistoryCsv(app_.Config().image));
 }
 
 void TAlarmLogForm::LinkStateChanged() {

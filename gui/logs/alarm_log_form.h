@@ -27,6 +27,8 @@ class TAlarmLogForm : public QWidget {
   void ClearAlarmLogBtnClick();
   // The controller or the gateway confirmed the clear.
   void AlarmLogCleared();
+  // Saves the alarm history as the CSV of `qdtool log alarms --csv`.
+  void ExportCsvBtnClick();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -45,6 +47,7 @@ class TAlarmLogForm : public QWidget {
   QPlainTextEdit* Memo = nullptr;
   QPushButton* ClearAlarmLogBtn = nullptr;
   QLabel* AlarmResetDoneLabel = nullptr;
+  QPushButton* ExportCsvBtn = nullptr;
   QPushButton* CloseBtn = nullptr;
 };
 

@@ -6,17 +6,23 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
+#include <QValidator>
 
 #include "gui/app/app.h"
 #include "gui/app/message_dialog.h"
+#include "gui/app/preferences.h"
 #include "gui/app/text_codec.h"
 #include "gui/link/communication_form.h"
 #include "gui/link/eeprom_form.h"
+#include "gui/logs/csv_export.h"
+#include "logs/consumption_csv.h"
 #include "logs/log_reset.h"
+#include "transport/pump_prices.h"
 
 namespace qd::gui {
 namespace {
@@ -68,6 +74,20 @@ void AddRow(QGridLayout* grid, const QString& caption, QLabel* value) {
   grid->addWidget(value, row, 1);
 }
 
+// Lets through what may become a price as typed; the text that is no price is marked, not refused, so
+// that a half-typed number can be finished.
+class PriceValidator : public QValidator {
+ public:
+  using QValidator::QValidator;
+  State validate(QString& input, int&) const override {
+    for (const QChar c : input) {
+      if (!c.isDigit() && c != QLatin1Char('.') && c != QLatin1Char(',') && c != QLatin1Char(' '))
+        return Invalid;
+    }
+    return Acceptable;
+  }
+};
+
 }  // namespace
 
 TLogDataForm::TLogDataForm(App& app) : app_(app) {
@@ -94,6 +114,9 @@ void TLogDataForm::CreateControls() {
   ResetLogDoneLabel->hide();
   ResetLogBtn = new QPushButton(QStringLiteral("Reset log"), this);
   ResetLogBtn->setObjectName(QStringLiteral("ResetLogBtn"));
+  ExportCsvBtn = new QPushButton(QStringLiteral("Export CSV..."), this);
+  ExportCsvBtn->setObjectName(QStringLiteral("ExportCsvBtn"));
+  ExportCsvBtn->setToolTip(QStringLiteral("Save the selected months and machines as a CSV file"));
   CloseBtn = new QPushButton(QStringLiteral("Close"), this);
   CloseBtn->setObjectName(QStringLiteral("CloseBtn"));
 
@@ -108,10 +131,12 @@ void TLogDataForm::CreateControls() {
   auto* totals = new QHBoxLayout;
   totals->addWidget(CreateVolumeGroup());
   totals->addWidget(CreateWashCountGroup());
+  totals->addWidget(CreateCostGroup());
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(ResetLogBtn);
   buttons->addWidget(ResetLogDoneLabel);
   buttons->addStretch(1);
+  buttons->addWidget(ExportCsvBtn);
   buttons->addWidget(CloseBtn);
 
   auto* layout = new QVBoxLayout(this);
@@ -125,6 +150,7 @@ void TLogDataForm::CreateControls() {
     connect(combo, &QComboBox::currentIndexChanged, this, &TLogDataForm::FromToComboBoxChange);
   }
   connect(ResetLogBtn, &QPushButton::clicked, this, &TLogDataForm::ResetLogBtnClick);
+  connect(ExportCsvBtn, &QPushButton::clicked, this, &TLogDataForm::ExportCsvBtnClick);
   connect(CloseBtn, &QPushButton::clicked, this, &QWidget::close);
 }
 
@@ -177,11 +203,50 @@ QGroupBox* TLogDataForm::CreateWashCountGroup() {
   return group;
 }
 
+QGroupBox* TLogDataForm::CreateCostGroup() {
+  auto* group = new QGroupBox(QStringLiteral(" Costs "), this);
+  group->setObjectName(QStringLiteral("CostGroupBox"));
+  auto* grid = new QGridLayout(group);
+  grid->addWidget(new QLabel(QStringLiteral("Price per litre"), group), 0, 1);
+  grid->addWidget(new QLabel(QStringLiteral("Cost"), group), 0, 2, Qt::AlignRight);
+  for (std::size_t p = 0; p < PumpPriceEdits.size(); ++p) {
+    QLineEdit* edit = new QLineEdit(group);
+    edit->setObjectName(QStringLiteral("PumpPriceEdit%1").arg(p + 1));
+    edit->setAlignment(Qt::AlignRight);
+    edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000000.000")));
+    edit->setPlaceholderText(QStringLiteral("none"));
+    edit->setToolTip(QStringLiteral("Price per litre of the detergent of pump %1").arg(p + 1));
+    edit->setValidator(new PriceValidator(edit));
+    connect(edit, &QLineEdit::textEdited, this, [this, p] { PriceEditChange(p); });
+    PumpPriceEdits[p] = edit;
+    PumpCostLabels[p] = MakeValueLabel(group, QStringLiteral("PumpCostLabel%1").arg(p + 1));
+    const int row = static_cast<int>(p) + 1;
+    grid->addWidget(new QLabel(QStringLiteral("Pump %1").arg(p + 1), group), row, 0);
+    grid->addWidget(edit, row, 1);
+    grid->addWidget(PumpCostLabels[p], row, 2);
+  }
+  CostLabelTotal = MakeValueLabel(group, QStringLiteral("CostLabelTotal"));
+  CostPerWashLabel = MakeValueLabel(group, QStringLiteral("CostPerWashLabel"));
+  const int row = grid->rowCount();
+  grid->addWidget(new QLabel(QStringLiteral("Total"), group), row, 0);
+  grid->addWidget(CostLabelTotal, row, 2);
+  grid->addWidget(new QLabel(QStringLiteral("Per wash"), group), row + 1, 0);
+  grid->addWidget(CostPerWashLabel, row + 1, 2);
+  grid->setRowStretch(grid->rowCount(), 1);
+  return group;
+}
+
 void TLogDataForm::SetTabOrder() {
   QWidget::setTabOrder(FromComboBox, ToComboBox);
   QWidget::setTabOrder(ToComboBox, MachineSelectComboBox);
-  QWidget::setTabOrder(MachineSelectComboBox, ResetLogBtn);
-  QWidget::setTabOrder(ResetLogBtn, CloseBtn);
+  QWidget* previous = MachineSelectComboBox;
+  for (QLineEdit* edit : PumpPriceEdits) {
+    QWidget::setTabOrder(previous, edit);
+    previous = edit;
+  }
+  QWidget::setTabOrder(previous, ResetLogBtn);
+  QWidget::setTabOrder(ResetLogBtn, ExportCsvBtn);
+  QWidget::setTabOrder(ExportCsvBtn, CloseBtn);
 }
 
 void TLogDataForm::LinkStateChanged() {
@@ -190,7 +255,12 @@ void TLogDataForm::LinkStateChanged() {
 
 void TLogDataForm::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  if (event->spontaneous() || !logChanged_) return;
+  if (event->spontaneous()) return;
+  LoadPrices();
+  if (!logChanged_) {
+    ShowCosts();
+    return;
+  }
   logChanged_ = false;
   ResetLogDoneLabel->hide();
   view_.Rebuild(app_.Config().image);
@@ -224,6 +294,7 @@ void TLogDataForm::ShowView() {
   }
   NoLogDataAvailableLabel->setVisible(!view_.HasData());
   PeriodGroupBox->setVisible(view_.HasData());
+  ExportCsvBtn->setEnabled(view_.HasData());
   ShowTotals();
 }
 
@@ -251,6 +322,65 @@ void TLogDataForm::ShowTotals() {
   show(ProgramCountLabelNoProgram, FromCp1252(texts.noProgramWashes));
   show(ProgramCountLabelTotal, FromCp1252(texts.washTotal));
   show(SoftnerCountLabelTotal, FromCp1252(texts.softnerCount));
+  ShowCosts();
+}
+
+void TLogDataForm::ShowCosts() {
+  const std::optional<qd::logs::ConsumptionSelection>& selection = view_.Selection();
+  const qd::logs::ConsumptionCosts costs =
+      selection
+          ? qd::logs::SelectionCosts(qd::logs::ReadMonthRecords(app_.Config().image), *selection, prices_)
+          : qd::logs::ConsumptionCosts{};
+  const bool enabled = view_.Totals().anyIncluded;
+  auto money = [](const std::optional<std::int64_t>& hundredths) {
+    return hundredths ? WithLocaleSeparators(qd::logs::MoneyText(*hundredths, CoreSeparators))
+                      : QStringLiteral("\u2013");
+  };
+  for (std::size_t p = 0; p < PumpCostLabels.size(); ++p) {
+    PumpCostLabels[p]->setText(money(prices_[p] ? std::optional(costs.pumps[p].value_or(0)) : std::nullopt));
+    PumpCostLabels[p]->setEnabled(enabled);
+  }
+  CostLabelTotal->setText(money(costs.anyPrice ? std::optional(costs.total) : std::nullopt));
+  CostLabelTotal->setEnabled(enabled);
+  CostPerWashLabel->setText(money(costs.anyPrice ? costs.perWash : std::nullopt));
+  CostPerWashLabel->setEnabled(enabled);
+}
+
+void TLogDataForm::LoadPrices() {
+  prices_ = qd::transport::StoredPumpPrices();
+  const char decimal = QLocale().decimalPoint().front().toLatin1();
+  for (std::size_t p = 0; p < PumpPriceEdits.size(); ++p) {
+    PumpPriceEdits[p]->setText(prices_[p] ? QString::fromStdString(qd::logs::PriceText(*prices_[p], decimal))
+                                          : QString());
+    PumpPriceEdits[p]->setStyleSheet(QString());
+  }
+}
+
+void TLogDataForm::PriceEditChange(std::size_t pump) {
+  QLineEdit* edit = PumpPriceEdits[pump];
+  const QString text = edit->text().trimmed();
+  prices_[pump] = qd::logs::ParsePricePerLitre(text.toStdString());
+  const bool refused = !text.isEmpty() && !prices_[pump];
+  edit->setStyleSheet(refused ? QStringLiteral("QLineEdit { background: #ffd7d7; }") : QString());
+  const std::unique_ptr<QSettings> store = OpenPreferences();
+  qd::transport::WritePumpPrices(*store, prices_);
+  ShowCosts();
+}
+
+void TLogDataForm::ExportCsvBtnClick() {
+  const std::optional<qd::logs::ConsumptionSelection>& selection = view_.Selection();
+  if (!selection) return;
+  const auto month = [](qd::logs::YearMonth when) {
+    return QStringLiteral("%1-%2")
+        .arg(when.year, 4, 10, QLatin1Char('0'))
+        .arg(when.month, 2, 10, QLatin1Char('0'));
+  };
+  const QString machines =
+      selection->machine == 0 ? QStringLiteral("all") : QStringLiteral("machine_%1").arg(selection->machine);
+  const QString name =
+      QStringLiteral("consumption_%1_%2_%3.csv").arg(month(selection->from), month(selection->to), machines);
+  ExportCsv(QStringLiteral("Export consumption log"), name,
+            qd::logs::ConsumptionCsv(qd::logs::ReadMonthRecords(app_.Config().image), *selection, prices_));
 }
 
 void TLogDataForm::ResetLogBtnClick() {

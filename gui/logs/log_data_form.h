@@ -3,11 +3,13 @@
 #include <QWidget>
 #include <array>
 
+#include "logs/consumption_costs.h"
 #include "logs/consumption_log.h"
 
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 
 namespace qd::gui {
@@ -31,6 +33,10 @@ class TLogDataForm : public QWidget {
   void ResetLogBtnClick();
   // The controller or the gateway confirmed the reset.
   void LogResetDone();
+  // Saves the selected months and machines as the CSV of `qdtool log consumption --csv`.
+  void ExportCsvBtnClick();
+  // The prices as typed; a pump whose text is no price has none.
+  const qd::logs::PumpPrices& Prices() const { return prices_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -41,16 +47,23 @@ class TLogDataForm : public QWidget {
   QGroupBox* CreatePeriodGroup();
   QGroupBox* CreateVolumeGroup();
   QGroupBox* CreateWashCountGroup();
+  QGroupBox* CreateCostGroup();
+  // The prices kept in the preferences, into the edits.
+  void LoadPrices();
+  // A price edited: kept in the preferences at once, the costs shown anew.
+  void PriceEditChange(std::size_t pump);
   void SetTabOrder();
   void FromToComboBoxChange();
   void SendResetRequest();
   // The lists, the period group and the totals from the view.
   void ShowView();
   void ShowTotals();
+  void ShowCosts();
 
   App& app_;
   bool logChanged_ = true;
   qd::logs::ConsumptionLogView view_;
+  qd::logs::PumpPrices prices_;
 
   QGroupBox* PeriodGroupBox = nullptr;
   QLabel* FromLabel = nullptr;
@@ -66,7 +79,12 @@ class TLogDataForm : public QWidget {
   QLabel* ProgramCountLabelNoProgram = nullptr;
   QLabel* ProgramCountLabelTotal = nullptr;
   QLabel* SoftnerCountLabelTotal = nullptr;
+  std::array<QLineEdit*, qd::logs::LoggedPumps> PumpPriceEdits{};
+  std::array<QLabel*, qd::logs::LoggedPumps> PumpCostLabels{};
+  QLabel* CostLabelTotal = nullptr;
+  QLabel* CostPerWashLabel = nullptr;
   QLabel* ResetLogDoneLabel = nullptr;
+  QPushButton* ExportCsvBtn = nullptr;
   QPushButton* ResetLogBtn = nullptr;
   QPushButton* CloseBtn = nullptr;
 };

@@ -12,6 +12,7 @@
 
 #include "gui/link/communication_form.h"
 #include "gui/link/eeprom_form.h"
+#include "logs/alarm_log.h"
 #include "support/gui_test_support.h"
 
 namespace qd::gui::test {
@@ -58,6 +59,7 @@ class AlarmLogFormTest : public QObject {
   void clearNeedsAConnection();
   void clearButtonFollowsTheAccessRule();
   void clearEndToEnd();
+  void exportWritesTheHistoryCsv();
 };
 
 void AlarmLogFormTest::historyAndStateFromTheImage() {
@@ -166,6 +168,29 @@ void AlarmLogFormTest::clearEndToEnd() {
   QCOMPARE(static_cast<quint8>(memory[kAlarmLog + 1]), quint8{0x04});
   QCOMPARE(memory.mid(kConsumptionLog, 7248), consumptionBefore);
   QCOMPARE(program.user.BoxTexts(), QStringList{QStringLiteral("Reset alarm log\n\nAre you sure?")});
+}
+
+void AlarmLogFormTest::exportWritesTheHistoryCsv() {
+  Program program;
+  qd::ControllerImage& image = program.app.Config().image;
+  PutAlarm(image, 0, 1, 0, 17);
+  PutAlarm(image, 1, 3, 2, 18);
+  program.Window().show();
+  const QTemporaryDir folder;
+  const QString path = folder.filePath(QStringLiteral("alarms.csv"));
+  program.user.ChooseFile(path);
+  QTest::mouseClick(program.Control<QPushButton>("ExportCsvBtn"), Qt::LeftButton);
+  QCOMPARE(program.user.FileDialogs().size(), std::size_t{1});
+  QVERIFY(program.user.FileDialogs()[0].fileName.endsWith(QStringLiteral("alarm_history.csv")));
+  QCOMPARE(ReadFile(path), QByteArray::fromStdString(qd::logs::AlarmHistoryCsv(image)));
+  QCOMPARE(ReadFile(path).count('\n'), 3);  // the header and two alarms
+
+  // A place that cannot be written: a clear message, nothing else touched.
+  program.user.ChooseFile(folder.filePath(QStringLiteral("alarms.csv/inside.csv")));
+  program.Window().ExportCsvBtnClick();
+  QCOMPARE(program.user.Boxes().size(), std::size_t{1});
+  QVERIFY(program.user.BoxTexts()[0].startsWith(QStringLiteral("Unable to export")));
+  QCOMPARE(ReadFile(path), QByteArray::fromStdString(qd::logs::AlarmHistoryCsv(image)));
 }
 
 }  // namespace qd::gui::test

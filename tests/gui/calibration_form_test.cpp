@@ -1,5 +1,7 @@
 #include "gui/editors/calibration_form.h"
 
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -40,7 +42,7 @@ struct Fixture : AppFixture {
       whileOpen();
       if (calibration.isVisible()) calibration.reject();
     });
-    return calibration.Calibrate(pump, current);
+    return calibration.Calibrate(3, pump, current);
   }
 };
 
@@ -185,6 +187,55 @@ class CalibrationFormTest : public QObject {
       f.Button("CancelBtn")->click();
     });
     QCOMPARE(result, std::nullopt);
+  }
+
+  void AcceptedCalibrationsAreRecordedAndListedForTheirPump() {
+    Fixture f;
+    const QString history = QDir(f.preferences.DataFolder()).filePath(QStringLiteral("calibrations.csv"));
+    f.Calibrate(2, 30, [&] {
+      QCOMPARE(f.Label("HistoryLabel")->text(), QStringLiteral("None recorded for this pump yet."));
+      QTest::keyClicks(f.Edit("MeassuredVolumeEdit"), QStringLiteral("120"));
+      f.Button("OKBtn")->click();
+    });
+    // Cancelled and empty calibrations leave no record.
+    f.Calibrate(2, 25, [&] {
+      QTest::keyClicks(f.Edit("MeassuredVolumeEdit"), QStringLiteral("90"));
+      f.Button("CancelBtn")->click();
+    });
+    f.Calibrate(2, 25, [&] { f.Button("OKBtn")->click(); });
+    f.Calibrate(5, 40, [&] {
+      QTest::keyClicks(f.Edit("MeassuredVolumeEdit"), QStringLiteral("100"));
+      f.Button("OKBtn")->click();
+    });
+
+    const QList<QByteArray> lines = ReadFile(history).trimmed().split('\n');
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines[0], QByteArray("time,serial,machine,pump,old,new,measured_ml"));
+    QVERIFY2(lines[1].endsWith(",0,3,2,30,25,120"), lines[1].constData());
+    QVERIFY2(lines[2].endsWith(",0,3,5,40,40,100"), lines[2].constData());
+
+    f.Calibrate(2, 25, [&] {
+      const QString shown = f.Label("HistoryLabel")->text();
+      QVERIFY2(shown.endsWith(QStringLiteral("  30 -> 25 s/100 ml, 120 ml measured")), qPrintable(shown));
+      QVERIFY(!shown.contains(QLatin1Char('\n')));  // pump 5's entry is not this pump's
+    });
+  }
+
+  void AFailedRecordKeepsTheCalibrationAndSaysSo() {
+    Fixture f;
+    ScriptedUser user;
+    // The data folder is a file: the history cannot be written there.
+    QFile blocker(f.preferences.DataFolder());
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const std::optional<int> result = f.Calibrate(1, 30, [&] {
+      QTest::keyClicks(f.Edit("MeassuredVolumeEdit"), QStringLiteral("150"));
+      f.Button("OKBtn")->click();
+    });
+    QCOMPARE(result, std::optional<int>(20));
+    QCOMPARE(user.Boxes().size(), std::size_t{1});
+    QVERIFY(user.BoxTexts()[0].startsWith(
+        QStringLiteral("The calibration was accepted but could not be recorded in the history")));
   }
 };
 

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -130,6 +131,9 @@ class LogDataFormTest : public QObject {
   void resetButtonFollowsTheAccessRule();
   void resetIsGuardedByTheLoginCodeAndTheQuestion();
   void resetEndToEnd();
+  void costsFollowThePricesAndTheSelection();
+  void exportWritesTheSelectionWithItsCosts();
+  void exportNeedsLogData();
 };
 
 void LogDataFormTest::monthListsAndTotalsWithLocaleSeparators() {
@@ -313,6 +317,95 @@ void LogDataFormTest::resetEndToEnd() {
   QCOMPARE(memory.mid(0x6280, 256), alarmsBefore);
   QVERIFY(alarmsBefore.count('\0') < 256);
   QCOMPARE(program.user.BoxTexts(), QStringList{QStringLiteral("Reset all log data\n\nAre you sure?")});
+}
+
+void LogDataFormTest::costsFollowThePricesAndTheSelection() {
+  Program program;
+  program.preferences.Set(QStringLiteral("PumpPrice1"), QStringLiteral("2.000"));
+  program.preferences.Set(QStringLiteral("PumpPrice3"), QStringLiteral("no price"));
+  PutSampleLog(program.app.Config().image);
+  program.Window().show();
+  auto* edit1 = program.Control<QLineEdit>(QStringLiteral("PumpPriceEdit1"));
+  auto* edit2 = program.Control<QLineEdit>(QStringLiteral("PumpPriceEdit2"));
+  QCOMPARE(edit1->text(), QStringLiteral("2.000"));
+  QVERIFY(program.Control<QLineEdit>(QStringLiteral("PumpPriceEdit3"))->text().isEmpty());
+
+  // May 2013: 1.5 L of pump 1 at 2.00, ten washes.
+  QCOMPARE(program.Text(QStringLiteral("PumpCostLabel1")), QStringLiteral("3.00"));
+  QCOMPARE(program.Text(QStringLiteral("PumpCostLabel2")), QStringLiteral("\u2013"));
+  QCOMPARE(program.Text(QStringLiteral("CostLabelTotal")), QStringLiteral("3.00"));
+  QCOMPARE(program.Text(QStringLiteral("CostPerWashLabel")), QStringLiteral("0.30"));
+
+  // A price typed with a decimal comma is kept in the preferences at once: 327.675 L at 0.50.
+  edit2->setFocus();
+  QTest::keyClicks(edit2, QStringLiteral("0,5"));
+  QCOMPARE(program.preferences.Get(QStringLiteral("PumpPrice2")).toString(), QStringLiteral("0.500"));
+  QCOMPARE(program.Text(QStringLiteral("PumpCostLabel2")), QStringLiteral("163.84"));
+  QCOMPARE(program.Text(QStringLiteral("CostLabelTotal")), QStringLiteral("166.84"));
+  QCOMPARE(program.Text(QStringLiteral("CostPerWashLabel")), QStringLiteral("16.68"));
+
+  // Letters cannot be typed; a text that is no price is marked and the pump has none.
+  QTest::keyClicks(edit2, QStringLiteral("x,"));
+  QCOMPARE(edit2->text(), QStringLiteral("0,5,"));
+  QVERIFY(!edit2->styleSheet().isEmpty());
+  QVERIFY(!program.Window().Prices()[1].has_value());
+  QVERIFY(!program.preferences.Contains(QStringLiteral("PumpPrice2")));
+  QCOMPARE(program.Text(QStringLiteral("CostLabelTotal")), QStringLiteral("3.00"));
+
+  // The whole range and machine 3: 6.5 L of pump 1, five washes.
+  program.Combo("FromComboBox")->setCurrentIndex(0);
+  program.Combo("MachineSelectComboBox")->setCurrentIndex(3);
+  QCOMPARE(program.Text(QStringLiteral("PumpCostLabel1")), QStringLiteral("13.00"));
+  QCOMPARE(program.Text(QStringLiteral("CostPerWashLabel")), QStringLiteral("2.60"));
+
+  // Nothing included: the costs are zero and disabled like the totals.
+  program.Combo("ToComboBox")->setCurrentIndex(0);
+  program.Combo("FromComboBox")->setCurrentIndex(14);
+  QCOMPARE(program.Text(QStringLiteral("CostLabelTotal")), QStringLiteral("0.00"));
+  QVERIFY(!program.Label(QStringLiteral("CostLabelTotal"))->isEnabled());
+  QCOMPARE(program.Text(QStringLiteral("CostPerWashLabel")), QStringLiteral("\u2013"));
+}
+
+void LogDataFormTest::exportWritesTheSelectionWithItsCosts() {
+  Program program;
+  program.preferences.Set(QStringLiteral("PumpPrice1"), QStringLiteral("2.000"));
+  qd::ControllerImage& image = program.app.Config().image;
+  PutSampleLog(image);
+  program.Window().show();
+  program.Combo("FromComboBox")->setCurrentIndex(0);
+  program.Combo("MachineSelectComboBox")->setCurrentIndex(3);
+
+  const QTemporaryDir folder;
+  const QString path = folder.filePath(QStringLiteral("consumption.csv"));
+  program.user.ChooseFile(path);
+  QTest::mouseClick(program.Control<QPushButton>(QStringLiteral("ExportCsvBtn")), Qt::LeftButton);
+  QCOMPARE(program.user.FileDialogs().size(), std::size_t{1});
+  QVERIFY(program.user.FileDialogs()[0].fileName.endsWith(
+      QStringLiteral("consumption_2012-03_2013-05_machine_3.csv")));
+  const QList<QByteArray> rows = ReadFile(path).split('\n');
+  QCOMPARE(rows.size(), 4);  // header, March 2012, May 2013 and the end of the last line
+  QVERIFY(
+      rows[0].endsWith(",softener,pump_1_cost,pump_2_cost,pump_3_cost,pump_4_cost,pump_5_cost,pump_6_cost,"
+                       "pump_7_cost,cost_total"));
+  QCOMPARE(
+      rows[1],
+      QByteArray("2012-03,3,0,0,5,0,0,0,0,5.000,0.000,0.000,0.000,0.000,0.000,0.000,0,10.00,,,,,,,10.00"));
+  QCOMPARE(rows[2],
+           QByteArray("2013-05,3,0,0,0,0,0,0,0,1.500,0.000,0.000,0.000,0.000,0.000,0.000,0,3.00,,,,,,,3.00"));
+  // The costs of the rows add up to the window's total.
+  QCOMPARE(program.Text(QStringLiteral("CostLabelTotal")), QStringLiteral("13.00"));
+
+  // Cancelled: nothing written.
+  QVERIFY(QFile::remove(path));
+  program.Window().ExportCsvBtnClick();
+  QVERIFY(!QFile::exists(path));
+  QVERIFY(program.user.Boxes().empty());
+}
+
+void LogDataFormTest::exportNeedsLogData() {
+  Program program;
+  program.Window().show();
+  QVERIFY(!program.Control<QPushButton>(QStringLiteral("ExportCsvBtn"))->isEnabled());
 }
 
 }  // namespace qd::gui::test

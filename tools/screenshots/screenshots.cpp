@@ -181,7 +181,7 @@ int main(int argc, char** argv) {
     second.TriggerForm()->hide();
     second.hide();
     ok &= SaveModal(app.Calibration(), folder, QStringLiteral("calibration"),
-                    [&] { app.Calibration().Calibrate(3, 30); });
+                    [&] { app.Calibration().Calibrate(1, 3, 30); });
     ok &= SaveModal(app.CopyMachine(), folder, QStringLiteral("copy_machine"),
                     [&] { app.CopyMachine().exec(); });
     ok &= SaveModal(app.Login(), folder, QStringLiteral("login"), [&] { app.Login().exec(); });
