@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
 #include <QValidator>
@@ -19,8 +20,10 @@
 #include "gui/app/text_codec.h"
 #include "gui/link/communication_form.h"
 #include "gui/link/eeprom_form.h"
+#include "gui/logs/consumption_chart.h"
 #include "gui/logs/csv_export.h"
 #include "logs/consumption_csv.h"
+#include "logs/consumption_series.h"
 #include "logs/log_reset.h"
 #include "transport/pump_prices.h"
 
@@ -132,6 +135,8 @@ void TLogDataForm::CreateControls() {
   totals->addWidget(CreateVolumeGroup());
   totals->addWidget(CreateWashCountGroup());
   totals->addWidget(CreateCostGroup());
+  ChartPanel = new ConsumptionChartPanel(this);
+  ChartPanel->setObjectName(QStringLiteral("ChartPanel"));
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(ResetLogBtn);
   buttons->addWidget(ResetLogDoneLabel);
@@ -143,7 +148,7 @@ void TLogDataForm::CreateControls() {
   layout->addLayout(selection);
   layout->addLayout(machine);
   layout->addLayout(totals);
-  layout->addStretch(1);
+  layout->addWidget(ChartPanel, 1);
   layout->addLayout(buttons);
 
   for (QComboBox* combo : {FromComboBox, ToComboBox, MachineSelectComboBox}) {
@@ -244,6 +249,10 @@ void TLogDataForm::SetTabOrder() {
     QWidget::setTabOrder(previous, edit);
     previous = edit;
   }
+  for (QRadioButton* mode : ChartPanel->findChildren<QRadioButton*>()) {
+    QWidget::setTabOrder(previous, mode);
+    previous = mode;
+  }
   QWidget::setTabOrder(previous, ResetLogBtn);
   QWidget::setTabOrder(ResetLogBtn, ExportCsvBtn);
   QWidget::setTabOrder(ExportCsvBtn, CloseBtn);
@@ -323,6 +332,14 @@ void TLogDataForm::ShowTotals() {
   show(ProgramCountLabelTotal, FromCp1252(texts.washTotal));
   show(SoftnerCountLabelTotal, FromCp1252(texts.softnerCount));
   ShowCosts();
+  ShowChart();
+}
+
+void TLogDataForm::ShowChart() {
+  const std::optional<qd::logs::ConsumptionSelection>& selection = view_.Selection();
+  ChartPanel->SetMonths(
+      selection ? qd::logs::MonthlyConsumption(qd::logs::ReadMonthRecords(app_.Config().image), *selection)
+                : std::vector<qd::logs::MonthTotals>{});
 }
 
 void TLogDataForm::ShowCosts() {

@@ -15,6 +15,7 @@ class QPushButton;
 namespace qd::gui {
 
 class App;
+class ConsumptionChartPanel;
 
 // "Log data": the consumption log of the image summed over a range of months, for all machines or
 // one, and the reset of the log in the controller. The sums are the core's ConsumptionLogView.
@@ -59,6 +60,7 @@ class TLogDataForm : public QWidget {
   void ShowView();
   void ShowTotals();
   void ShowCosts();
+  void ShowChart();
 
   App& app_;
   bool logChanged_ = true;
@@ -83,6 +85,7 @@ class TLogDataForm : public QWidget {
   std::array<QLabel*, qd::logs::LoggedPumps> PumpCostLabels{};
   QLabel* CostLabelTotal = nullptr;
   QLabel* CostPerWashLabel = nullptr;
+  ConsumptionChartPanel* ChartPanel = nullptr;
   QLabel* ResetLogDoneLabel = nullptr;
   QPushButton* ExportCsvBtn = nullptr;
   QPushButton* ResetLogBtn = nullptr;

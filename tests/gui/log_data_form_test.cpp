@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -16,6 +17,7 @@
 #include "gui/app/main_form.h"
 #include "gui/link/communication_form.h"
 #include "gui/link/eeprom_form.h"
+#include "gui/logs/consumption_chart.h"
 #include "support/gui_test_support.h"
 
 namespace qd::gui::test {
@@ -134,6 +136,7 @@ class LogDataFormTest : public QObject {
   void costsFollowThePricesAndTheSelection();
   void exportWritesTheSelectionWithItsCosts();
   void exportNeedsLogData();
+  void chartFollowsTheSelectionAndAddsUpToTheTotals();
 };
 
 void LogDataFormTest::monthListsAndTotalsWithLocaleSeparators() {
@@ -406,6 +409,42 @@ void LogDataFormTest::exportNeedsLogData() {
   Program program;
   program.Window().show();
   QVERIFY(!program.Control<QPushButton>(QStringLiteral("ExportCsvBtn"))->isEnabled());
+}
+
+void LogDataFormTest::chartFollowsTheSelectionAndAddsUpToTheTotals() {
+  Program program;
+  PutSampleLog(program.app.Config().image);
+  program.Window().show();
+  auto* chart = program.Control<ConsumptionChart>(QStringLiteral("ConsumptionChart"));
+  QVERIFY(chart != nullptr);
+  QVERIFY(chart->isVisible());
+  // May 2013 only.
+  QCOMPARE(chart->Months().size(), std::size_t{1});
+  QCOMPARE(chart->Months()[0].month, (qd::logs::YearMonth{2013, 5}));
+
+  // Every month of the range, logged or not, for the selected machine; the bars add up to the totals.
+  program.Combo("FromComboBox")->setCurrentIndex(0);
+  program.Combo("MachineSelectComboBox")->setCurrentIndex(3);
+  QCOMPARE(chart->Months().size(), std::size_t{15});
+  qd::logs::ConsumptionTotals sum;
+  for (const qd::logs::MonthTotals& month : chart->Months()) {
+    for (std::size_t p = 0; p < sum.pumpCounts.size(); ++p)
+      sum.pumpCounts[p] += month.totals.pumpCounts[p];
+    sum.washTotal += month.totals.washTotal;
+  }
+  QCOMPARE(sum.pumpCounts[0], 1300u);  // 6.50 L of pump 1, as the window shows
+  QCOMPARE(program.Text(QStringLiteral("PumpVolumeLabel1")), QStringLiteral("6.50 L"));
+  QCOMPARE(sum.washTotal, 5u);
+
+  // The switch changes what the bars show.
+  auto* washes = program.Control<QRadioButton>(QStringLiteral("WashesModeButton"));
+  QTest::mouseClick(washes, Qt::LeftButton);
+  QCOMPARE(chart->Mode(), qd::report::ChartMode::ProgramWashes);
+
+  // Nothing selected: an empty chart.
+  program.Combo("ToComboBox")->setCurrentIndex(0);
+  program.Combo("FromComboBox")->setCurrentIndex(14);
+  QVERIFY(chart->Months().empty());
 }
 
 }  // namespace qd::gui::test

@@ -2,17 +2,22 @@
 // folder given as the only argument. Run under a display (tools/take-screenshots.sh uses Xvfb).
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QProcess>
 #include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <tuple>
 
 #include "gui/app/about_form.h"
 #include "gui/app/app.h"
+#include "gui/app/file_dialog.h"
 #include "gui/app/login_form.h"
 #include "gui/app/main_form.h"
 #include "gui/editors/calibration_form.h"
@@ -28,6 +33,8 @@
 #include "gui/logs/alarm_log_form.h"
 #include "gui/logs/log_data_form.h"
 #include "gui/review/compare_form.h"
+#include "logs/calibration_history.h"
+#include "transport/data_folder.h"
 
 namespace {
 
@@ -83,6 +90,32 @@ QString StartSimulator(QProcess& sim, const QTemporaryDir& folder) {
   return up ? bus : QString();
 }
 
+// Prices for the consumption log window.
+void StoreSamplePrices(const QTemporaryDir& scratch) {
+  QSettings preferences(scratch.filePath(QStringLiteral("preferences.ini")), QSettings::IniFormat);
+  const char* const prices[] = {"2.450", "1.980", "3.200", "0.850", "4.100", "", "1.250"};
+  for (int p = 0; p < 7; ++p) {
+    if (*prices[p] != '\0')
+      preferences.setValue(QStringLiteral("PumpPrice%1").arg(p + 1), QString::fromLatin1(prices[p]));
+  }
+  preferences.sync();
+}
+
+// Two earlier calibrations of pump 3 of machine 1 of the controller read.
+void StoreSampleCalibrations(std::uint32_t serial) {
+  for (const auto& [day, old, now, measured] : {std::tuple{2, 34, 32, 106}, std::tuple{15, 32, 30, 107}}) {
+    qd::logs::CalibrationRecord record;
+    record.when = {2026, day == 2 ? 3 : 9, day, 9, 14, 0};
+    record.serial = serial;
+    record.machine = 1;
+    record.pump = 3;
+    record.oldValue = old;
+    record.newValue = now;
+    record.measuredMillilitres = measured;
+    qd::logs::AppendCalibration(qd::gui::PathOf(qd::transport::CalibrationHistoryFile()), record);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -96,6 +129,7 @@ int main(int argc, char** argv) {
   QTemporaryDir scratch;
   qputenv("QDSYSTEM_SETTINGS", scratch.filePath(QStringLiteral("preferences.ini")).toLocal8Bit());
   qputenv("QDSYSTEM_DATA", scratch.filePath(QStringLiteral("data")).toLocal8Bit());
+  StoreSamplePrices(scratch);
   QProcess sim;
   const QString bus = StartSimulator(sim, scratch);
   if (bus.isEmpty()) {
@@ -140,6 +174,11 @@ int main(int argc, char** argv) {
       log->show();
       log->move(main.x() + 80, main.y() + 120);
     }
+    // The last twelve months.
+    if (auto* from = app.LogData().findChild<QComboBox*>(QStringLiteral("FromComboBox")))
+      from->setCurrentIndex(std::max(0, from->count() - 12));
+    app.LogData().resize(app.LogData().sizeHint().width(), 760);
+    Settle(300);
     ok &= Save(app.LogData(), folder, QStringLiteral("consumption_log"));
     ok &= Save(app.AlarmLog(), folder, QStringLiteral("alarm_log"));
     app.LogData().hide();
@@ -180,6 +219,7 @@ int main(int argc, char** argv) {
     ok &= Save(*second.TriggerForm(), folder, QStringLiteral("trigger"));
     second.TriggerForm()->hide();
     second.hide();
+    StoreSampleCalibrations(app.Config().image.SerialNumber());
     ok &= SaveModal(app.Calibration(), folder, QStringLiteral("calibration"),
                     [&] { app.Calibration().Calibrate(1, 3, 30); });
     ok &= SaveModal(app.CopyMachine(), folder, QStringLiteral("copy_machine"),

@@ -1,0 +1,56 @@
+#include "logs/consumption_series.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace qd::logs {
+namespace {
+
+int MonthIndex(YearMonth month) {
+  return month.year * 12 + (month.month - 1);
+}
+
+YearMonth FromIndex(int index) {
+  return {index / 12, index % 12 + 1};
+}
+
+// The first real month not before `month`, so that a month 0 or 13 of a selection compares as the
+// records do.
+YearMonth FirstMonthFrom(YearMonth month) {
+  if (month.month < 1) return {month.year, 1};
+  if (month.month > 12) return {month.year + 1, 1};
+  return month;
+}
+
+// The last real month not after `month`.
+YearMonth LastMonthUpTo(YearMonth month) {
+  if (month.month > 12) return {month.year, 12};
+  if (month.month < 1) return {month.year - 1, 12};
+  return month;
+}
+
+}  // namespace
+
+std::vector<MonthTotals> MonthlyConsumption(const MonthRecords& records,
+                                            const ConsumptionSelection& selection) {
+  const std::optional<LoggedMonths> logged = FindLoggedMonths(records);
+  if (!logged) return {};
+  const YearMonth from = std::max(FirstMonthFrom(selection.from), logged->oldest);
+  const YearMonth to = std::min(LastMonthUpTo(selection.to), logged->newest);
+  if (from > to) return {};
+
+  const int first = MonthIndex(from);
+  const int count = MonthIndex(to) - first + 1;
+  std::vector<MonthTotals> months;
+  months.reserve(static_cast<std::size_t>(count));
+  for (int k = 0; k < count; ++k)
+    months.push_back({FromIndex(first + k), {}});
+
+  for (const ConsumptionRow& row : SelectedRows(records, selection)) {
+    const int at = MonthIndex(row.month) - first;
+    if (at >= 0 && at < count) AddCounters(months[static_cast<std::size_t>(at)].totals, *row.counters);
+  }
+  return months;
+}
+
+}  // namespace qd::logs
