@@ -10,6 +10,7 @@
 #include "logs/consumption_csv.h"
 #include "logs/consumption_log.h"
 #include "model/system_commands.h"
+#include "month_option.h"
 #include "transport/pump_prices.h"
 
 namespace qdtool {
@@ -35,26 +36,6 @@ namespace {
 
 const qd::logs::NumberSeparators CliSeparators{'.', ','};
 
-// "YYYY-MM", month 01..12.
-qd::logs::YearMonth ParseMonthOption(const Arguments& arguments, const std::string& name,
-                                     qd::logs::YearMonth fallback) {
-  const auto text = arguments.Value(name);
-  if (!text) return fallback;
-  auto digits = [&](std::size_t from, std::size_t count) {
-    int value = 0;
-    for (std::size_t i = from; i < from + count; ++i) {
-      const char c = (*text)[i];
-      if (c < '0' || c > '9') return -1;
-      value = value * 10 + (c - '0');
-    }
-    return value;
-  };
-  const int year = text->size() == 7 && (*text)[4] == '-' ? digits(0, 4) : -1;
-  const int month = year >= 0 ? digits(5, 2) : -1;
-  if (year < 0 || month < 1 || month > 12) throw UsageError("--" + name + " takes a month as YYYY-MM");
-  return {year, month};
-}
-
 void LoadOrFail(qd::WorkingConfig& config, const std::string& path) {
   qd::ResetSystem(config);
   const Input input = LoadInput(config, path, qd::LocalDateTime::Now());
@@ -75,8 +56,8 @@ void PrintCosts(const qd::logs::ConsumptionCosts& costs) {
 int PrintConsumption(const Arguments& arguments) {
   if (arguments.Flag("state")) throw UsageError("--state belongs to log alarms");
   qd::logs::ConsumptionSelection selection;
-  selection.from = ParseMonthOption(arguments, "from", qd::logs::EarliestLogMonth);
-  selection.to = ParseMonthOption(arguments, "to", qd::logs::LatestLogMonth);
+  selection.from = MonthOption(arguments, "from").value_or(qd::logs::EarliestLogMonth);
+  selection.to = MonthOption(arguments, "to").value_or(qd::logs::LatestLogMonth);
   selection.machine = arguments.Number("machine", 1, qd::logs::LoggedMachines).value_or(0);
 
   qd::WorkingConfig config;

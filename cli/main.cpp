@@ -8,6 +8,7 @@
 #include "doctor_command.h"
 #include "firmware_command.h"
 #include "log_command.h"
+#include "report_command.h"
 #include "review_commands.h"
 
 namespace {
@@ -24,6 +25,8 @@ const qdtool::Command Commands[] = {
     {"check", "check the dosing programs and settings for mistakes", qdtool::CheckUsage, qdtool::RunCheck},
     {"backups", "list the backups every read from a controller leaves", qdtool::BackupsUsage,
      qdtool::RunBackups},
+    {"calibrations", "list the pump calibrations accepted in qdsystem", qdtool::CalibrationsUsage,
+     qdtool::RunCalibrations},
     {"monitor", "print the live status of a dosing system (bus or gateway)", qdtool::MonitorUsage,
      qdtool::RunMonitor},
     {"ports", "list the USB serial adapters (--details: every serial port and its state)", qdtool::PortsUsage,
@@ -32,6 +35,8 @@ const qdtool::Command Commands[] = {
      qdtool::RunDoctor},
     {"log", "show the consumption log or the alarm log of a system file or image", qdtool::LogUsage,
      qdtool::RunLog},
+    {"report", "write the printable service report of a system file or image as a PDF", qdtool::ReportUsage,
+     qdtool::RunReport},
     {"firmware", "inspect an Intel HEX firmware file", qdtool::FirmwareUsage, qdtool::RunFirmware},
 };
 

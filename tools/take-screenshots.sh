@@ -9,3 +9,9 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build --target qdsystem_screenshots
 mkdir -p docs/screenshots
 xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/qdsystem_screenshots docs/screenshots
+# The first and the last page of the service report of the same controller.
+pdf=docs/screenshots/service_report.pdf
+pages=$(pdfinfo "$pdf" | awk '/^Pages:/ {print $2}')
+pdftoppm -r 70 -png -singlefile -f 1 -l 1 "$pdf" docs/screenshots/service_report_first_page
+pdftoppm -r 70 -png -singlefile -f "$pages" -l "$pages" "$pdf" docs/screenshots/service_report_last_page
+rm "$pdf"

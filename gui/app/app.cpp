@@ -17,6 +17,7 @@
 #include "gui/logs/alarm_log_form.h"
 #include "gui/logs/log_data_form.h"
 #include "gui/review/compare_form.h"
+#include "gui/review/service_report_form.h"
 
 namespace qd::gui {
 
@@ -39,6 +40,7 @@ App::App(const QStringList& arguments) {
   alarmLog_ = std::make_unique<TAlarmLogForm>(*this);
   login_ = std::make_unique<TLoginForm>();
   compare_ = std::make_unique<TCompareForm>(*this);
+  serviceReport_ = std::make_unique<TServiceReportForm>(*this);
   Connect();
 }
 
@@ -76,7 +78,7 @@ void App::HideSecondaryWindows() {
   for (QWidget* window : std::initializer_list<QWidget*>{
            systemSetup_.get(), calibration_.get(), communication_.get(), eeprom_.get(), copyMachine_.get(),
            about_.get(), communicationError_.get(), firmwareUpdate_.get(), logData_.get(), remoteLogin_.get(),
-           alarmLog_.get(), login_.get(), compare_.get()}) {
+           alarmLog_.get(), login_.get(), compare_.get(), serviceReport_.get()}) {
     window->hide();
   }
   for (int i = 0; i < TMainForm::MachineCount; ++i)

@@ -23,6 +23,7 @@ class TRemoteLoginForm;
 class TAlarmLogForm;
 class TLoginForm;
 class TCompareForm;
+class TServiceReportForm;
 
 // The running program: the working configuration and every window, created once in a fixed order and
 // kept until the program ends. Windows reach each other through it, as the operations of one window
@@ -55,6 +56,7 @@ class App {
   // Our own windows, created after the others.
   bool HasCompare() const { return compare_ != nullptr; }
   TCompareForm& Compare() { return *compare_; }
+  TServiceReportForm& ServiceReport() { return *serviceReport_; }
 
   // Hides every window but the main one (the main window closing ends the program).
   void HideSecondaryWindows();
@@ -78,6 +80,7 @@ class App {
   std::unique_ptr<TAlarmLogForm> alarmLog_;
   std::unique_ptr<TLoginForm> login_;
   std::unique_ptr<TCompareForm> compare_;
+  std::unique_ptr<TServiceReportForm> serviceReport_;
 };
 
 }  // namespace qd::gui

@@ -1,8 +1,10 @@
 #include "gui/app/file_dialog.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QStandardPaths>
 #include <QStringList>
 
 namespace qd::gui {
@@ -14,6 +16,10 @@ FileDialogAnswerer& Answerer() {
 }
 
 }  // namespace
+
+QString InDocumentsFolder(const QString& fileName) {
+  return QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(fileName);
+}
 
 QString QtFilterOf(const QString& filter) {
   const QStringList parts = filter.split(QLatin1Char('|'));

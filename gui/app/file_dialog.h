@@ -19,6 +19,9 @@ struct FileDialogRequest {
 // The open or save dialog, modal. Gives the chosen path, or an empty text when cancelled.
 QString AskFileName(const FileDialogRequest& request);
 
+// `fileName` in the user's documents folder: where a new export is suggested.
+QString InDocumentsFolder(const QString& fileName);
+
 // The Qt filter text of a '|'-separated filter: "XML-file (*.xml);;Any file (*.*)".
 QString QtFilterOf(const QString& filter);
 

@@ -28,6 +28,7 @@
 #include "gui/logs/alarm_log_form.h"
 #include "gui/logs/log_data_form.h"
 #include "gui/review/compare_form.h"
+#include "gui/review/service_report_form.h"
 #include "model/system_file.h"
 
 namespace qd::gui {
@@ -93,6 +94,8 @@ void TMainForm::CreateMenus() {
             [this] { app_.FirmwareUpdate().ShowFor(TFirmwareUpdateForm::Target::Controller); });
   addAction(file, "FirmwareUpdateTriggerBtn", QStringLiteral("Firmware update, Trigger..."),
             [this] { app_.FirmwareUpdate().ShowFor(TFirmwareUpdateForm::Target::Trigger); });
+  addAction(file, "PrintServiceReportBtn", QStringLiteral("Print service report..."),
+            [this] { app_.ServiceReport().ShowForm(); });
   addAction(file, "ExitBtn", QStringLiteral("Exit"), [this] { close(); });
 
   QMenu* setup = bar->addMenu(QStringLiteral("&System"));

@@ -1,8 +1,5 @@
 #include "gui/logs/csv_export.h"
 
-#include <QDir>
-#include <QStandardPaths>
-
 #include "app/file_io.h"
 #include "gui/app/file_dialog.h"
 #include "gui/app/message_dialog.h"
@@ -15,8 +12,7 @@ bool ExportCsv(const QString& title, const QString& fileName, const std::string&
   request.title = title;
   request.filter = QStringLiteral("CSV file|*.csv|Any file|*.*");
   request.defaultSuffix = QStringLiteral("csv");
-  request.fileName =
-      QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(fileName);
+  request.fileName = InDocumentsFolder(fileName);
   const QString chosen = AskFileName(request);
   if (chosen.isEmpty()) return false;
   const qd::FileResult written = qd::WriteFileAtomically(PathOf(chosen), csv);

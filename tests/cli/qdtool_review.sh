@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# qdtool diff, check and backups: their output, exit statuses, and the backup every read leaves.
+# qdtool diff, check, backups and calibrations: their output, exit statuses, and the backup every read leaves.
 # usage: qdtool_review.sh QDTOOL DATA_DIR
 source "$(dirname "$0")/lib/common.sh"
 export QDSYSTEM_DATA="$WORK/data"
@@ -72,4 +72,21 @@ newest=$(head -1 out.txt | awk '{print $4}')
 status "newest backup equals the read" 0 "$QDTOOL" diff "$newest" read.xml
 status "backups of another controller" 0 "$QDTOOL" backups --serial 1
 [[ ! -s out.txt ]] && passes=$((passes + 1)) || { echo "FAIL: other serial listed"; failures=$((failures + 1)); }
+
+# The calibration history qdsystem keeps; damaged lines are skipped.
+status "no calibrations yet" 0 "$QDTOOL" calibrations
+has "none recorded" err.txt "no calibrations recorded in $WORK/data/calibrations.csv"
+printf '%s\n' "time,serial,machine,pump,old,new,measured_ml" "2026-12-01 08:00:00,310077,3,2,30,25,120" \
+  "not a record" "2026-12-02 09:30:05,310077,4,2,40,44,91" "2026-12-03 10:00:00,1,3,2,20,21,95" \
+  >"$WORK/data/calibrations.csv"
+status "calibrations" 0 "$QDTOOL" calibrations
+[[ $(wc -l <out.txt) -eq 3 ]] && passes=$((passes + 1)) || { echo "FAIL: three calibrations: $(cat out.txt)"; failures=$((failures + 1)); }
+has "calibration line" out.txt "controller 310077, machine 3, pump 2: 2026-12-01 08:00  30 -> 25 s/100 ml, 120 ml measured"
+status "calibrations of a machine" 0 "$QDTOOL" calibrations --serial 310077 --machine 4 --pump 2
+has "filtered" out.txt "controller 310077, machine 4, pump 2: 2026-12-02 09:30  40 -> 44 s/100 ml, 91 ml measured"
+[[ $(wc -l <out.txt) -eq 1 ]] && passes=$((passes + 1)) || { echo "FAIL: one calibration: $(cat out.txt)"; failures=$((failures + 1)); }
+status "pump out of range" 2 "$QDTOOL" calibrations --pump 8
+chmod 000 "$WORK/data/calibrations.csv"
+if [[ $(id -u) -ne 0 ]]; then status "unreadable history" 1 "$QDTOOL" calibrations; fi
+chmod 644 "$WORK/data/calibrations.csv"
 finish

@@ -341,6 +341,7 @@ class MainFormTest : public QObject {
                           QStringLiteral("SaveSystemBtn=Save System..."),
                           QStringLiteral("FirmwareUpdateQD310Btn=Firmware update, QD310..."),
                           QStringLiteral("FirmwareUpdateTriggerBtn=Firmware update, Trigger..."),
+                          QStringLiteral("PrintServiceReportBtn=Print service report..."),
                           QStringLiteral("ExitBtn=Exit")}));
     QCOMPARE(
         Entries(f.Menu("SetupBtn")),

@@ -33,7 +33,9 @@
 #include "gui/logs/alarm_log_form.h"
 #include "gui/logs/log_data_form.h"
 #include "gui/review/compare_form.h"
+#include "gui/review/service_report_form.h"
 #include "logs/calibration_history.h"
+#include "report/report_pdf.h"
 #include "transport/data_folder.h"
 
 namespace {
@@ -180,6 +182,14 @@ int main(int argc, char** argv) {
     app.LogData().resize(app.LogData().sizeHint().width(), 760);
     Settle(300);
     ok &= Save(app.LogData(), folder, QStringLiteral("consumption_log"));
+    app.ServiceReport().ShowForm();
+    app.ServiceReport().move(main.x() + 120, main.y() + 160);
+    ok &= Save(app.ServiceReport(), folder, QStringLiteral("service_report"));
+    // Its pages become pictures in take-screenshots.sh.
+    ok &= qd::report::WriteServiceReportPdf(app.ServiceReport().BuildReport(),
+                                            qd::gui::PathOf(folder + QStringLiteral("/service_report.pdf")))
+              .ok;
+    app.ServiceReport().hide();
     ok &= Save(app.AlarmLog(), folder, QStringLiteral("alarm_log"));
     app.LogData().hide();
     app.AlarmLog().hide();

@@ -1,0 +1,94 @@
+#include "report_command.h"
+
+#include <QGuiApplication>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include "arguments.h"
+#include "input.h"
+#include "logs/consumption_log.h"
+#include "model/system_commands.h"
+#include "month_option.h"
+#include "report/report_pdf.h"
+#include "review/service_report.h"
+#include "transport/pump_prices.h"
+
+namespace qdtool {
+
+const char* const ReportUsage =
+    "usage: qdtool report IN -o OUT.pdf [--from YYYY-MM] [--to YYYY-MM] [--machine N]\n"
+    "\n"
+    "Writes the service report of a system file or an image (as read) as a PDF on A4 pages: the\n"
+    "system and the controller identity the image holds, the enabled machines with their settings,\n"
+    "trigger type and pump calibrations, every active program line by line, the findings of\n"
+    "'qdtool check', the consumption totals with their costs and monthly chart, and the alarms.\n"
+    "\n"
+    "  -o, --output FILE   the PDF to write (replaced only once the whole report is written)\n"
+    "  --from YYYY-MM      first month of the consumption totals (default: 11 months before --to)\n"
+    "  --to YYYY-MM        last month of the consumption totals (default: the newest logged month)\n"
+    "  --machine N         the consumption of machine N (1..10) only (default: all machines)\n"
+    "\n"
+    "The costs use the prices per litre kept in the preferences (as qdsystem's log window sets them).\n"
+    "No display is needed: without QT_QPA_PLATFORM the report is drawn offscreen.\n";
+
+namespace {
+
+// The first of the 12 months that end with `last`.
+qd::logs::YearMonth TwelveMonthsUpTo(qd::logs::YearMonth last) {
+  const int months = last.year * 12 + (last.month - 1) - 11;
+  return {months / 12, months % 12 + 1};
+}
+
+// QPdfWriter draws text through the GUI module; the offscreen platform needs no display.
+std::unique_ptr<QGuiApplication> StartGuiModule() {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "qdtool";
+  static char* argv[] = {name, nullptr};
+  return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+}  // namespace
+
+int RunReport(const std::vector<std::string>& args) {
+  const Arguments arguments(args, {"output", "from", "to", "machine"}, {});
+  if (arguments.Help()) {
+    std::fputs(ReportUsage, stdout);
+    return 0;
+  }
+  if (arguments.Positional().size() != 1) throw UsageError("report takes IN");
+  const auto output = arguments.Value("output");
+  if (!output || output->empty()) throw UsageError("report needs -o OUT.pdf");
+  const auto from = MonthOption(arguments, "from");
+  const auto to = MonthOption(arguments, "to");
+  const int machine = arguments.Number("machine", 1, qd::logs::LoggedMachines).value_or(0);
+
+  const std::string& path = arguments.Positional()[0];
+  qd::WorkingConfig config;
+  qd::ResetSystem(config);
+  const qd::LocalDateTime now = qd::LocalDateTime::Now();
+  const Input input = LoadInput(config, path, now);
+  if (!input.ok) throw Failure(input.failure);
+
+  const auto gui = StartGuiModule();
+  qd::review::ServiceReportOptions options;
+  options.when = now;
+  options.source = qd::review::ReportSourceFile(std::filesystem::path(path).filename().string());
+  options.prices = qd::transport::StoredPumpPrices();
+  options.consumption = qd::review::DefaultReportSelection(qd::logs::ReadMonthRecords(config.image));
+  if (to) options.consumption.to = *to;
+  if (from) {
+    options.consumption.from = *from;
+  } else if (to) {
+    options.consumption.from = TwelveMonthsUpTo(*to);
+  }
+  options.consumption.machine = machine;
+
+  const qd::FileResult saved =
+      qd::report::WriteServiceReportPdf(qd::review::BuildServiceReport(config, options), *output);
+  if (!saved.ok) throw Failure("the report was not saved: " + saved.error);
+  return 0;
+}
+
+}  // namespace qdtool

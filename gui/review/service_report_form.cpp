@@ -1,0 +1,175 @@
+#include "gui/review/service_report_form.h"
+
+#include <QComboBox>
+#include <QDate>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "gui/app/app.h"
+#include "gui/app/file_dialog.h"
+#include "gui/app/main_form.h"
+#include "gui/app/message_dialog.h"
+#include "report/report_painter.h"
+#include "report/report_pdf.h"
+#include "transport/pump_prices.h"
+
+namespace qd::gui {
+namespace {
+
+constexpr int DefaultMonths = 12;
+
+QString Q(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QComboBox* NamedComboBox(const char* name, QWidget* parent) {
+  auto* box = new QComboBox(parent);
+  box->setObjectName(QString::fromLatin1(name));
+  return box;
+}
+
+QPushButton* NamedButton(const char* name, const QString& caption, QWidget* parent) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(QString::fromLatin1(name));
+  return button;
+}
+
+}  // namespace
+
+TServiceReportForm::TServiceReportForm(App& app) : app_(app) {
+  setObjectName(QStringLiteral("ServiceReportForm"));
+  setWindowTitle(QStringLiteral("Service report"));
+  CreateControls();
+}
+
+void TServiceReportForm::CreateControls() {
+  PeriodGroupBox = new QGroupBox(QStringLiteral("Consumption period"), this);
+  PeriodGroupBox->setObjectName(QStringLiteral("PeriodGroupBox"));
+  FromComboBox = NamedComboBox("FromComboBox", PeriodGroupBox);
+  ToComboBox = NamedComboBox("ToComboBox", PeriodGroupBox);
+  auto* period = new QFormLayout(PeriodGroupBox);
+  period->addRow(QStringLiteral("&From"), FromComboBox);
+  period->addRow(QStringLiteral("&To"), ToComboBox);
+  NoLogDataAvailableLabel = new QLabel(Q(qd::logs::NoLogDataText), this);
+  NoLogDataAvailableLabel->setObjectName(QStringLiteral("NoLogDataAvailableLabel"));
+
+  MachineSelectComboBox = NamedComboBox("MachineSelectComboBox", this);
+  for (int entry = 0; entry < qd::logs::MachineEntryCount; ++entry)
+    MachineSelectComboBox->addItem(Q(qd::logs::MachineEntryText(entry)));
+  auto* machineLabel = new QLabel(QStringLiteral("&Machine"), this);
+  machineLabel->setBuddy(MachineSelectComboBox);
+  auto* machineRow = new QHBoxLayout;
+  machineRow->addWidget(machineLabel);
+  machineRow->addWidget(MachineSelectComboBox, 1);
+
+  SavePdfBtn = NamedButton("SavePdfBtn", QStringLiteral("Save PDF..."), this);
+  PrintBtn = NamedButton("PrintBtn", QStringLiteral("Print..."), this);
+  CloseBtn = NamedButton("CloseBtn", QStringLiteral("Close"), this);
+  SavePdfBtn->setDefault(true);
+  connect(SavePdfBtn, &QPushButton::clicked, this, &TServiceReportForm::SavePdfBtnClick);
+  connect(PrintBtn, &QPushButton::clicked, this, &TServiceReportForm::PrintBtnClick);
+  connect(CloseBtn, &QPushButton::clicked, this, &QDialog::reject);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(SavePdfBtn);
+  buttons->addWidget(PrintBtn);
+  buttons->addWidget(CloseBtn);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(PeriodGroupBox);
+  layout->addWidget(NoLogDataAvailableLabel);
+  layout->addLayout(machineRow);
+  layout->addStretch(1);
+  layout->addLayout(buttons);
+}
+
+void TServiceReportForm::ShowForm() {
+  FillPeriod();
+  show();
+  raise();
+  activateWindow();
+}
+
+void TServiceReportForm::FillPeriod() {
+  FromComboBox->clear();
+  ToComboBox->clear();
+  logged_ = qd::logs::FindLoggedMonths(qd::logs::ReadMonthRecords(app_.Config().image));
+  PeriodGroupBox->setVisible(logged_.has_value());
+  NoLogDataAvailableLabel->setVisible(!logged_);
+  if (!logged_) return;
+  for (const std::string& entry : qd::logs::MonthEntries(*logged_)) {
+    FromComboBox->addItem(Q(entry));
+    ToComboBox->addItem(Q(entry));
+  }
+  const int count = logged_->Count();
+  FromComboBox->setCurrentIndex(std::max(0, count - DefaultMonths));
+  ToComboBox->setCurrentIndex(count - 1);
+}
+
+qd::logs::ConsumptionSelection TServiceReportForm::Selection() const {
+  qd::logs::ConsumptionSelection selection;
+  if (logged_) {
+    selection.from = qd::logs::MonthOfEntry(logged_->oldest, std::max(0, FromComboBox->currentIndex()));
+    selection.to = qd::logs::MonthOfEntry(logged_->oldest, std::max(0, ToComboBox->currentIndex()));
+  }
+  selection.machine = std::max(0, MachineSelectComboBox->currentIndex());
+  return selection;
+}
+
+qd::review::ServiceReport TServiceReportForm::BuildReport() const {
+  qd::review::ServiceReportOptions options;
+  options.when = qd::LocalDateTime::Now();
+  options.consumption = Selection();
+  options.prices = qd::transport::StoredPumpPrices();
+  const QString fileName = app_.Main().LastSystemFileName();
+  options.source = fileName.isEmpty()
+                       ? std::string(qd::review::ReportSourceController)
+                       : qd::review::ReportSourceFile(QFileInfo(fileName).fileName().toStdString());
+  return qd::review::BuildServiceReport(app_.Config(), options);
+}
+
+void TServiceReportForm::SavePdfBtnClick() {
+  FileDialogRequest request;
+  request.kind = FileDialogRequest::Kind::Save;
+  request.title = QStringLiteral("Save service report");
+  request.filter = QStringLiteral("PDF file|*.pdf|Any file|*.*");
+  request.defaultSuffix = QStringLiteral("pdf");
+  const QDate today = QDate::currentDate();
+  request.fileName =
+      InDocumentsFolder(QStringLiteral("service_report_%1.pdf").arg(today.toString(Qt::ISODate)));
+  const QString fileName = AskFileName(request);
+  if (fileName.isEmpty()) return;
+  const qd::FileResult saved = qd::report::WriteServiceReportPdf(BuildReport(), PathOf(fileName));
+  if (!saved.ok) {
+    ShowMessageDialog(QStringLiteral("Unable to save the service report\n\n") + Q(saved.error),
+                      DialogType::Error, QMessageBox::Ok);
+  }
+}
+
+void TServiceReportForm::PrintBtnClick() {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPageLayout(qd::report::ServiceReportPageLayout());
+  printer.setDocName(QStringLiteral("Service report"));
+  QPrintDialog dialog(&printer, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  QPainter painter;
+  if (!painter.begin(&printer)) {
+    ShowMessageDialog(
+        QStringLiteral("Unable to print the service report\n\nThe printer could not be started."),
+        DialogType::Error, QMessageBox::Ok);
+    return;
+  }
+  qd::report::PaintServiceReport(painter, printer, BuildReport());
+  painter.end();
+}
+
+}  // namespace qd::gui
