@@ -130,10 +130,16 @@ qd::review::ServiceReport TServiceReportForm::BuildReport() const {
   options.when = qd::LocalDateTime::Now();
   options.consumption = Selection();
   options.prices = qd::transport::StoredPumpPrices();
+  // A configuration read from a controller carries its serial number; the last file name alone may be
+  // left over from an earlier session.
   const QString fileName = app_.Main().LastSystemFileName();
-  options.source = fileName.isEmpty()
-                       ? std::string(qd::review::ReportSourceController)
-                       : qd::review::ReportSourceFile(QFileInfo(fileName).fileName().toStdString());
+  if (app_.Config().image.SerialNumber() != 0) {
+    options.source = qd::review::ReportSourceController;
+  } else if (!fileName.isEmpty()) {
+    options.source = qd::review::ReportSourceFile(QFileInfo(fileName).fileName().toStdString());
+  } else {
+    options.source = "working configuration, not saved";
+  }
   return qd::review::BuildServiceReport(app_.Config(), options);
 }
 
