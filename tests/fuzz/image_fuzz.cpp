@@ -9,8 +9,10 @@
 #include <string>
 
 #include "logs/alarm_log.h"
+#include "logs/consumption_costs.h"
 #include "logs/consumption_csv.h"
 #include "logs/consumption_log.h"
+#include "logs/consumption_series.h"
 #include "model/image_builder.h"
 #include "model/image_parser.h"
 #include "model/manual_control.h"
@@ -37,6 +39,20 @@ void ReadLogs(const ControllerImage& image) {
     sink += texts.volumeTotal + texts.washTotal;
   }
   sink += logs::ConsumptionCsv(records, {});
+  // The largest prices with every counter: the costs must stay exact (no overflow) and add up.
+  logs::PumpPrices prices{};
+  prices.fill(999'999'999);
+  const logs::ConsumptionSelection everything{};
+  sink += logs::ConsumptionCsv(records, everything, prices);
+  const logs::ConsumptionCosts costs = logs::SelectionCosts(records, everything, prices);
+  std::int64_t pumps = 0;
+  for (const auto& cost : costs.pumps)
+    pumps += cost.value_or(-1);
+  if (pumps != costs.total || costs.total < 0) __builtin_trap();
+  std::size_t monthly = 0;
+  for (const logs::MonthTotals& month : logs::MonthlyConsumption(records, everything))
+    monthly += month.totals.washTotal;
+  if (monthly != logs::SumConsumption(records, everything).washTotal) __builtin_trap();
 
   logs::ConsumptionLogView view;
   view.Rebuild(image);

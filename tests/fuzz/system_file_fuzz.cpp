@@ -1,6 +1,6 @@
 // The system file reader on arbitrary bytes, then what Load System does with what it read: the image
 // is built and the editors refreshed. A file that read completely is written again; reading that text
-// must succeed and give the same text back.
+// must succeed and give the same text back. The service report of what was read is built as text.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -9,6 +9,7 @@
 #include "model/image_builder.h"
 #include "model/system_commands.h"
 #include "model/system_file.h"
+#include "review/service_report.h"
 
 namespace {
 
@@ -31,7 +32,10 @@ bool Load(WorkingConfig& config, std::string_view text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   WorkingConfig config;
-  if (!Load(config, text)) return 0;
+  const bool complete = Load(config, text);
+  const review::ServiceReport report = review::BuildServiceReport(config, {BuildTime, {}, {}, "file"});
+  if (review::ReportPlainText(report).empty()) __builtin_trap();
+  if (!complete) return 0;
 
   const std::string written = SystemFileText(config);
   WorkingConfig again;
