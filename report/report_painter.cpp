@@ -267,7 +267,7 @@ class Layout {
     qreal Width() const { return std::accumulate(widths.begin(), widths.end(), 0.0); }
   };
   qreal CellPadding() const { return Mm(1.2); }
-  qreal RowPadding() const { return Mm(0.6); }
+  qreal RowPadding() const { return Mm(0.35); }
 
   // Each column as wide as its widest text; a table wider than the page shares the width out, giving
   // narrow columns what they need and wrapping the wide ones. A last column of text takes the rest.

@@ -151,12 +151,12 @@ ReportSection ProgramSection(const DosingProgram& program, int machine, int numb
   ReportSection section;
   section.level = 2;
   section.heading = Format("Machine %d / Program %d: ", machine, number) + Utf8OfCp1252(program.Name);
-  ReportKeyValues header;
-  if (!program.Comment.empty()) header.items.emplace_back("Comment", Utf8OfCp1252(program.Comment));
-  header.items.emplace_back("Softener", YesNo(program.Softner));
-  header.items.emplace_back("Default softener", YesNo(program.DefaultSoftner));
-  header.items.emplace_back("Default level", std::string(DefaultLevelText(program.DefaultLevel)));
-  section.blocks.emplace_back(std::move(header));
+  // One line above the table, so that two programs share a printed page.
+  std::string settings = Format("Softener: %s, default softener: %s, default level: %s",
+                                YesNo(program.Softner).c_str(), YesNo(program.DefaultSoftner).c_str(),
+                                std::string(DefaultLevelText(program.DefaultLevel)).c_str());
+  if (!program.Comment.empty()) settings = Utf8OfCp1252(program.Comment) + ". " + settings;
+  section.blocks.emplace_back(ReportParagraph{settings});
   section.blocks.emplace_back(ProgramTable(program));
   return section;
 }
