@@ -40,9 +40,17 @@ qd::logs::YearMonth TwelveMonthsUpTo(qd::logs::YearMonth last) {
   return {months / 12, months % 12 + 1};
 }
 
+// The platform's remarks about a desktop session it does not need (no runtime folder on a server) are
+// not the user's concern; everything else still reaches standard error.
+void QuietPlatformRemarks(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR"))) return;
+  std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
 // QPdfWriter draws text through the GUI module; the offscreen platform needs no display.
 std::unique_ptr<QGuiApplication> StartGuiModule() {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler(QuietPlatformRemarks);
   static int argc = 1;
   static char name[] = "qdtool";
   static char* argv[] = {name, nullptr};

@@ -21,7 +21,8 @@ check "report --help" "$QDTOOL" report --help >/dev/null
 check "listed in the overview" bash -c "\"$QDTOOL\" --help | grep -q '^  report '"
 
 # A system file without logs
-check "report of a system file" "$QDTOOL" report "$DATA/sample_system.xml" -o sample.pdf
+check "report of a system file" "$QDTOOL" report "$DATA/sample_system.xml" -o sample.pdf 2>err.txt
+check "nothing on standard error" test ! -s err.txt
 pdftotext -layout sample.pdf sample.txt
 has "system name" sample.txt "Laundry & Co. <North> 'A' \"B\" café"
 has "source" sample.txt "file sample_system.xml"
