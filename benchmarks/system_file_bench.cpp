@@ -5,37 +5,11 @@
 #include <filesystem>
 #include <string>
 
-#include "app/text.h"
+#include "maximal_config.h"
 #include "model/system_commands.h"
 #include "model/system_file.h"
 
 namespace {
-
-qd::WorkingConfig MaximalConfig() {
-  qd::WorkingConfig config;
-  qd::SystemConfig& system = config.system;
-  system.SystemName = std::string(40, 'N');
-  for (auto& recipient : system.Recipients)
-    recipient = std::string(50, 'r');
-  for (int m = 0; m < qd::MachineCount; ++m) {
-    qd::MachineConfig& machine = system.Machines[m];
-    system.MachineEnabled[m] = true;
-    machine.Comment = qd::Format("Machine %d <&> comment", m + 1);
-    machine.Trigger.ChangeType(qd::trigger::TypeMieleLogic);
-    for (int p = 0; p < qd::ProgramCount; ++p) {
-      qd::DosingProgram& program = machine.Programs[p];
-      program.Name = qd::Format("Wash %d.%d", m + 1, p + 1);
-      program.Comment = "Program comment with 'quotes' & \"more\"";
-      for (int k = 0; k < qd::DosingProgram::LineCount; ++k) {
-        qd::ProgramLine& line = program.Lines[k];
-        line.SetInstruction(8);
-        line.bytes = {8, 0x13, 5, 20, 30, 40, 0, 0};
-        line.comment = qd::Format("Line %d of program %d", k + 1, p + 1);
-      }
-    }
-  }
-  return config;
-}
 
 void LoadBuildSave(benchmark::State& state) {
   const auto folder = std::filesystem::temp_directory_path() / ("qd-bench-" + std::to_string(::getpid()));
@@ -44,7 +18,7 @@ void LoadBuildSave(benchmark::State& state) {
   const auto target = folder / "saved.xml";
   const qd::LocalDateTime now{2024, 1, 2, 3, 4, 5, 1};
   {
-    qd::WorkingConfig config = MaximalConfig();
+    qd::WorkingConfig config = qd::bench::MaximalConfig();
     qd::WriteSystemFile(config, source);
   }
   qd::WorkingConfig config;
