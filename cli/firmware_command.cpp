@@ -60,11 +60,11 @@ int RunFlash(const Arguments& arguments) {
     std::printf("%s\n", shownText.c_str());
     std::fflush(stdout);
   };
-  link.handlers.firmwareByte = [&loader, &printNewState](std::uint8_t byte) {
+  link.handlers.loaderByte = [&loader, &printNewState](std::uint8_t byte) {
     loader.FirmwareByte(byte);
     printNewState();
   };
-  link.SetFirmwareWindowShown(true);
+  link.SetLoaderListening(true);
   session.onTick = [&loader, &printNewState] {
     loader.Tick();
     printNewState();
@@ -74,7 +74,7 @@ int RunFlash(const Arguments& arguments) {
   printNewState();
   if (!session.RunUntil([&finished] { return finished; })) throw Failure("the port " + *port + " was lost");
   session.Flush();
-  link.SetFirmwareWindowShown(false);
+  link.SetLoaderListening(false);
   if (loader.StateText() != qd::firmware::CompletedText) throw Failure(loader.StateText());
   return 0;
 }

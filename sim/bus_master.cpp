@@ -70,17 +70,34 @@ void BusMaster::OnFrame(std::span<const std::uint8_t> body) {
     Trace(now, false, body, "not for the controller");
     return;
   }
-  if (state_ != State::AwaitingAnswer) {
+  if (state_ != State::AwaitingAnswer || now < listenFrom_) {
     ++statistics_.unexpected;
-    Trace(now, false, body, "not expected now: ignored");
+    Trace(now, false, body,
+          state_ == State::AwaitingAnswer ? "while sending: not heard" : "not expected now: ignored");
     return;
   }
   if (faults_.Hits(FaultKind::DropAnswers)) {
     Trace(now, false, body, "ignored (fault)");
     return;
   }
+  if (lateWindow_) {
+    // The window has already closed: the controller goes on as without an answer, and the answer
+    // lands in the window of its next frame.
+    ++statistics_.lateAnswers;
+    Trace(now, false, body, "too late: heard with the next frame (fault)");
+    held_.emplace(body.begin(), body.end());
+    CloseWindowEarly(now);
+    return;
+  }
   Trace(now, false, body, "");
   OnAnswer(frame, now);
+}
+
+void BusMaster::HearLateAnswer(SimTime now) {
+  const std::vector<std::uint8_t> answer = std::move(*held_);
+  held_.reset();
+  Trace(now, false, answer, "the late answer (fault)");
+  OnAnswer(link::PayloadView(answer), now);
 }
 
 void BusMaster::OnAnswer(link::PayloadView answer, SimTime now) {
@@ -117,6 +134,7 @@ void BusMaster::StartLoader(LoaderTarget target, SimTime now) {
   const std::optional<std::uint8_t> answer = loader_.Start(target, now);
   Trace(now, true, {}, loader_.Note());
   retry_.reset();
+  held_.reset();
   state_ = State::Idle;
   EmitLoaderAnswer(answer, now);
 }
@@ -138,6 +156,7 @@ void BusMaster::ResumeAfterLoader(SimTime now) {
   // The PC's sequence number is unknown after the loader: the first poll resynchronises.
   resync_ = true;
   retry_.reset();
+  held_.reset();
   state_ = State::Idle;
   nextPollAt_ = output_.IdleAt(now) + settings_.pollInterval;
   Trace(now, true, {}, "boot loader done: polling resumes");
@@ -183,7 +202,9 @@ void BusMaster::Send(const Frame& frame, SimTime now) {
   }
 
   state_ = State::AwaitingAnswer;
-  deadline_ = output_.IdleAt(now) + settings_.answerTimeout;
+  listenFrom_ = output_.IdleAt(now);
+  deadline_ = listenFrom_ + settings_.answerTimeout;
+  lateWindow_ = faults_.Hits(FaultKind::LateAnswers);
   // A reply may go unanswered; a poll may not, nor a frame the controller knows did not arrive whole.
   wantsAnswer_ = !frame.reply || sequence == 0 || spoiled;
 }
@@ -197,7 +218,9 @@ void BusMaster::Tick(SimTime now) {
     ResumeAfterLoader(now);
   }
   for (int step = 0; step < MaxStepsPerTick; ++step) {
-    if (state_ == State::AwaitingAnswer && now >= deadline_) {
+    if (state_ == State::AwaitingAnswer && held_ && now >= listenFrom_) {
+      HearLateAnswer(now);
+    } else if (state_ == State::AwaitingAnswer && now >= deadline_) {
       Timeout(now);
     } else if (state_ == State::Silent && now >= silentUntil_) {
       state_ = State::Idle;
@@ -222,6 +245,19 @@ void BusMaster::Timeout(SimTime now) {
   if (onLostExchange) onLostExchange();
   resync_ = true;
   retry_ = outstanding_;
+  state_ = State::Idle;
+  nextPollAt_ = std::max(now, lastPollAt_ + settings_.pollInterval);
+}
+
+void BusMaster::CloseWindowEarly(SimTime now) {
+  if (!wantsAnswer_) {
+    EndExchange(now);
+    return;
+  }
+  // A controller that waits too briefly repeats its frame with the same number; a late answer that
+  // reaches it in the repeat's window is taken for the repeat.
+  retry_ = outstanding_;
+  resync_ = sentSequence_ == 0;
   state_ = State::Idle;
   nextPollAt_ = std::max(now, lastPollAt_ + settings_.pollInterval);
 }
@@ -264,7 +300,7 @@ SimTime BusMaster::NextWakeup(SimTime now) const {
   if (const auto deadline = loader_.Deadline()) return std::max(std::min(next, *deadline), now);
   switch (state_) {
     case State::AwaitingAnswer:
-      next = std::min(next, deadline_);
+      next = std::min(next, held_ ? listenFrom_ : deadline_);
       break;
     case State::Silent:
       next = std::min(next, silentUntil_);

@@ -37,6 +37,7 @@ struct BusStatistics {
   int outOfSequence = 0;   // answers with an unexpected sequence number
   int checksumErrors = 0;  // frames received with a wrong sum
   int unexpected = 0;      // frames of the PC while the controller was not listening for one
+  int lateAnswers = 0;     // answers that came after the window closed (late-answers fault)
   int triggerReports = 0;
 };
 
@@ -59,6 +60,9 @@ struct BusStatistics {
 // and a 0x70 with Sequence 0 to address 0 the trigger modules' loader. While a loader runs, nothing is
 // polled and no module reports; the PC's frames go to the loader and its answers go out as single
 // bytes. When the loader is done, polling resumes with a resynchronisation.
+//
+// The controller listens for an answer only once its frame has left the wire: a frame of the PC that
+// arrives while it is still sending is not heard.
 //
 // Trigger modules report to the controller between polls. No I/O: bytes come in through Receive(), go
 // out through TakeOutput() at the pace of the wire, and time passes through Tick().
@@ -117,6 +121,8 @@ class BusMaster {
   void SendTriggerReports(SimTime now);
   void Timeout(SimTime now);
   void EndExchange(SimTime now);
+  void CloseWindowEarly(SimTime now);
+  void HearLateAnswer(SimTime now);
   void Emit(std::span<const std::uint8_t> bytes, SimTime now);
   void StartLoader(LoaderTarget target, SimTime now);
   void LoaderFrame(std::span<const std::uint8_t> body, SimTime now);
@@ -139,7 +145,10 @@ class BusMaster {
   std::uint8_t sentSequence_ = 0;
   bool wantsAnswer_ = false;
   std::optional<Frame> retry_;  // goes out in the next poll slot instead of a poll
+  SimTime listenFrom_{};        // the frame has left the wire
   SimTime deadline_{};
+  bool lateWindow_ = false;                        // this frame's window closes before the answer
+  std::optional<std::vector<std::uint8_t>> held_;  // an answer that came too late, heard next window
   SimTime nextPollAt_{};
   SimTime lastPollAt_{};
   SimTime silentUntil_{};

@@ -18,7 +18,8 @@ constexpr std::array<KindName, FaultKindCount> KindNames = {{{FaultKind::DropAns
                                                              {FaultKind::BadChecksum, "bad-checksum"},
                                                              {FaultKind::DropReplies, "drop-replies"},
                                                              {FaultKind::Noise, "noise"},
-                                                             {FaultKind::Silence, "silence"}}};
+                                                             {FaultKind::Silence, "silence"},
+                                                             {FaultKind::LateAnswers, "late-answers"}}};
 
 std::optional<std::uint64_t> Whole(std::string_view text, std::uint64_t min) {
   std::uint64_t value = 0;

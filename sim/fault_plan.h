@@ -18,8 +18,11 @@ namespace qd::sim {
 //   drop-replies  replies of the controller to a request of the PC: the reply is lost
 //   noise         frames of the controller: a few random bytes that start no frame go out before it
 //   silence       polls: before the poll the controller stays silent for a while
-enum class FaultKind { DropAnswers, BadChecksum, DropReplies, Noise, Silence };
-inline constexpr std::size_t FaultKindCount = 5;
+//   late-answers  frames of the controller to the PC: the answer window closes before the PC's answer
+//                 arrives; the controller repeats its frame with the same number and hears the late
+//                 answer in the window of its next frame
+enum class FaultKind { DropAnswers, BadChecksum, DropReplies, Noise, Silence, LateAnswers };
+inline constexpr std::size_t FaultKindCount = 6;
 
 // Which events of a kind a fault hits.
 struct FaultSelector {

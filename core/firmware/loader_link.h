@@ -7,7 +7,7 @@ namespace qd::firmware {
 
 // A boot loader owner that sends through the bus link: queue, start frames, raw frames and the
 // ProgrammingActive flag. `changed` and `finished` are left for the caller to set. The link must also
-// hand its bytes outside frames to the loader (handlers.firmwareByte, SetFirmwareWindowShown) for as
+// hand its bytes outside frames to the loader (handlers.loaderByte, SetLoaderListening) for as
 // long as the update may run.
 BootLoader::Owner OwnerOnLink(link::BusLink& link);
 

@@ -1,5 +1,6 @@
 #include "link/bus_link.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -104,6 +105,7 @@ void BusLink::ResetLinkState() {
   counters_.syncCount = 0;
   retransmitPending_ = false;
   sequence_ = 0;
+  answered_.reset();
   SetReady(false, PortStatus::Hidden);
 }
 
@@ -138,12 +140,20 @@ void BusLink::SetReady(bool ready, PortStatus status) {
   Notify(handlers.linkStateChanged);
 }
 
-std::uint8_t BusLink::NextSequence() {
+void BusLink::DropInFlight() {
+  queued_.clear();
+  lastRequest_.clear();
+  retransmitPending_ = false;
+}
+
+std::uint8_t BusLink::AnswerSequence() {
+  answered_ = sequence_;
+  echoPassed_ = false;
   return sequence_++;
 }
 
 void BusLink::ByteOutsideFrame(std::uint8_t byte) {
-  if (firmwareWindowShown_) Notify(handlers.firmwareByte, byte);
+  if (loaderListening_) Notify(handlers.loaderByte, byte);
 }
 
 void BusLink::EndOfFrame(std::span<const std::uint8_t> body) {
@@ -154,7 +164,7 @@ void BusLink::EndOfFrame(std::span<const std::uint8_t> body) {
     return;
   }
   // The loader talks on the bus meanwhile; nothing else may answer.
-  if (firmwareWindowShown_ && programmingActive_) return;
+  if (loaderListening_ && programmingActive_) return;
 
   // Length is not compared with what arrived: handlers read through the view, which stops at the end.
   const PayloadView frame(body);
@@ -166,42 +176,80 @@ void BusLink::EndOfFrame(std::span<const std::uint8_t> body) {
   }
 }
 
+namespace {
+
+// A reply carries the request's code + 1 and, where the request names a count and an address, the same
+// three bytes.
+bool IsReplyTo(PayloadView reply, std::span<const std::uint8_t> request) {
+  if (request.size() < HeaderSize || reply.Command() != request[CommandOffset] + 1) return false;
+  const std::size_t echoed = std::min<std::size_t>(request.size(), HeaderSize + 3);
+  for (std::size_t i = HeaderSize; i < echoed; ++i) {
+    if (!reply.Has(i + 1) || reply.At(i) != request[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool BusLink::IsLateAnswerEcho(std::uint8_t number) const {
+  return number != 0 && number != sequence_ && answered_ == number && !echoPassed_;
+}
+
 void BusLink::FrameToPc(PayloadView frame) {
   linkAlive_ = LinkAliveTicks;
   if (!linkReady_) SetReady(true, PortStatus::Ready);
 
-  if (frame.Sequence() == 0 || frame.Sequence() != sequence_) {
-    // The controller lost track: answer with a resynchronisation and start again at 1. Whatever we
-    // sent last may not have arrived, so it goes out again with the next in-sequence frame.
-    sequence_ = 0;
-    auto resync = MakePayload(command::Resync, 0, ControllerAddress, PcAddress);
-    SendFrame(resync);
-    sequence_ = 1;
-    ++counters_.syncCount;
-    if (!lastRequest_.empty()) retransmitPending_ = true;
-  } else if (retransmitPending_) {
-    retransmitPending_ = false;
-    if (!lastRequest_.empty()) {
-      lastRequest_[SequenceOffset] = NextSequence();
-      SendFrame(lastRequest_);
-      counters_.retransmitCount += static_cast<int>(lastRequest_.size());
-    }
+  if (IsLateAnswerEcho(frame.Sequence())) {
+    // Our answer reached the controller after its window had closed; it takes that answer for this
+    // repeat. Answering now would put a second frame in flight.
+    echoPassed_ = true;
+  } else if (frame.Sequence() == 0 || frame.Sequence() != sequence_) {
+    Resynchronise();
+  } else if (retransmitPending_ && !IsReplyTo(frame, lastRequest_)) {
+    Retransmit();
   } else {
-    lastRequest_.clear();
-    Notify(handlers.dispatch, frame);
-    // The handler may just have queued its next request: it answers this very frame.
-    if (!queued_.empty()) {
-      std::vector<std::uint8_t> request = std::move(queued_);
-      queued_.clear();
-      request[SequenceOffset] = NextSequence();
-      // The firmware loader takes over the bus; its requests must not come back after a resync.
-      if (!firmwareWindowShown_) lastRequest_ = request;
-      SendFrame(request);
-    } else if (frame.Command() == command::Poll) {
-      IdleAnswer();
-    }
+    // The reply to the request kept for retransmission shows that the request did arrive.
+    retransmitPending_ = false;
+    TakeInSequence(frame);
   }
   if (sequence_ == 0) sequence_ = 1;  // 0 is reserved for the resynchronisation answer
+}
+
+void BusLink::Resynchronise() {
+  // The controller lost track: answer with a resynchronisation and start again at 1. Whatever we sent
+  // last may not have arrived, so it goes out again with the next in-sequence frame.
+  sequence_ = 0;
+  auto resync = MakePayload(command::Resync, 0, ControllerAddress, PcAddress);
+  SendFrame(resync);
+  sequence_ = 1;
+  answered_.reset();
+  ++counters_.syncCount;
+  if (!lastRequest_.empty()) retransmitPending_ = true;
+}
+
+void BusLink::Retransmit() {
+  retransmitPending_ = false;
+  if (lastRequest_.empty()) return;
+  lastRequest_[SequenceOffset] = AnswerSequence();
+  SendFrame(lastRequest_);
+  counters_.retransmitCount += static_cast<int>(lastRequest_.size());
+}
+
+void BusLink::TakeInSequence(PayloadView frame) {
+  lastRequest_.clear();
+  answered_.reset();
+  Notify(handlers.dispatch, frame);
+  // The handler may just have queued its next request: it answers this very frame.
+  if (!queued_.empty()) {
+    std::vector<std::uint8_t> request = std::move(queued_);
+    queued_.clear();
+    request[SequenceOffset] = AnswerSequence();
+    // The loader takes over the bus; its requests must not come back after a resync.
+    if (!loaderListening_) lastRequest_ = request;
+    SendFrame(request);
+  } else if (frame.Command() == command::Poll) {
+    IdleAnswer();
+  }
 }
 
 void BusLink::IdleAnswer() {
@@ -216,13 +264,13 @@ void BusLink::IdleAnswer() {
     }
   }
   if (handlers.monitorOn && handlers.monitorOn()) {
-    auto monitor = MakePayload(command::Monitor, NextSequence(), ControllerAddress, PcAddress);
+    auto monitor = MakePayload(command::Monitor, AnswerSequence(), ControllerAddress, PcAddress);
     SendFrame(monitor);
     return;
   }
   const ManualOutputs outputs = handlers.manualOutputs ? handlers.manualOutputs() : ManualOutputs{};
   const auto data = outputs.Encode();
-  auto answer = MakePayload(command::ManualOutputs, NextSequence(), ControllerAddress, PcAddress, data);
+  auto answer = MakePayload(command::ManualOutputs, AnswerSequence(), ControllerAddress, PcAddress, data);
   SendFrame(answer);
 }
 

@@ -62,6 +62,12 @@ std::array<std::string, 5> CounterTexts(const LinkCounters& counters);
 // The PC's side of the bus protocol. The controller is the master: the PC speaks only in answer to an
 // in-sequence frame addressed to it, with the one queued request or the idle answer. Lost exchanges
 // are repaired by the controller's resynchronisation and the retransmission of the last request.
+//
+// Late answers: a controller whose answer window closed just before the PC's answer arrived repeats
+// its frame with the same number and takes the late answer for the repeat. The PC therefore lets the
+// first repeat of the number it has just answered pass in silence; a second one resynchronises. After
+// a resynchronisation, an in-sequence frame that is the reply to the request kept for retransmission
+// is taken rather than answered with the request again.
 // No I/O of its own: bytes come in through Receive(), go out through the ByteSink, and time passes
 // through Tick() every 100 ms.
 class BusLink {
@@ -75,8 +81,8 @@ class BusLink {
     // In-sequence frames to the PC. A request queued here answers the same frame.
     std::function<void(PayloadView)> dispatch;
     std::function<void(int machineIndex, PayloadView)> triggerFrame;  // trigger module to controller, 0..9
-    // Bytes outside frames while the firmware window is shown.
-    std::function<void(std::uint8_t)> firmwareByte;
+    // Bytes outside frames while a boot loader listens.
+    std::function<void(std::uint8_t)> loaderByte;
     std::function<void()> linkStateChanged;
     std::function<void()> checksumError;  // after the counter grew
     std::function<void()> openPort;       // the open delay ran out in local mode
@@ -102,6 +108,10 @@ class BusLink {
   bool QueueRequest(std::uint8_t command, std::uint8_t destination, std::span<const std::uint8_t> data);
   void ClearQueue() { queued_.clear(); }
   bool RequestQueued() const { return !queued_.empty(); }
+  // Forgets the queued request and the copy kept for retransmission: their requester gave up, so no
+  // controller may receive them, whichever is reached next.
+  void DropInFlight();
+  bool RetransmissionKept() const { return !lastRequest_.empty(); }
 
   // Seals the payload (Length, Checksum) and writes it; command 0x70 also empties the queue. False
   // when the write fails, or, with nothing written, for a payload shorter than the header or longer
@@ -119,7 +129,11 @@ class BusLink {
   // The port was closed by the user.
   void PortClosedByUser();
 
-  void SetFirmwareWindowShown(bool shown) { firmwareWindowShown_ = shown; }
+  // While a boot loader listens, bytes outside frames go to it and requests are not kept for
+  // retransmission (the loader takes over the bus).
+  void SetLoaderListening(bool listening) { loaderListening_ = listening; }
+  bool LoaderListening() const { return loaderListening_; }
+  // The loader answers: valid frames are dropped, nothing answers the controller.
   void SetProgrammingActive(bool active) { programmingActive_ = active; }
   // The communication error window closed.
   void ClearErrorCounters();
@@ -136,10 +150,15 @@ class BusLink {
   void EndOfFrame(std::span<const std::uint8_t> body);
   void ByteOutsideFrame(std::uint8_t byte);
   void FrameToPc(PayloadView frame);
+  bool IsLateAnswerEcho(std::uint8_t number) const;
+  void Resynchronise();
+  void Retransmit();
+  void TakeInSequence(PayloadView frame);
   void IdleAnswer();
   bool Write(std::span<const std::uint8_t> encoded);
   void SetReady(bool ready, PortStatus status);
-  std::uint8_t NextSequence();
+  // The number for the PC's answer to the frame in hand; remembers it as the number last answered.
+  std::uint8_t AnswerSequence();
 
   ByteSink& sink_;
   BusReceiver receiver_;
@@ -147,12 +166,15 @@ class BusLink {
   std::vector<std::uint8_t> queued_;
   std::vector<std::uint8_t> lastRequest_;
   bool retransmitPending_ = false;
+  // The number the PC's last answer carried, and whether its echo was already let pass once.
+  std::optional<std::uint8_t> answered_;
+  bool echoPassed_ = false;
   bool linkReady_ = false;
   int linkAlive_ = 0;
   int openDelay_ = OpenDelayTicks;
   PortStatus status_ = PortStatus::Hidden;
   LinkCounters counters_;
-  bool firmwareWindowShown_ = false;
+  bool loaderListening_ = false;
   bool programmingActive_ = false;
 };
 

@@ -65,8 +65,8 @@ TFirmwareUpdateForm::TFirmwareUpdateForm(App& app) : app_(app), loader_(MakeLoad
   CreateControls();
   SetTabOrder();
   ShowFileLabels(false, false);
-  // The link calls this only while the window is shown (SetFirmwareWindowShown).
-  app_.Communication().Link().handlers.firmwareByte = [this](std::uint8_t byte) {
+  // The link calls this only while the window is shown (SetLoaderListening).
+  app_.Communication().Link().handlers.loaderByte = [this](std::uint8_t byte) {
     loader_.FirmwareByte(byte);
   };
   // An unplugged adapter ends an update at once rather than after the loader's time-out.
@@ -78,8 +78,8 @@ TFirmwareUpdateForm::~TFirmwareUpdateForm() {
   // The communication window goes after this one and must not call back into it.
   if (app_.HasCommunication()) {
     qd::link::BusLink& link = app_.Communication().Link();
-    link.handlers.firmwareByte = nullptr;
-    link.SetFirmwareWindowShown(false);
+    link.handlers.loaderByte = nullptr;
+    link.SetLoaderListening(false);
     link.SetProgrammingActive(false);
   }
 }
@@ -207,14 +207,14 @@ void TFirmwareUpdateForm::showEvent(QShowEvent* event) {
   FileNameComboBox->setCurrentText(lastFirmwareFile_);
   ProgressBar->setRange(0, 1);
   ProgressBar->setValue(0);
-  app_.Communication().Link().SetFirmwareWindowShown(true);
+  app_.Communication().Link().SetLoaderListening(true);
   if (!lastFirmwareFile_.isEmpty()) StartBtn->setFocus();
 }
 
 void TFirmwareUpdateForm::hideEvent(QHideEvent* event) {
   // Closing ends a running update: the link answers the controller again.
   loader_.Reset();
-  app_.Communication().Link().SetFirmwareWindowShown(false);
+  app_.Communication().Link().SetLoaderListening(false);
   QWidget::hideEvent(event);
 }
 

@@ -40,6 +40,19 @@ stop_sim
 check "faulty read equals the memory" same_image faulty.bin sample.bin
 check "faulty write stored the data" same_written sample.bin dump.bin
 
+# A late PC: the controller's answer window closes before the answer arrives, every fifth frame and
+# every frame. Each late answer is taken for the repeat of the frame; resynchronisations stay few.
+for late in every=5 every=1; do
+  start_sim --image sample.bin --fault late-answers:$late
+  check "read with late answers ($late)" "$QDTOOL" read --port ./bus --verbose --image late.bin 2>late-read.txt
+  check "write with late answers ($late)" "$QDTOOL" write "$DATA/sample_system.xml" --port ./bus
+  stop_sim
+  check "late read equals the memory ($late)" same_image late.bin sample.bin
+  check "late write stored the data ($late)" same_written sample.bin dump.bin
+  syncs=$(sed -n 's/.*Sync: \([0-9]*\),.*/\1/p' late-read.txt)
+  check "few resynchronisations ($late: ${syncs:-none})" test "${syncs:-999}" -le 20
+done
+
 # Login code: pass, wrong, no answer.
 start_sim --image secret.bin
 check "right login code" "$QDTOOL" read --port ./bus --login-code SECRET --image secret-read.bin

@@ -494,8 +494,8 @@ TEST(BootLoaderTexts, ResultTexts) {
 class BootLoaderOnLink : public test::BusLinkHarness {
  protected:
   BootLoaderOnLink() : loader(MakeOwner()) {
-    link.handlers.firmwareByte = [this](std::uint8_t b) { loader.FirmwareByte(b); };
-    link.SetFirmwareWindowShown(true);
+    link.handlers.loaderByte = [this](std::uint8_t b) { loader.FirmwareByte(b); };
+    link.SetLoaderListening(true);
   }
   BootLoader::Owner MakeOwner() {
     BootLoader::Owner owner = OwnerOnLink(link);

@@ -76,7 +76,7 @@ TEST_F(BusLinkRouting, FramesUnderTwoBytesAreIgnoredWithoutAnError) {
 }
 
 TEST_F(BusLinkRouting, ValidFramesAreDroppedWhileTheLoaderIsProgramming) {
-  link.SetFirmwareWindowShown(true);
+  link.SetLoaderListening(true);
   link.SetProgrammingActive(true);
   FromController(command::Poll, 0);
   FromController(command::TriggerReport, 1, {}, ControllerAddress, 5);
@@ -89,7 +89,7 @@ TEST_F(BusLinkRouting, ValidFramesAreDroppedWhileTheLoaderIsProgramming) {
   EXPECT_EQ(link.Counters().checksumErrorCount, 1);  // still counted
 
   // Programming alone, without the window, drops nothing.
-  link.SetFirmwareWindowShown(false);
+  link.SetLoaderListening(false);
   FromController(command::Poll, 0);
   EXPECT_TRUE(link.LinkReady());
 }
@@ -97,7 +97,7 @@ TEST_F(BusLinkRouting, ValidFramesAreDroppedWhileTheLoaderIsProgramming) {
 TEST_F(BusLinkRouting, BytesOutsideFramesGoToTheFirmwareWindowOnlyWhileShown) {
   Feed(Bytes{0x06, 0x15});
   EXPECT_TRUE(firmwareBytes.empty());
-  link.SetFirmwareWindowShown(true);
+  link.SetLoaderListening(true);
   Feed(Bytes{0x06, 0x02, 0x55, 0x10, 0x36, 0xFF, 0x03, 0x16, 0x17});
   EXPECT_EQ(firmwareBytes, (Bytes{0x06, 0x16, 0x17}));
 }
@@ -318,7 +318,7 @@ TEST_F(BusLinkRobustness, RandomBytesNeverBreakTheLink) {
     EXPECT_EQ(frame.Slice(HeaderSize, 300).size(), frame.Size() > 6 ? frame.Size() - 6 : 0);
     EXPECT_EQ(frame.At(frame.Size()), 0);
   };
-  link.SetFirmwareWindowShown(true);
+  link.SetLoaderListening(true);
   for (int chunk = 0; chunk < 2000; ++chunk) {
     Bytes bytes(static_cast<std::size_t>(anyByte(random)) + 1);
     // Small values make STX, ETX, DLE, PC and controller addresses and low sequences frequent.

@@ -238,7 +238,7 @@ TEST_F(BusLinkRetransmit, AFailedWriteIsRepairedByTheRetransmission) {
 
 TEST_F(BusLinkRetransmit, RequestsSentWhileTheFirmwareWindowIsShownAreNotKept) {
   Synchronise();
-  link.SetFirmwareWindowShown(true);
+  link.SetLoaderListening(true);
   ASSERT_TRUE(link.QueueRequest(command::FirmwareLoader, ControllerAddress, Bytes{0x01, 0x00}));
   FromController(command::Poll, 1);
   FromController(command::Poll, 0);
@@ -248,6 +248,79 @@ TEST_F(BusLinkRetransmit, RequestsSentWhileTheFirmwareWindowIsShownAreNotKept) {
   ExpectRequest(sent[0], command::FirmwareLoader, 1, 8);
   EXPECT_EQ(sent[2][CommandOffset], command::ManualOutputs);
   EXPECT_EQ(link.Counters().retransmitCount, 0);
+}
+
+class BusLinkLateAnswer : public test::BusLinkHarness {};
+
+TEST_F(BusLinkLateAnswer, TheFirstRepeatOfTheNumberJustAnsweredPassesInSilenceTheSecondResynchronises) {
+  Synchronise();
+  ASSERT_TRUE(link.QueueRequest(command::ReadMemory, ControllerAddress, Bytes{128, 0, 0}));
+  FromController(command::Poll, 1);  // answered with the request, carrying 1
+  FromController(command::Poll, 1);  // the controller's window closed first: it took our answer for this
+  EXPECT_EQ(Sent().size(), 1u);
+  EXPECT_EQ(link.Counters().syncCount, 1);
+  EXPECT_EQ(dispatched.size(), 1u);
+  EXPECT_EQ(link.Sequence(), 2);
+
+  FromController(command::Poll, 1);  // the answer really was lost
+  ASSERT_EQ(Sent().size(), 2u);
+  ExpectRequest(Sent()[1], command::Resync, 0, 6);
+  FromController(command::Poll, 1);
+  ExpectRequest(Sent()[2], command::ReadMemory, 1, 9);
+}
+
+TEST_F(BusLinkLateAnswer, OnlyTheNumberJustAnsweredCountsAsAnEcho) {
+  Synchronise();
+  FromController(command::Poll, 1);  // idle answer with 1
+  FromController(command::Status, 2);
+  FromController(command::Status, 2);  // nothing was answered to 2: a plain frame in sequence
+  EXPECT_EQ(dispatched.size(), 3u);
+  FromController(command::Poll, 1);  // 1 is no longer the number just answered
+  EXPECT_EQ(link.Counters().syncCount, 2);
+}
+
+TEST_F(BusLinkLateAnswer, AfterAResyncTheReplyToTheKeptRequestIsTakenNotAnsweredWithTheRequestAgain) {
+  Synchronise();
+  ASSERT_TRUE(link.QueueRequest(command::ReadMemory, ControllerAddress, Bytes{128, 0x80, 0}));
+  FromController(command::Poll, 1);
+  FromController(command::Poll, 0);  // the resync crossed our request
+  ForgetRecorded();
+  onDispatch = [this](PayloadView frame) {
+    if (frame.Command() == command::MemoryData)
+      link.QueueRequest(command::ReadMemory, ControllerAddress, Bytes{128, 0, 1});
+  };
+  FromController(command::MemoryData, 1, Bytes{128, 0x80, 0, 0xAA});
+  ASSERT_EQ(dispatched.size(), 1u);
+  auto sent = Sent();
+  ASSERT_EQ(sent.size(), 1u);
+  EXPECT_EQ(Bytes(sent[0].begin() + 6, sent[0].end()), (Bytes{128, 0, 1}));
+  EXPECT_EQ(link.Counters().retransmitCount, 0);
+
+  // A reply for another address, or with another code, is no proof: the request goes out again.
+  FromController(command::Poll, 0);
+  ForgetRecorded();
+  FromController(command::MemoryData, 1, Bytes{128, 0, 2});
+  EXPECT_TRUE(dispatched.empty());
+  sent = Sent();
+  ASSERT_EQ(sent.size(), 1u);
+  ExpectRequest(sent[0], command::ReadMemory, 1, 9);
+  EXPECT_EQ(Bytes(sent[0].begin() + 6, sent[0].end()), (Bytes{128, 0, 1}));
+}
+
+TEST_F(BusLinkLateAnswer, DroppedRequestsNeverReachTheNextController) {
+  Synchronise();
+  ASSERT_TRUE(link.QueueRequest(command::WriteMemory, ControllerAddress, Bytes{1, 0x20, 0, 0x55}));
+  FromController(command::Poll, 1);
+  ASSERT_TRUE(link.QueueRequest(command::ReadMemory, ControllerAddress, Bytes{1, 0, 0}));
+  link.DropInFlight();
+  EXPECT_FALSE(link.RequestQueued());
+  EXPECT_FALSE(link.RetransmissionKept());
+  link.ResetLinkState();
+  FromController(command::Poll, 7);
+  FromController(command::Poll, 1);
+  const auto sent = Sent();
+  ASSERT_EQ(sent.size(), 3u);
+  EXPECT_EQ(sent[2][CommandOffset], command::ManualOutputs);
 }
 
 }  // namespace

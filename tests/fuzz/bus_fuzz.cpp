@@ -107,7 +107,7 @@ class BusHarness {
         text_ = link::TriggerReportText(*report, type);
       }
     };
-    link_.handlers.firmwareByte = [this](std::uint8_t byte) { loader_.FirmwareByte(byte); };
+    link_.handlers.loaderByte = [this](std::uint8_t byte) { loader_.FirmwareByte(byte); };
     link_.handlers.takeResetMachineRequest = [this]() -> std::optional<int> {
       if ((options_ & 0x80) == 0 || resetTaken_) return std::nullopt;
       resetTaken_ = true;
@@ -115,7 +115,7 @@ class BusHarness {
     };
     link_.handlers.monitorOn = [this] { return (options_ & 0x20) != 0; };
     link_.handlers.manualOutputs = [this] { return manual_; };
-    link_.SetFirmwareWindowShown(FirmwareShown());
+    link_.SetLoaderListening(FirmwareShown());
   }
 
   void WireDispatch() {

@@ -304,8 +304,8 @@ class BusLoaderTest : public ::testing::Test {
     BootLoader::Owner owner = firmware::OwnerOnLink(link_);
     owner.finished = [this](firmware::FlashResult result) { result_ = result; };
     tool_ = std::make_unique<BootLoader>(std::move(owner));
-    link_.handlers.firmwareByte = [this](std::uint8_t byte) { tool_->FirmwareByte(byte); };
-    link_.SetFirmwareWindowShown(true);
+    link_.handlers.loaderByte = [this](std::uint8_t byte) { tool_->FirmwareByte(byte); };
+    link_.SetLoaderListening(true);
   }
 
   // Runs both ends in steps of 1 ms until `done` or `limit`; the tool ticks every 100 ms.

@@ -262,6 +262,41 @@ TEST_F(BusMasterTest, OutputIsPacedAtTheLineRate) {
   EXPECT_EQ(master_->Statistics().lostExchanges, 1);
 }
 
+TEST_F(BusMasterTest, AnAnswerArrivingWhileTheControllerStillSendsIsNotHeard) {
+  BusMasterSettings settings = Unpaced();
+  settings.baud = 115200;
+  Build({}, {}, settings);
+  master_->Tick(SimTime{});
+  master_->Receive(ScriptedPc::Answer(command::Resync, 0), SimTime(400'000));  // mid-frame
+  EXPECT_EQ(master_->Statistics().unexpected, 1);
+  EXPECT_EQ(master_->Statistics().resyncs, 0);
+  master_->Receive(ScriptedPc::Answer(command::Resync, 0), SimTime(781'250));  // the poll has left
+  EXPECT_EQ(master_->Statistics().resyncs, 1);
+}
+
+TEST_F(BusMasterTest, ALateAnswerIsTakenForTheRepeatOfTheSameNumber) {
+  FaultSpec late{FaultKind::LateAnswers, {}, {}};
+  late.selector.first = 3;  // poll 0, poll 1, then the status reply
+  Build({late});
+  Synchronise();
+  Answer(command::ManualOutputs, 1, std::vector<std::uint8_t>(6, 0));
+  ASSERT_EQ(LastToPc().Command(), command::Status);
+  ASSERT_EQ(LastToPc().Sequence(), 2);
+  // The PC's request comes after the window closed: the controller polls again with the same number
+  // and takes the request for that poll, without a resynchronisation.
+  Answer(command::ReadMemory, 2, {8, 0, 0});
+  EXPECT_EQ(master_->Statistics().lateAnswers, 1);
+  At(now_ + PollInterval);
+  ASSERT_GE(FramesToPc(), 2u);
+  const auto frames = pc_.FramesToPc();
+  EXPECT_EQ(link::PayloadView(frames[frames.size() - 2]).Command(), command::Poll);
+  EXPECT_EQ(link::PayloadView(frames[frames.size() - 2]).Sequence(), 2);
+  EXPECT_EQ(LastToPc().Command(), command::MemoryData);
+  EXPECT_EQ(LastToPc().Sequence(), 3);
+  EXPECT_EQ(master_->Statistics().resyncs, 1);  // the start-up only
+  EXPECT_EQ(master_->Statistics().lostExchanges, 0);
+}
+
 TEST_F(BusMasterTest, DroppedAnswerOfAPollMakesTheControllerResynchronise) {
   FaultSpec drop{FaultKind::DropAnswers, {}, {}};
   drop.selector.first = 2;  // the idle answer after the resynchronisation

@@ -37,6 +37,7 @@ TEST(FaultParsing, KindsAndSelectors) {
   EXPECT_EQ(silence.silence, Milliseconds(1500));
   EXPECT_EQ(silence.selector.first, 4u);
   EXPECT_EQ(Parse("silence:200").selector.first, 1u);
+  EXPECT_EQ(Parse("late-answers:every=5").kind, FaultKind::LateAnswers);
 }
 
 TEST(FaultParsing, RejectsWhatIsNoFault) {

@@ -212,6 +212,52 @@ TEST_F(InteropTest, WrittenSystemDataLandsByteForByte) {
   EXPECT_EQ(memory[built.dataLength], Patterned().At(static_cast<std::size_t>(built.dataLength)));
 }
 
+// A PC whose answers come after the controller's window has closed, every fifth frame or every
+// frame: the controller takes each late answer for the repeat of its frame, so reads and writes
+// complete without falling into resynchronisations.
+struct LateAnswersCase {
+  std::uint64_t every;
+  int maxResyncs;
+};
+
+class LateAnswersTest : public InteropTest, public ::testing::WithParamInterface<LateAnswersCase> {
+ protected:
+  void BuildLate(const ControllerMemory& memory) {
+    Build(memory,
+          {FaultSpec{FaultKind::LateAnswers, {FaultSelector::Mode::Every, 1, 1, GetParam().every, 0}, {}}});
+  }
+  void ExpectFewResyncs() {
+    EXPECT_GT(master_->Statistics().lateAnswers, 10);
+    EXPECT_LE(pc_.Link().Counters().syncCount, GetParam().maxResyncs);
+    EXPECT_EQ(master_->Statistics().lostExchanges, 0);
+  }
+};
+
+TEST_P(LateAnswersTest, ReadGetsTheWholeMemory) {
+  BuildLate(Patterned());
+  pc_.StartRead();
+  ASSERT_TRUE(RunUntil([&] { return !pc_.Busy(); }, Milliseconds(30000)));
+  const auto expected = controller_->Memory().Bytes();
+  EXPECT_TRUE(std::equal(expected.begin(), expected.end(), pc_.read.begin()));
+  ExpectFewResyncs();
+}
+
+TEST_P(LateAnswersTest, WriteStoresEveryBlock) {
+  WorkingConfig config;
+  const BuildResult built = NewSystem(config, LocalDateTime{});
+  BuildLate(Patterned());
+  pc_.StartWrite(config.image.bytes, 32, static_cast<std::size_t>(built.dataLength));
+  ASSERT_TRUE(
+      RunUntil([&] { return !pc_.Busy() && controller_->CompletedWrites() == 1; }, Milliseconds(30000)));
+  const auto memory = controller_->Memory().Bytes();
+  EXPECT_TRUE(std::equal(config.image.bytes.begin() + 32, config.image.bytes.begin() + built.dataLength,
+                         memory.begin() + 32));
+  ExpectFewResyncs();
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryFifthAndEveryFrame, LateAnswersTest,
+                         ::testing::Values(LateAnswersCase{5, 3}, LateAnswersCase{1, 20}));
+
 TEST_F(InteropTest, ThePcOverhearsTheTriggerModules) {
   Build(ControllerMemory{}, {}, {TriggerModule(7, trigger_type::MieleLogic)});
   RunUntil([&] { return pc_.triggerMachines.size() >= 3; }, Milliseconds(2000));

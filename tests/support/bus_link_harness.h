@@ -33,7 +33,7 @@ class BusLinkHarness : public ::testing::Test {
     h.triggerFrame = [this](int machine, link::PayloadView frame) {
       triggers.push_back({machine, Bytes(frame.Bytes().begin(), frame.Bytes().end())});
     };
-    h.firmwareByte = [this](std::uint8_t b) { firmwareBytes.push_back(b); };
+    h.loaderByte = [this](std::uint8_t b) { firmwareBytes.push_back(b); };
     h.linkStateChanged = [this] { ++stateChanges; };
     h.checksumError = [this] { ++checksumErrors; };
     h.openPort = [this] { ++openPortCalls; };
