@@ -14,12 +14,16 @@ const char* const DiffUsage =
     "Compares two configurations item by item and prints every item that differs, one a line:\n"
     "  Machine 3 / Program 2 / Line 5: Pump: P3, V=20/30/40 -> Pump: P3, V=25/30/40\n"
     "Each of A and B is a system file (.xml), an image, or the controller: --port DEV, or --gateway\n"
-    "HOST[:PORT] --user U --password P [--system SERIAL] (read into a buffer of its own, and backed\n"
-    "up like every read). The configurations are compared as a controller would hold them once\n"
-    "written. Exit status 0 when they are equal, 1 when they differ, 2 on an error.\n"
+    "HOST[:PORT] --user U [--password-file FILE] [--system SERIAL] (read into a buffer of its own,\n"
+    "and backed up like every read). The configurations are compared as a controller would hold them\n"
+    "once written. Exit status 0 when they are equal, 1 when they differ, 2 on an error.\n"
     "\n"
     "  --login-code CODE   the user's login code for a controller (default: KMWPLTRS)\n"
-    "  --master-login      skip the login code check\n";
+    "  --master-login      skip the login code check\n"
+    "  --password-file F   the gateway password is the first line of file F (keep it private:\n"
+    "                      chmod 600); without it QDTOOL_PASSWORD, else a prompt on a terminal\n"
+    "  --password P        the gateway password itself, which other users can see in the process\n"
+    "                      list: prefer the ways above\n";
 
 namespace {
 

@@ -13,12 +13,17 @@
 namespace qdtool {
 
 const char* const MonitorUsage =
-    "usage: qdtool monitor (--port DEV | --gateway HOST[:PORT] --user U --password P [--system SERIAL])\n"
-    "                      [--count N] [--seconds S]\n"
+    "usage: qdtool monitor (--port DEV | --gateway HOST[:PORT] --user U [--password-file FILE]\n"
+    "                      [--system SERIAL]) [--count N] [--seconds S]\n"
     "\n"
     "Listens on the bus and prints one line per controller status or trigger module report heard, or\n"
     "asks the gateway for the system's status every 1.1 s and prints each answer, until N lines were\n"
-    "printed, S seconds passed or the program is interrupted.\n";
+    "printed, S seconds passed or the program is interrupted.\n"
+    "\n"
+    "  --password-file F   the gateway password is the first line of file F (keep it private:\n"
+    "                      chmod 600); without it QDTOOL_PASSWORD, else a prompt on a terminal\n"
+    "  --password P        the gateway password itself, which other users can see in the process\n"
+    "                      list: prefer the ways above\n";
 
 namespace {
 

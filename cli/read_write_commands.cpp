@@ -22,16 +22,21 @@
 namespace qdtool {
 
 const char* const ReadUsage =
-    "usage: qdtool read (--port DEV | --gateway HOST[:PORT] --user U --password P [--system SERIAL])\n"
-    "                   [--login-code CODE] [--master-login] [-o SYSTEM.xml] [--image IMAGE.bin]\n"
+    "usage: qdtool read (--port DEV | --gateway HOST[:PORT] --user U [--password-file FILE]\n"
+    "                   [--system SERIAL]) [--login-code CODE] [--master-login] [-o SYSTEM.xml]\n"
+    "                   [--image IMAGE.bin]\n"
     "\n"
     "Reads the system data from the controller, on the bus or through the gateway: the login code\n"
     "check, the whole 32 KiB memory, then takes it in. Writes the system file and/or the raw image.\n"
     "Every read also leaves a backup of the image and its system file ('qdtool backups' lists them).\n"
     "\n"
     "  --port DEV          serial port (a name without '/' is a device in /dev)\n"
-    "  --gateway HOST      gateway server (port 14011 unless HOST:PORT), with --user and --password;\n"
+    "  --gateway HOST      gateway server (port 14011 unless HOST:PORT), with --user and the password;\n"
     "                      --system SERIAL picks the system when the gateway offers several\n"
+    "  --password-file F   the gateway password is the first line of file F (keep it private:\n"
+    "                      chmod 600); without it QDTOOL_PASSWORD, else a prompt on a terminal\n"
+    "  --password P        the gateway password itself, which other users can see in the process\n"
+    "                      list: prefer the ways above\n"
     "  --login-code CODE   the user's login code (default: KMWPLTRS)\n"
     "  --master-login      skip the login code check\n"
     "  -o, --output FILE   write the system file\n"
@@ -39,7 +44,7 @@ const char* const ReadUsage =
     "  --verbose           print the link's byte counters at the end\n";
 
 const char* const WriteUsage =
-    "usage: qdtool write SYSTEM.xml (--port DEV | --gateway HOST[:PORT] --user U --password P\n"
+    "usage: qdtool write SYSTEM.xml (--port DEV | --gateway HOST[:PORT] --user U [--password-file FILE]\n"
     "                    [--system SERIAL] [--block-delay MS]) [--login-code CODE]\n"
     "                    [--master-login [--system-login-code CODE]] [--timeout S] [--serial N]\n"
     "\n"
@@ -47,8 +52,12 @@ const char* const WriteUsage =
     "code is checked, the system data go out from offset 32, then the end-of-write request.\n"
     "\n"
     "  --port DEV                serial port (a name without '/' is a device in /dev)\n"
-    "  --gateway HOST            gateway server (port 14011 unless HOST:PORT), with --user and\n"
-    "                            --password; --system SERIAL picks the system when there are several\n"
+    "  --gateway HOST            gateway server (port 14011 unless HOST:PORT), with --user and the\n"
+    "                            password; --system SERIAL picks the system when there are several\n"
+    "  --password-file F         the gateway password is the first line of file F (keep it private:\n"
+    "                            chmod 600); without it QDTOOL_PASSWORD, else a prompt on a terminal\n"
+    "  --password P              the gateway password itself, which other users can see in the\n"
+    "                            process list: prefer the ways above\n"
     "  --block-delay MS          pause between the blocks sent through the gateway (default 500)\n"
     "  --login-code CODE         the user's login code (default: KMWPLTRS)\n"
     "  --master-login            skip the login code check and write the system login code below\n"

@@ -1,5 +1,7 @@
 #include "target_options.h"
 
+#include "gateway_password.h"
+
 namespace qdtool {
 
 Target TargetOption(const Arguments& arguments) {
@@ -13,14 +15,14 @@ Target TargetOption(const Arguments& arguments) {
   }
   if (!gateway || gateway->empty()) throw UsageError("--port or --gateway is required");
   const auto user = arguments.Value("user");
-  const auto password = arguments.Value("password");
-  if (!user || !password) throw UsageError("--gateway needs --user and --password");
-  target.gateway = GatewayOptions{*gateway, *user, *password, arguments.Value("system")};
+  if (!user) throw UsageError("--gateway needs --user");
+  target.gateway =
+      GatewayOptions{*gateway, *user, GatewayPassword(arguments, *user, *gateway), arguments.Value("system")};
   return target;
 }
 
 std::set<std::string> WithTargetOptions(std::set<std::string> options) {
-  options.insert({"port", "gateway", "user", "password", "system"});
+  options.insert({"port", "gateway", "user", "password", "password-file", "system"});
   return options;
 }
 

@@ -9,7 +9,8 @@
 
 namespace qdtool {
 
-// Where the controller is: --port DEV, or --gateway HOST[:PORT] with --user, --password and --system.
+// Where the controller is: --port DEV, or --gateway HOST[:PORT] with --user, the password (see
+// GatewayPassword) and --system.
 struct Target {
   std::optional<std::string> port;
   std::optional<GatewayOptions> gateway;

@@ -3,19 +3,7 @@
 # usage: gateway_e2e.sh QDTOOL DATA_DIR
 source "$(dirname "$0")/lib/common.sh"
 
-# Starts the simulator with a gateway on a free loopback port; GW is then HOST:PORT.
-start_sim() {
-  rm -f sim.out
-  "$SIM" --clock off --serial 310001 --gateway 0 --dump-memory "$WORK/dump.bin" "$@" >sim.out 2>sim.err &
-  SIM_PID=$!
-  for _ in $(seq 100); do
-    GW=$(sed -n 's/^gateway: //p' sim.out)
-    [[ -n $GW ]] && return 0
-    sleep 0.05
-  done
-  echo "simulator did not start: $(cat sim.err)"
-  return 1
-}
+start_sim() { start_gateway_sim --serial 310001 --dump-memory "$WORK/dump.bin" "$@"; }
 same_written() {  # the system data a write stores, without the build time
   cmp -s -i 32 -n $((0x67 - 32)) "$1" "$2" && cmp -s -i $((0x6E)) -n $((15680 - 0x6E)) "$1" "$2"
 }

@@ -41,6 +41,20 @@ start_bus_sim() {
   echo "simulator did not start: $(cat sim.err)"
   return 1
 }
+# Starts the simulator as the gateway server on a free loopback port with the given options; GW is then
+# HOST:PORT.
+start_gateway_sim() {
+  rm -f sim.out
+  "$SIM" --clock off --gateway 0 "$@" >sim.out 2>sim.err &
+  SIM_PID=$!
+  for _ in $(seq 100); do
+    GW=$(sed -n 's/^gateway: //p' sim.out)
+    [[ -n $GW ]] && return 0
+    sleep 0.05
+  done
+  echo "simulator did not start: $(cat sim.err)"
+  return 1
+}
 stop_sim() {  # ends the simulator; its dump files are then written
   kill -TERM "$SIM_PID" 2>/dev/null
   wait "$SIM_PID" 2>/dev/null
