@@ -47,7 +47,7 @@ QString ReadSystemData(qd::gui::App& app, const QString& bus) {
   qd::gui::TCommunicationForm& comm = app.Communication();
   comm.SetComPortText(bus);
   comm.SetLinkMode(true);
-  if (!WaitUntil([&] { return comm.LinkReady(); }, 10000))
+  if (!WaitUntil([&] { return app.Connection().LinkReady(); }, 10000))
     return QStringLiteral("the link did not get ready");
   qd::gui::TEEPROMForm& eeprom = app.Eeprom();
   eeprom.show();

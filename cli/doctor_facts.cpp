@@ -4,11 +4,10 @@
 #include <QSet>
 #include <QTcpSocket>
 
-#include "event_loop.h"
-#include "link/bus_receiver.h"
-#include "link/frame_codec.h"
 #include "transport/com_port.h"
+#include "transport/connection.h"
 #include "transport/port_discovery.h"
+#include "transport/process_events.h"
 
 namespace qdtool {
 
@@ -16,22 +15,22 @@ namespace {
 
 using namespace qd::transport;
 
-// Opens the port as the bus link does and counts what arrives. Nothing when it does not open.
+// Joins the bus as the tools do and counts what arrives. Nothing when the port does not open.
 std::optional<FramesHeard> ListenForFrames(const QString& portName, int listenMs) {
-  ComPort port;
-  port.SetDeviceName(portName);
-  if (!port.Open()) return std::nullopt;
+  Connection connection;
+  connection.Link().EndOpenDelay();
+  connection.SetPortName(portName);
+  connection.SetLinkMode(true);
+  if (!connection.Port().IsOpen()) return std::nullopt;
+  connection.StartTicking();
+  ProcessEventsFor(listenMs);
+  const qd::link::LinkCounters& counters = connection.Link().Counters();
   FramesHeard heard;
   heard.listenMs = listenMs;
-  qd::link::BusReceiver receiver;
-  receiver.onFrame = [&heard](std::span<const std::uint8_t> body) {
-    ++(qd::link::SumIsValid(body) ? heard.good : heard.bad);
-  };
-  receiver.onByteOutsideFrame = [&heard](std::uint8_t) { ++heard.strayBytes; };
-  QObject::connect(&port, &ComPort::BytesReceived,
-                   [&receiver](const QByteArray& bytes) { receiver.Feed(ByteSpan(bytes)); });
-  ProcessEventsFor(listenMs);
-  port.Close();
+  heard.good = counters.framesHeard;
+  heard.bad = counters.checksumErrorCount;
+  heard.strayBytes = counters.strayBytes;
+  connection.ClosePort();
   return heard;
 }
 

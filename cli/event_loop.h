@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QCoreApplication>
-#include <functional>
 
 namespace qdtool {
 
@@ -16,10 +15,5 @@ class EventLoopApp {
   char* argv_[2] = {name_, nullptr};
   QCoreApplication app_;
 };
-
-// Processes events for `milliseconds`.
-void ProcessEventsFor(int milliseconds);
-// Processes events until `done` gives true; false as soon as `lost` gives true.
-bool ProcessEventsUntil(const std::function<bool()>& done, const std::function<bool()>& lost);
 
 }  // namespace qdtool

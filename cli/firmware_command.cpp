@@ -3,16 +3,15 @@
 #include <cstdio>
 
 #include "arguments.h"
-#include "bus_session.h"
+#include "controller_link.h"
 #include "event_loop.h"
 #include "firmware/boot_loader.h"
 #include "firmware/intel_hex.h"
-#include "firmware/loader_link.h"
 
 namespace qdtool {
 namespace {
 
-const qd::firmware::FirmwareTarget& TargetOption(const Arguments& arguments) {
+const qd::firmware::FirmwareTarget& FirmwareTargetOption(const Arguments& arguments) {
   const auto target = arguments.Value("target");
   if (!target) throw UsageError("firmware needs --target controller or --target trigger");
   if (*target == "controller") return qd::firmware::ControllerTarget;
@@ -22,7 +21,7 @@ const qd::firmware::FirmwareTarget& TargetOption(const Arguments& arguments) {
 
 qd::firmware::FirmwareImage LoadFile(const Arguments& arguments, const char* action) {
   if (arguments.Positional().size() != 2) throw UsageError(std::string("firmware ") + action + " takes FILE");
-  const auto& target = TargetOption(arguments);
+  const auto& target = FirmwareTargetOption(arguments);
   qd::firmware::FirmwareImage firmware = qd::firmware::LoadIntelHexFile(arguments.Positional()[1], target);
   // The window's error text as it stands; the loader's own texts name the line.
   if (!firmware.Loaded()) throw Failure(firmware.error.text);
@@ -47,35 +46,39 @@ int RunFlash(const Arguments& arguments) {
   if (!port) throw UsageError("firmware flash needs --port DEV");
 
   const EventLoopApp app;
-  BusSession session(*port);
-  qd::link::BusLink& link = session.Link();
-  qd::firmware::BootLoader::Owner owner = qd::firmware::OwnerOnLink(link);
-  std::string shownText;
-  bool finished = false;
-  owner.finished = [&finished](qd::firmware::FlashResult) { finished = true; };
+  ControllerLink link(Target{*port, std::nullopt});
+  qd::transport::Connection& connection = link.Link();
+  qd::firmware::BootLoader::Owner owner = connection.LoaderOwner();
+  std::optional<qd::firmware::FlashResult> result;
+  owner.finished = [&result](qd::firmware::FlashResult flashResult) { result = flashResult; };
   qd::firmware::BootLoader loader(std::move(owner));
+  std::string shownText;
   const auto printNewState = [&loader, &shownText] {
     if (loader.StateText().empty() || loader.StateText() == shownText) return;
     shownText = loader.StateText();
     std::printf("%s\n", shownText.c_str());
     std::fflush(stdout);
   };
-  link.handlers.loaderByte = [&loader, &printNewState](std::uint8_t byte) {
+  connection.Link().handlers.loaderByte = [&loader, &printNewState](std::uint8_t byte) {
     loader.FirmwareByte(byte);
     printNewState();
   };
-  link.SetLoaderListening(true);
-  session.onTick = [&loader, &printNewState] {
+  connection.Link().SetLoaderListening(true);
+  QObject::connect(&connection, &qd::transport::Connection::Ticked, &link, [&loader, &printNewState] {
     loader.Tick();
     printNewState();
-  };
-  session.Open();
+  });
+  QObject::connect(&connection, &qd::transport::Connection::ConnectionLost, &link,
+                   [&loader] { loader.ConnectionLost(); });
+  link.Open();
   loader.Start(firmware);
   printNewState();
-  if (!session.RunUntil([&finished] { return finished; })) throw Failure("the port " + *port + " was lost");
-  session.Flush();
-  link.SetLoaderListening(false);
-  if (loader.StateText() != qd::firmware::CompletedText) throw Failure(loader.StateText());
+  link.RunUntil([&result] { return result.has_value(); });
+  link.Flush();
+  connection.Link().SetLoaderListening(false);
+  if (result == qd::firmware::FlashResult::ConnectionLost || link.Lost())
+    throw Failure("the port " + *port + " was lost");
+  if (result != qd::firmware::FlashResult::Completed) throw Failure(loader.StateText());
   return 0;
 }
 

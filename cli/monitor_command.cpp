@@ -3,9 +3,9 @@
 #include <cstdio>
 
 #include "arguments.h"
-#include "bus_session.h"
 #include "commands.h"
-#include "gateway_connection.h"
+#include "controller_link.h"
+#include "event_loop.h"
 #include "link/status_records.h"
 #include "link/status_text.h"
 #include "target_options.h"
@@ -48,18 +48,30 @@ class MonitorOutput {
   QElapsedTimer elapsed_;
 };
 
-void MonitorGateway(const GatewayOptions& options, MonitorOutput& output) {
-  GatewayConnection gateway(options);
-  gateway.wantStatus = true;
-  qd::link::Dispatcher& dispatch = gateway.Dispatch();
-  dispatch.handlers.systemSetupShown = [] { return true; };
-  dispatch.handlers.remoteSystemStatus = [&output](std::span<const std::uint8_t> message) {
+void MonitorGateway(ControllerLink& link, MonitorOutput& output) {
+  link.wantStatus = true;
+  qd::link::Dispatcher::Handlers& handlers = link.Link().Dispatch().handlers;
+  handlers.systemStatusWanted = [] { return true; };
+  handlers.remoteSystemStatus = [&output](std::span<const std::uint8_t> message) {
     output.Print(qd::link::GatewayStatusText(qd::link::GatewayStatus(message)));
   };
-  gateway.Connect();
-  if (!gateway.Session().RemoteOnline()) throw Failure("the system is offline");
-  if (!gateway.RunUntil([&output] { return output.Done(); }))
-    throw Failure("the gateway closed the connection");
+  link.Open();
+  if (!link.Link().Session().RemoteOnline()) throw Failure("the system is offline");
+  if (!link.RunUntil([&output] { return output.Done(); })) throw Failure("the gateway closed the connection");
+}
+
+void MonitorBus(ControllerLink& link, const std::string& port, MonitorOutput& output) {
+  auto print = [&output](const std::string& line) { output.Print(line); };
+  qd::transport::Connection& connection = link.Link();
+  connection.Dispatch().handlers.systemStatus = [&print](qd::link::PayloadView frame) {
+    print(qd::link::ControllerStatusText(qd::link::ControllerStatus(frame.Bytes())));
+  };
+  connection.Link().handlers.triggerFrame = [&print](int, qd::link::PayloadView frame) {
+    if (const auto report = qd::link::DecodeTriggerReport(frame.Bytes()))
+      print(qd::link::TriggerReportText(*report));
+  };
+  link.Open();
+  if (!link.RunUntil([&output] { return output.Done(); })) throw Failure("the port " + port + " was lost");
 }
 
 }  // namespace
@@ -76,22 +88,12 @@ int RunMonitor(const std::vector<std::string>& args) {
 
   const EventLoopApp app;
   MonitorOutput output(count, seconds);
+  ControllerLink link(target);
   if (target.gateway) {
-    MonitorGateway(*target.gateway, output);
-    return 0;
+    MonitorGateway(link, output);
+  } else {
+    MonitorBus(link, *target.port, output);
   }
-  const std::string port = *target.port;
-  BusSession session(port);
-  auto print = [&output](const std::string& line) { output.Print(line); };
-  session.Dispatch().handlers.systemStatus = [&print](qd::link::PayloadView frame) {
-    print(qd::link::ControllerStatusText(qd::link::ControllerStatus(frame.Bytes())));
-  };
-  session.Link().handlers.triggerFrame = [&print](int, qd::link::PayloadView frame) {
-    if (const auto report = qd::link::DecodeTriggerReport(frame.Bytes()))
-      print(qd::link::TriggerReportText(*report));
-  };
-  session.Open();
-  if (!session.RunUntil([&output] { return output.Done(); })) throw Failure("the port " + port + " was lost");
   return 0;
 }
 

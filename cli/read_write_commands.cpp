@@ -7,10 +7,10 @@
 
 #include "app/text.h"
 #include "arguments.h"
-#include "bus_session.h"
 #include "commands.h"
+#include "controller_link.h"
 #include "controller_read.h"
-#include "gateway_connection.h"
+#include "event_loop.h"
 #include "input.h"
 #include "link/transfer.h"
 #include "model/system_commands.h"
@@ -18,6 +18,7 @@
 #include "review/backups.h"
 #include "target_options.h"
 #include "transport/data_folder.h"
+#include "transport/process_events.h"
 
 namespace qdtool {
 
@@ -69,104 +70,74 @@ const char* const WriteUsage =
 
 namespace {
 
-constexpr char DefaultLoginCode[] = "KMWPLTRS";
+using qd::link::TransferOutcome;
 
 // A transfer over the bus or through the gateway with the command line's environment.
 class TransferRunner {
  public:
-  TransferRunner(qd::WorkingConfig& config, std::string loginCode, const std::optional<std::string>& port,
-                 const std::optional<GatewayOptions>& gateway, int blockDelayMs = 0)
+  TransferRunner(qd::WorkingConfig& config, std::string loginCode, const Target& target, int blockDelayMs = 0)
       : userLoginCode_(std::move(loginCode)),
         blockDelayMs_(blockDelayMs),
+        link_(target),
         transfer(config, MakeEnvironment(config)) {
     transfer.events.error = [this](const std::string& text) { error = text; };
-    if (port) {
-      bus_ = std::make_unique<BusSession>(*port);
-      bus_->Dispatch().handlers.transferReply = [this](qd::link::PayloadView frame) {
-        transfer.OnBusReply(frame);
-      };
-      bus_->onTick = [this] { OnTick(); };
-    } else {
-      gateway_ = std::make_unique<GatewayConnection>(*gateway);
-      gateway_->Dispatch().handlers.remoteSystemData = [this](auto message) {
-        transfer.OnGatewayData(message);
-      };
-      gateway_->Dispatch().handlers.remoteWriteResult = [this](auto message) {
-        transfer.OnGatewayWriteResult(message);
-      };
-      gateway_->onTick = [this] { OnTick(); };
+    qd::link::Dispatcher::Handlers& handlers = link_.Link().Dispatch().handlers;
+    handlers.transferReply = [this](qd::link::PayloadView frame) { transfer.OnBusReply(frame); };
+    handlers.remoteSystemData = [this](auto message) { transfer.OnGatewayData(message); };
+    handlers.remoteWriteResult = [this](auto message) { transfer.OnGatewayWriteResult(message); };
+    // A lost port or connection ends the transfer at once.
+    QObject::connect(&link_.Link(), &qd::transport::Connection::ConnectionLost, &link_,
+                     [this] { transfer.ConnectionLost(); });
+    QObject::connect(&link_.Link(), &qd::transport::Connection::Ticked, &link_, [this] { OnTick(); });
+  }
+
+  void Open() { link_.Open(); }
+  ControllerLink& Link() { return link_; }
+  bool Local() const { return link_.Local(); }
+
+  // Runs the event loop until the transfer has ended (and, `flushQueue`, its last request went out);
+  // false when the port or the connection was lost.
+  bool RunToEnd(bool flushQueue = false) {
+    return link_.RunUntil([this, flushQueue] {
+      return !qd::link::IsBusy(transfer.State()) &&
+             !(flushQueue && Local() && link_.Link().Link().RequestQueued());
+    });
+  }
+  // The transfer refused at once: another operation, or the login code check on the bus.
+  bool Refused() const {
+    switch (transfer.Outcome()) {
+      case TransferOutcome::ControllerBusy:
+      case TransferOutcome::NoLoginResponse:
+      case TransferOutcome::Cancelled:
+        return true;
+      case TransferOutcome::WrongLoginCode:
+        return Local();
+      default:
+        return false;
     }
   }
-
-  void Open() {
-    if (bus_) {
-      bus_->Open();
-    } else {
-      gateway_->Connect();
-    }
-  }
-
-  bool Local() const { return bus_ != nullptr; }
-  GatewayConnection& Gateway() { return *gateway_; }
-  BusSession& Bus() { return *bus_; }
-
-  // Runs the event loop until `done`; false when the port or the connection was lost.
-  bool RunUntil(const std::function<bool()>& done) {
-    return bus_ ? bus_->RunUntil(done) : gateway_->RunUntil(done);
-  }
-  void Flush() {
-    if (bus_) bus_->Flush();
-    if (gateway_) gateway_->Flush();
-  }
-  std::string LostText() const { return bus_ ? "the port was lost" : "the gateway closed the connection"; }
-  bool Lost() const { return bus_ ? bus_->PortLost() : gateway_->Lost(); }
-
-  bool Busy() const { return qd::link::IsBusy(transfer.State()); }
 
   void EndProgress() {
     if (progressShown_) std::fputc('\n', stderr);
     progressShown_ = false;
   }
 
-  void PrintCounters() const {
-    if (bus_) {
-      const qd::link::LinkCounters& c = bus_->Link().Counters();
-      std::fprintf(stderr,
-                   "Rx: %d bytes, Tx: %d bytes, Sync: %d, Retransmit: %d bytes, Checksum errors: %d\n",
-                   c.rxBytes, c.txBytes, c.syncCount, c.retransmitCount, c.checksumErrorCount);
-    } else {
-      std::fprintf(stderr, "Rx: %lld bytes, Tx: %lld bytes\n", static_cast<long long>(gateway_->RxBytes()),
-                   static_cast<long long>(gateway_->TxBytes()));
-    }
-  }
-
   std::function<void()> onTick;
 
  private:
   qd::link::SystemTransfer::Environment MakeEnvironment(const qd::WorkingConfig& config) {
-    qd::link::SystemTransfer::Environment env;
-    env.localMode = [this] { return Local(); };
+    qd::link::SystemTransfer::Environment env = link_.Link().TransferEnvironment();
     env.masterLoginMode = [&config] { return config.masterLoginMode; };
     env.userLoginCode = [this] { return userLoginCode_; };
-    env.queueRequest = [this](std::uint8_t command, std::uint8_t destination,
-                              std::span<const std::uint8_t> data) {
-      return bus_ && bus_->Link().QueueRequest(command, destination, data);
-    };
-    env.sendGatewayMessage = [this](std::span<const std::uint8_t> message) {
-      return gateway_ && gateway_->Send(message);
-    };
-    env.waitStep = [] { ProcessEventsFor(qd::link::SystemTransfer::LoginCheckStepMs); };
     // The socket hands its bytes over while the command waits between blocks.
-    env.pauseBetweenBlocks = [this] { ProcessEventsFor(blockDelayMs_); };
-    env.checkUnsavedPrograms = [] { return false; };
-    env.now = [] { return qd::LocalDateTime::Now(); };
+    env.pauseBetweenBlocks = [this] { qd::transport::ProcessEventsFor(blockDelayMs_); };
     return env;
   }
 
   void OnTick() {
     transfer.Tick();
     if (onTick) onTick();
-    if (!isatty(STDERR_FILENO) || !Busy()) return;
+    if (!isatty(STDERR_FILENO) || !qd::link::IsBusy(transfer.State())) return;
     std::fprintf(stderr, "\r%s %s   ", transfer.View().statusText.c_str(),
                  transfer.View().progressText.c_str());
     progressShown_ = true;
@@ -174,8 +145,7 @@ class TransferRunner {
 
   std::string userLoginCode_;
   int blockDelayMs_;
-  std::unique_ptr<BusSession> bus_;
-  std::unique_ptr<GatewayConnection> gateway_;
+  ControllerLink link_;
   bool progressShown_ = false;
 
  public:
@@ -184,7 +154,7 @@ class TransferRunner {
 };
 
 std::string LoginCodeOption(const Arguments& arguments) {
-  return arguments.Value("login-code").value_or(DefaultLoginCode);
+  return arguments.Value("login-code").value_or(qd::DefaultLoginCode);
 }
 
 }  // namespace
@@ -203,21 +173,30 @@ ReadOutcome RunControllerRead(qd::WorkingConfig& config, const Target& target, c
   const EventLoopApp app;
   config.masterLoginMode = options.masterLogin;
   qd::ResetSystem(config);
-  TransferRunner runner(config, options.loginCode, target.port, target.gateway);
+  TransferRunner runner(config, options.loginCode, target);
   runner.Open();
 
   std::optional<qd::ParseResult> parsed;
   runner.transfer.events.imageRead = [&parsed](const qd::ParseResult& result) { parsed = result; };
   runner.transfer.Read();
-  if (!runner.error.empty()) throw Failure(runner.error);  // the login code check refused
-  const bool kept = runner.RunUntil([&runner] { return !runner.Busy(); });
+  if (runner.Refused()) throw Failure(runner.error);
+  runner.RunToEnd();
   runner.EndProgress();
-  if (options.verbose) runner.PrintCounters();
-  if (!runner.error.empty() && !parsed) throw Failure(runner.error);
-  if (!kept) throw Failure(runner.LostText() + " during the read");
+  if (options.verbose) runner.Link().PrintCounters();
   const qd::link::TransferView& view = runner.transfer.View();
-  if (!parsed) throw Failure(!view.stateInfo.empty() ? view.stateInfo : view.statusText);
-  return {*parsed, runner.error, view.statusText};
+  switch (runner.transfer.Outcome()) {
+    case TransferOutcome::ReadCompleted:
+    case TransferOutcome::BadFormat:
+    case TransferOutcome::WrongLoginCode:
+      if (parsed) return {*parsed, runner.error, view.statusText};
+      break;
+    case TransferOutcome::ConnectionLost:
+      throw Failure(runner.Link().LostText() + " during the read");
+    default:
+      break;
+  }
+  if (runner.Link().Lost()) throw Failure(runner.Link().LostText() + " during the read");
+  throw Failure(!view.stateInfo.empty() ? view.stateInfo : view.statusText);
 }
 
 // Every image a read took in is kept; a backup that fails never fails the read.
@@ -295,10 +274,10 @@ int RunWrite(const std::vector<std::string>& args) {
   const qd::LoadResult loaded = qd::LoadSystem(config, file, qd::LocalDateTime::Now());
   if (!loaded.file.ok) throw Failure(file + ": " + loaded.file.error);
 
-  TransferRunner runner(config, LoginCodeOption(arguments), target.port, target.gateway, blockDelay);
+  TransferRunner runner(config, LoginCodeOption(arguments), target, blockDelay);
   runner.Open();
   if (!runner.Local()) {
-    const qd::link::GatewaySession& session = runner.Gateway().Session();
+    const qd::link::GatewaySession& session = runner.Link().Link().Session();
     if (!session.RemoteOnline()) throw Failure("the system is offline");
     if (!session.RemoteFullAccess()) throw Failure("the gateway grants read-only access: no writing");
   }
@@ -320,23 +299,32 @@ int RunWrite(const std::vector<std::string>& args) {
   } else {
     runner.transfer.Write();
   }
-  if (!runner.error.empty()) throw Failure(runner.error);  // the login code check refused
-  const bool kept = runner.RunUntil(
-      [&] { return !runner.Busy() && !(runner.Local() && runner.Bus().Link().RequestQueued()); });
+  if (runner.Refused()) throw Failure(runner.error);
+  const bool kept = runner.RunToEnd(true);
   runner.EndProgress();
-  if (arguments.Flag("verbose")) runner.PrintCounters();
-  if (!kept) throw Failure(runner.LostText() + " during the write");
-  if (timedOut) throw Failure("Timeout! No answer from System for " + std::to_string(timeoutSeconds) + " s");
+  if (arguments.Flag("verbose")) runner.Link().PrintCounters();
   const qd::link::TransferView& view = runner.transfer.View();
-  const std::string& result = runner.Local() ? view.statusText : view.progressText;
-  if (result != (runner.Local() ? "Write completed" : "Confirm received - OK")) {
-    // The remote write stops sending as soon as the connection is gone.
-    if (runner.Lost()) throw Failure(runner.LostText() + " during the write");
-    throw Failure(result.empty() ? "write not completed" : result);
+  switch (runner.transfer.Outcome()) {
+    case TransferOutcome::WriteCompleted:
+    case TransferOutcome::WriteConfirmed:
+      if (!kept) throw Failure(runner.Link().LostText() + " during the write");
+      runner.Link().Flush();
+      std::fprintf(stderr, "%s\n", (runner.Local() ? view.statusText : view.progressText).c_str());
+      return 0;
+    case TransferOutcome::Stopped:
+      if (timedOut) {
+        throw Failure("Timeout! No answer from System for " + std::to_string(timeoutSeconds) + " s");
+      }
+      break;
+    case TransferOutcome::BadConfirmChecksum:
+    case TransferOutcome::ConfirmTimedOut:
+      throw Failure(view.progressText);
+    default:
+      break;
   }
-  runner.Flush();
-  std::fprintf(stderr, "%s\n", result.c_str());
-  return 0;
+  // The remote write stops sending as soon as the connection is gone.
+  if (runner.Link().Lost()) throw Failure(runner.Link().LostText() + " during the write");
+  throw Failure(view.statusText.empty() ? "write not completed" : view.statusText);
 }
 
 }  // namespace qdtool

@@ -5,9 +5,15 @@
 #include <string>
 
 #include "arguments.h"
-#include "gateway_connection.h"
 
 namespace qdtool {
+
+struct GatewayOptions {
+  std::string address;  // HOST or HOST:PORT
+  std::string user;
+  std::string password;
+  std::optional<std::string> system;  // serial of the system to connect to
+};
 
 // Where the controller is: --port DEV, or --gateway HOST[:PORT] with --user, the password (see
 // GatewayPassword) and --system.

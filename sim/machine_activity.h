@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "model/counts.h"
 #include "sim_time.h"
 
 namespace qd::sim {
@@ -14,7 +15,7 @@ class MachineActivity {
  public:
   static constexpr SimTime LineTime = Milliseconds(1500);
   static constexpr int WashLines = 10;
-  static constexpr int ProgramCount = 6;
+  static constexpr int ProgramCount = qd::ProgramCount;
 
   explicit MachineActivity(int machine);  // 0..9
 

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "model/counts.h"
+
 // The data of the controller's status frames to the PC (the bytes after the 6-byte header).
 //
 // Status 0x43, current form (64-byte payload):
@@ -17,7 +19,7 @@
 //   11..14 machine id, big-endian | 15..18 status | 19 softener
 namespace qd::sim {
 
-inline constexpr int MachineCount = 10;
+using qd::MachineCount;
 
 enum class StatusForm { Current, Older };
 

@@ -10,8 +10,10 @@ namespace qd::firmware {
 
 using link::Notify;
 
-bool BootLoader::Start(const FirmwareImage& firmware) {
-  if (!firmware.Loaded()) return false;
+StartResult BootLoader::Start(const FirmwareImage& firmware) {
+  if (!firmware.Loaded()) return StartResult::NothingLoaded;
+  if (owner_.takeController && owner_.takeController(link::Operation::FirmwareUpdate))
+    return StartResult::ControllerBusy;
   firmware_ = firmware;
   // A restart must let the start request through the link.
   SetProgrammingActive(false);
@@ -31,7 +33,7 @@ bool BootLoader::Start(const FirmwareImage& firmware) {
   progress_ = 0;
   timeout_ = StartLimitTicks;
   Notify(owner_.changed);
-  return true;
+  return StartResult::Started;
 }
 
 void BootLoader::FirmwareByte(std::uint8_t byte) {
@@ -97,10 +99,11 @@ void BootLoader::Tick() {
 }
 
 void BootLoader::ConnectionLost() {
-  if (state_ != FirmwareState::Idle) Finish(FlashResult::Timeout, TimeoutText);
+  if (state_ != FirmwareState::Idle) Finish(FlashResult::ConnectionLost, TimeoutText);
 }
 
 void BootLoader::Reset() {
+  if (Busy()) Release(false);
   state_ = FirmwareState::Idle;
   SetProgrammingActive(false);
   stateText_.clear();
@@ -141,9 +144,14 @@ void BootLoader::SetStateText(std::string_view text) {
   stateText_.assign(text);
 }
 
+void BootLoader::Release(bool completed) {
+  Notify(owner_.releaseController, link::Operation::FirmwareUpdate, completed);
+}
+
 void BootLoader::Finish(FlashResult result, std::string_view text) {
   state_ = FirmwareState::Idle;
   SetProgrammingActive(false);
+  Release(result == FlashResult::Completed);
   SetStateText(text);
   Notify(owner_.changed);
   Notify(owner_.finished, result);
@@ -156,6 +164,7 @@ std::string_view FlashResultText(FlashResult result) {
     case FlashResult::ChecksumError:
       return ChecksumErrorText;
     case FlashResult::Timeout:
+    case FlashResult::ConnectionLost:
       return TimeoutText;
   }
   return "";

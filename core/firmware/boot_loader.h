@@ -2,12 +2,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "firmware/intel_hex.h"
+#include "link/operation_gate.h"
 
 // Programming a target through its boot loader on the bus.
 //
@@ -33,7 +35,14 @@ enum class FirmwareState {
   SummarySent = 6,  // waiting for the verdict
 };
 
-enum class FlashResult { Completed, ChecksumError, Timeout };
+enum class FlashResult {
+  Completed,
+  ChecksumError,
+  Timeout,         // the loader did not answer in time
+  ConnectionLost,  // the port went away or the link changed: ended at once, shown as a time-out
+};
+
+enum class StartResult { Started, NothingLoaded, ControllerBusy };
 
 namespace loader_byte {
 inline constexpr std::uint8_t Ready = 0x16;
@@ -76,14 +85,19 @@ class BootLoader {
     std::function<void()> changed;
     // Programming ended with a verdict or a time-out (after `changed`).
     std::function<void(FlashResult)> finished;
+    // Takes the controller for the update: none when it may run, else the operation holding it.
+    std::function<std::optional<link::Operation>(link::Operation)> takeController;
+    // Gives it back; an update that did not complete leaves nothing in flight (the start request).
+    std::function<void(link::Operation, bool completed)> releaseController;
   };
 
   explicit BootLoader(Owner owner) : owner_(std::move(owner)) {}
 
-  // Starts programming a copy of the image: empties the queue, runs the target's start action and
-  // waits for the loader. False, with nothing sent and nothing changed, for an image that is not
-  // Loaded(). Starting again while programming restarts from the beginning.
-  bool Start(const FirmwareImage& firmware);
+  // Starts programming a copy of the image: takes the controller, empties the queue, runs the target's
+  // start action and waits for the loader. Nothing is sent and nothing changes for an image that is
+  // not Loaded() or while another operation holds the controller. Starting again while programming
+  // restarts from the beginning.
+  StartResult Start(const FirmwareImage& firmware);
   // One byte that the link received outside a frame.
   void FirmwareByte(std::uint8_t byte);
   // Every 100 ms.
@@ -91,7 +105,8 @@ class BootLoader {
   // The port went away: programming ends at once as if the loader had not answered, instead of
   // after the time-out.
   void ConnectionLost();
-  // Window shown or closed: idle, not programming, empty state text, progress 0.
+  // Window shown or closed: idle, not programming, empty state text, progress 0. An update in
+  // progress is given up.
   void Reset();
 
   FirmwareState State() const { return state_; }
@@ -111,6 +126,7 @@ class BootLoader {
   void SetProgrammingActive(bool active);
   void SetStateText(std::string_view text);
   void Finish(FlashResult result, std::string_view text);
+  void Release(bool completed);
   bool SmallBlocks() const { return firmware_.target.blockSizeWord == 128; }
 
   Owner owner_;

@@ -103,6 +103,8 @@ void BusLink::ResetLinkState() {
   counters_.txBytes = 0;
   counters_.retransmitCount = 0;
   counters_.syncCount = 0;
+  counters_.framesHeard = 0;
+  counters_.strayBytes = 0;
   retransmitPending_ = false;
   sequence_ = 0;
   answered_.reset();
@@ -153,7 +155,11 @@ std::uint8_t BusLink::AnswerSequence() {
 }
 
 void BusLink::ByteOutsideFrame(std::uint8_t byte) {
-  if (loaderListening_) Notify(handlers.loaderByte, byte);
+  if (loaderListening_) {
+    Notify(handlers.loaderByte, byte);
+  } else {
+    ++counters_.strayBytes;
+  }
 }
 
 void BusLink::EndOfFrame(std::span<const std::uint8_t> body) {
@@ -163,6 +169,7 @@ void BusLink::EndOfFrame(std::span<const std::uint8_t> body) {
     Notify(handlers.checksumError);
     return;
   }
+  ++counters_.framesHeard;
   // The loader talks on the bus meanwhile; nothing else may answer.
   if (loaderListening_ && programmingActive_) return;
 

@@ -54,6 +54,8 @@ struct LinkCounters {
   int retransmitCount = 0;  // bytes of retransmitted requests
   int checksumErrorCount = 0;
   int retryCount = 0;
+  int framesHeard = 0;  // frames with a good checksum, whoever they were for
+  int strayBytes = 0;   // bytes outside frames that no boot loader listened for
 };
 // The five counter panels: "Rx: %6d", "Tx: %6d", "Sync: %d", "Retransmit: %d", "Checksum error: %d";
 // the last three are empty while 0.
@@ -145,6 +147,8 @@ class BusLink {
   const LinkCounters& Counters() const { return counters_; }
   std::uint8_t Sequence() const { return sequence_; }
   int OpenDelayLeft() const { return openDelay_; }
+  // A program that opens its port at once (no start-up delay to let the windows settle).
+  void EndOpenDelay() { openDelay_ = 0; }
 
  private:
   void EndOfFrame(std::span<const std::uint8_t> body);

@@ -7,8 +7,8 @@ namespace qd::link {
 
 namespace {
 
-bool IsShown(const std::function<bool()>& shown) {
-  return shown && shown();
+bool IsWanted(const std::function<bool()>& wanted) {
+  return wanted && wanted();
 }
 
 }  // namespace
@@ -18,7 +18,7 @@ void Dispatcher::DispatchBusFrame(PayloadView frame) const {
     case command::Status:
       Notify(handlers.systemStatus, frame);
       for (const MachineHandlers& machine : machines) {
-        if (IsShown(machine.shown)) Notify(machine.applyStatus, frame);
+        if (IsWanted(machine.wantsStatus)) Notify(machine.applyStatus, frame);
       }
       break;
     case command::MemoryData:
@@ -95,11 +95,11 @@ void Dispatcher::DispatchRemoteStatus(std::span<const std::uint8_t> message) con
     const std::size_t offset = gateway::StatusRecordOffset + gateway::StatusRecordSize * m;
     // A short message carries no record for this machine (nor for any after it).
     if (message.size() < offset + gateway::StatusRecordSize) break;
-    if (IsShown(machines[m].shown)) {
+    if (IsWanted(machines[m].wantsStatus)) {
       Notify(machines[m].applyRemoteStatus, message.subspan(offset, gateway::StatusRecordSize));
     }
   }
-  if (IsShown(handlers.systemSetupShown)) Notify(handlers.remoteSystemStatus, message);
+  if (IsWanted(handlers.systemStatusWanted)) Notify(handlers.remoteSystemStatus, message);
 }
 
 }  // namespace qd::link

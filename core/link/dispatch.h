@@ -6,6 +6,7 @@
 #include <span>
 
 #include "link/bus_payload.h"
+#include "model/counts.h"
 
 namespace qd::link {
 
@@ -15,24 +16,24 @@ namespace qd::link {
 // are dropped.
 class Dispatcher {
  public:
-  static constexpr int MachineCount = 10;
+  static constexpr int MachineCount = qd::MachineCount;
 
   using FrameHandler = std::function<void(PayloadView)>;
   // The whole message, class and code included.
   using MessageHandler = std::function<void(std::span<const std::uint8_t> message)>;
 
   struct MachineHandlers {
-    std::function<bool()> shown;       // status goes only to shown machines
-    FrameHandler applyStatus;          // bus 0x43
-    MessageHandler applyRemoteStatus;  // gateway 'C','X': this machine's 10-byte record
+    std::function<bool()> wantsStatus;  // status goes only where someone shows it
+    FrameHandler applyStatus;           // bus 0x43
+    MessageHandler applyRemoteStatus;   // gateway 'C','X': this machine's 10-byte record
   };
 
   struct Handlers {
     // System setup
     FrameHandler systemStatus;  // bus 0x43, whether shown or not, before the machines
     FrameHandler monitorReply;  // bus 0x51
-    std::function<bool()> systemSetupShown;
-    MessageHandler remoteSystemStatus;  // gateway 'C','X' while shown, after the machines
+    std::function<bool()> systemStatusWanted;
+    MessageHandler remoteSystemStatus;  // gateway 'C','X' while wanted, after the machines
     std::function<void()> resetDone;    // gateway 'C','%' and 'C','&'
     // System data transfer
     FrameHandler transferReply;        // bus 0x45, 0x47

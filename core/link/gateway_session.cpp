@@ -81,6 +81,7 @@ void GatewaySession::RemoteConnectBtnClick(const std::string& host) {
   systems_.Clear();
   view_.accessVisible = false;
   loggedIn_ = false;
+  outcome_ = SessionOutcome::None;
   socket_ = SocketState::Opening;
   Notify(events.captionChanged);
   Changed();
@@ -119,8 +120,7 @@ void GatewaySession::LinkTick() {
   if (localMode_) return;
   if (++statusTicks_ < StatusRequestTicks) return;
   statusTicks_ = 0;
-  if (online_ && SocketConnected() && env_.statusWindowShown && env_.statusWindowShown())
-    Send(StatusRequestMessage);
+  if (online_ && SocketConnected() && env_.statusWanted && env_.statusWanted()) Send(StatusRequestMessage);
 }
 
 void GatewaySession::ConnectToSystem(const SystemChoice& system) {
@@ -165,6 +165,7 @@ void GatewaySession::RequestLogin() {
     Send(LoginMessage(login->user, login->password));
     return;
   }
+  Decide(SessionOutcome::Cancelled);
   CloseSocket();
   ConnectionEnded();
   view_.stateVisible = false;
@@ -194,6 +195,7 @@ void GatewaySession::EndOfList() {
       return;
     }
   }
+  Decide(SessionOutcome::NoSystemChosen);
   view_.stateVisible = true;
   Changed();
 }
@@ -204,7 +206,11 @@ void GatewaySession::OnConnectResult(std::span<const std::uint8_t> message) {
   switch (reply->result) {
     case ConnectReply::Accepted:
       SetState(RemoteState::Failed);
-      if (!reply->wellFormed) break;
+      if (!reply->wellFormed) {
+        Decide(SessionOutcome::Failed);
+        break;
+      }
+      Decide(SameSerial(reply->serial, selected_.serial) ? SessionOutcome::LoggedIn : SessionOutcome::Failed);
       if (SameSerial(reply->serial, selected_.serial)) {
         linkReady_ = true;
         loggedIn_ = true;
@@ -225,9 +231,11 @@ void GatewaySession::OnConnectResult(std::span<const std::uint8_t> message) {
       return;
     case ConnectReply::NotFound:
       SetState(RemoteState::NotFound);
+      Decide(SessionOutcome::NotFound);
       break;
     case ConnectReply::InUse:
       SetState(RemoteState::InUse);
+      Decide(SessionOutcome::InUse);
       break;
     default:
       break;
@@ -249,6 +257,7 @@ void GatewaySession::OnSystemAddress(std::span<const std::uint8_t> message) {
 void GatewaySession::OnLoginRefused(std::span<const std::uint8_t> /*message*/) {
   const bool retry = env_.retryLogin && env_.retryLogin();
   if (!retry) {
+    Decide(SessionOutcome::LoginRefused);
     Disconnect();
     return;
   }
@@ -280,6 +289,7 @@ void GatewaySession::ClearSession() {
 }
 
 void GatewaySession::ConnectionEnded() {
+  Decide(SessionOutcome::ConnectionLost);
   ClearSession();
   SetState(RemoteState::Disconnected);
   view_.stateVisible = true;
@@ -290,6 +300,12 @@ void GatewaySession::CloseSocket() {
   if (socket_ == SocketState::Closed) return;
   socket_ = SocketState::Closed;
   Notify(env_.closeSocket);
+}
+
+void GatewaySession::Decide(SessionOutcome outcome) {
+  const bool decided = outcome_ != SessionOutcome::None && outcome_ != SessionOutcome::LoggedIn;
+  if (outcome == SessionOutcome::ConnectionLost && decided) return;
+  outcome_ = outcome;
 }
 
 void GatewaySession::SetState(RemoteState state) {

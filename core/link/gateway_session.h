@@ -58,6 +58,19 @@ struct Credentials {
 
 enum class SocketState { Closed, Opening, Connected };
 
+// How the last connect attempt ended. Callers decide by this, never by the state label's text.
+enum class SessionOutcome {
+  None,            // no attempt, or still under way
+  LoggedIn,        // the gateway granted access to the selected system
+  Cancelled,       // the login window was cancelled
+  LoginRefused,    // "Invalid user name or password", not retried
+  NoSystemChosen,  // the list ended without a system to connect to (none, one in use, choice cancelled)
+  NotFound,        // the gateway does not know the system
+  InUse,           // someone else uses it
+  Failed,          // accepted for another serial, or a malformed result
+  ConnectionLost,  // the connection ended (by the server, an error, or a disconnect)
+};
+
 // The tool's side of a gateway session: login, system list, system choice, connect result, address and
 // the periodic status request. The owner (the communication window, or qdtool) moves the bytes, owns
 // the socket, shows the dialogs the session asks for and presents RemoteView; the session decides.
@@ -78,8 +91,8 @@ class GatewaySession {
     std::function<std::optional<SystemChoice>(const SystemList& systems)> chooseSystem;
     // LoginRefusedText with Retry and Cancel: true for Retry.
     std::function<bool()> retryLogin;
-    // The system setup window or a machine window is shown (someone wants the status).
-    std::function<bool()> statusWindowShown;
+    // Someone shows the live status: the periodic status request goes out.
+    std::function<bool()> statusWanted;
   };
 
   struct Events {
@@ -137,6 +150,7 @@ class GatewaySession {
   const std::string& SelectedName() const { return selected_.name; }
   const SystemList& Systems() const { return systems_; }
   const RemoteView& View() const { return view_; }
+  SessionOutcome Outcome() const { return outcome_; }
   // SystemCaptionPiece of the selected system while logged in, else empty.
   std::string CaptionPiece() const;
 
@@ -147,6 +161,8 @@ class GatewaySession {
   void ConnectionEnded();
   void CloseSocket();
   void SetState(RemoteState state);
+  // Records how the attempt ended; a decided attempt is not turned into a lost connection afterwards.
+  void Decide(SessionOutcome outcome);
   bool Send(std::span<const std::uint8_t> message);
   void Changed();
 
@@ -162,6 +178,7 @@ class GatewaySession {
   SystemChoice selected_;
   SystemList systems_;
   RemoteView view_;
+  SessionOutcome outcome_ = SessionOutcome::None;
   int statusTicks_ = 0;
 };
 

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "link/status_records.h"
+#include "model/counts.h"
 
 namespace qd::link {
 
@@ -16,7 +17,7 @@ namespace qd::link {
 // bus and the gateway's machine records; 100 ms ticks let the link indicators go stale.
 class MachineStatusView {
  public:
-  static constexpr int ProgramCount = 6;
+  static constexpr int ProgramCount = qd::ProgramCount;
   static constexpr int InputCount = 6;
   // A trigger report or gateway record keeps the indicators alive for 5 s of 100 ms ticks.
   static constexpr int HoldTicks = 50;

@@ -6,6 +6,8 @@
 #include <span>
 #include <string>
 
+#include "model/counts.h"
+
 // Live status records heard from the controller, the trigger modules and the gateway. Every decoder
 // reads only the bytes that arrived; a field that did not arrive reads as 0 unless said otherwise.
 //
@@ -30,7 +32,7 @@
 //   15..18 status | 19 softener
 namespace qd::link {
 
-inline constexpr int MachineCount = 10;
+using qd::MachineCount;
 
 // One machine's live status as the controller or the gateway reports it.
 class MachineStatus {

@@ -1,13 +1,13 @@
 #include "link/status_text.h"
 
 #include "app/text.h"
+#include "model/counts.h"
 #include "model/trigger_settings.h"
 
 namespace qd::link {
 
 namespace {
 
-constexpr int PumpCount = 7;
 constexpr int InputCount = 6;
 
 // Trigger types whose reports carry a weight or a percent value in byte 8.

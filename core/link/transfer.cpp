@@ -21,6 +21,9 @@ constexpr std::uint8_t GatewayReadRequest[] = {'A', 'C'};
 constexpr std::uint8_t GatewayConfirmRequest[] = {0x00, 'S', 0x00, 0x00};
 constexpr std::size_t GatewayDataHeader = 6;
 
+constexpr char NoLoginResponseText[] = "Unable to check Login code.\n\nNo response from System";
+constexpr char WrongLoginCodeText[] = "Wrong System login code";
+
 // The code as the controller holds it: up to the first zero byte, at most eight characters.
 std::string StoredLoginCode(std::span<const std::uint8_t> data) {
   std::string code;
@@ -30,20 +33,26 @@ std::string StoredLoginCode(std::span<const std::uint8_t> data) {
   return code;
 }
 
+bool IsLoginCheck(TransferState state) {
+  return state == TransferState::LoginCheckWaiting || state == TransferState::LoginCheckPassed ||
+         state == TransferState::LoginCheckFailed;
+}
+
 }  // namespace
 
 bool IsBusy(TransferState state) {
   return state != TransferState::Idle;
 }
 
-namespace {
-
 bool IsTransferring(TransferState state) {
   return state == TransferState::ReadingLocal || state == TransferState::WritingLocal ||
          state == TransferState::ReadingRemote || state == TransferState::WritingRemote;
 }
 
-}  // namespace
+bool Succeeded(TransferOutcome outcome) {
+  return outcome == TransferOutcome::ReadCompleted || outcome == TransferOutcome::WriteCompleted ||
+         outcome == TransferOutcome::WriteConfirmed;
+}
 
 TransferButtons ButtonsFor(TransferState state, bool linkReady, bool localMode, bool remoteOnline,
                            bool remoteFullAccess) {
@@ -75,17 +84,34 @@ void SystemTransfer::BeginOperation() {
   Changed();
 }
 
-namespace {
-
-bool IsLoginCheck(TransferState state) {
-  return state == TransferState::LoginCheckWaiting || state == TransferState::LoginCheckPassed ||
-         state == TransferState::LoginCheckFailed;
+bool SystemTransfer::Take(Operation operation) {
+  const std::optional<Operation> holder = env_.takeController ? env_.takeController(operation) : std::nullopt;
+  if (holder) {
+    outcome_ = TransferOutcome::ControllerBusy;
+    Notify(events.error, BusyText(*holder));
+    Notify(events.finished, outcome_);
+    return false;
+  }
+  holding_ = operation;
+  return true;
 }
 
-}  // namespace
+void SystemTransfer::Finish(TransferOutcome outcome) {
+  outcome_ = outcome;
+  confirmRunning_ = false;
+  if (holding_) {
+    const Operation operation = *holding_;
+    holding_.reset();
+    Notify(env_.releaseController, operation, Succeeded(outcome));
+  }
+  SetState(TransferState::Idle);
+  Notify(events.finished, outcome);
+}
 
-bool SystemTransfer::CheckLoginCode() {
-  if (env_.masterLoginMode() || !env_.localMode()) return true;
+SystemTransfer::LoginCheck SystemTransfer::RunLoginCheck() {
+  // The check's request and state would land in the middle of the transfer.
+  if (IsTransferring(state_)) return LoginCheck::Busy;
+  if (env_.masterLoginMode() || !env_.localMode()) return LoginCheck::Passed;
   const std::uint8_t request[] = {LoginCodeLength, LoginCodeAddress & 0xFF, LoginCodeAddress >> 8};
   env_.queueRequest(command::ReadMemory, ControllerAddress, request);
   SetState(TransferState::LoginCheckWaiting);
@@ -96,15 +122,30 @@ bool SystemTransfer::CheckLoginCode() {
   // The check is over: the window is idle again, so Read and Write stay usable after a refused check or a
   // log reset's check. A late reply no longer matches the state and is ignored.
   if (IsLoginCheck(outcome)) SetState(TransferState::Idle);
-  if (outcome == TransferState::LoginCheckWaiting) {
-    Notify(events.error, "Unable to check Login code.\n\nNo response from System");
-    return false;
+  if (outcome == TransferState::LoginCheckWaiting) return LoginCheck::NoResponse;
+  if (outcome == TransferState::LoginCheckFailed) return LoginCheck::WrongCode;
+  return LoginCheck::Passed;
+}
+
+std::optional<TransferOutcome> SystemTransfer::LoginRefusal() {
+  switch (RunLoginCheck()) {
+    case LoginCheck::Passed:
+      return std::nullopt;
+    case LoginCheck::NoResponse:
+      Notify(events.error, NoLoginResponseText);
+      return TransferOutcome::NoLoginResponse;
+    case LoginCheck::WrongCode:
+      Notify(events.error, WrongLoginCodeText);
+      return TransferOutcome::WrongLoginCode;
+    case LoginCheck::Busy:
+      if (holding_) Notify(events.error, BusyText(*holding_));
+      break;
   }
-  if (outcome == TransferState::LoginCheckFailed) {
-    Notify(events.error, "Wrong System login code");
-    return false;
-  }
-  return true;
+  return TransferOutcome::ControllerBusy;
+}
+
+bool SystemTransfer::CheckLoginCode() {
+  return !LoginRefusal();
 }
 
 void SystemTransfer::ShowProgress() {
@@ -133,7 +174,11 @@ void SystemTransfer::QueueWrite() {
 
 void SystemTransfer::Read() {
   BeginOperation();
-  if (!CheckLoginCode()) return;
+  if (!Take(env_.readOperation)) return;
+  if (const std::optional<TransferOutcome> refused = LoginRefusal()) {
+    Finish(*refused);
+    return;
+  }
   start_ = current_ = 0;
   end_ = static_cast<int>(layout::ImageSize);
   view_.statusText = Format("Reading %d bytes.", end_);
@@ -143,7 +188,7 @@ void SystemTransfer::Read() {
     QueueRead();
   } else {
     readLimit_ = RemoteReadLimitTicks;
-    Notify(events.closeMachineWindows);
+    Notify(events.remoteTransferStarts);
     SetState(TransferState::ReadingRemote);
     if (!env_.sendGatewayMessage(GatewayReadRequest)) Fail();
   }
@@ -151,8 +196,15 @@ void SystemTransfer::Read() {
 
 void SystemTransfer::Write() {
   BeginOperation();
-  if (!CheckLoginCode()) return;
-  if (env_.checkUnsavedPrograms()) return;
+  if (!Take(Operation::Write)) return;
+  if (const std::optional<TransferOutcome> refused = LoginRefusal()) {
+    Finish(*refused);
+    return;
+  }
+  if (env_.settleUnsavedEdits && !env_.settleUnsavedEdits()) {
+    Finish(TransferOutcome::Cancelled);
+    return;
+  }
   Build();
   start_ = current_ = static_cast<int>(layout::HeaderSize);  // the header is not written
   end_ = config_.image.dataLength;
@@ -165,7 +217,7 @@ void SystemTransfer::Write() {
   }
   confirmRunning_ = false;
   SetState(TransferState::WritingRemote);
-  Notify(events.closeMachineWindows);
+  Notify(events.remoteTransferStarts);
   SendRemoteBlocks();
 }
 
@@ -193,7 +245,7 @@ void SystemTransfer::SendRemoteBlocks() {
     }
     current_ += count;
     ShowProgress();
-    env_.pauseBetweenBlocks();
+    Notify(env_.pauseBetweenBlocks);
   }
   if (state_ != TransferState::WritingRemote) return;
   if (!env_.sendGatewayMessage(GatewayConfirmRequest)) {
@@ -211,7 +263,11 @@ std::string SystemTransfer::WriteSerial(const std::string& serialText) {
   view_.stateInfo.clear();
   Changed();
   const auto serial = static_cast<std::uint32_t>(WholeNumberOr(serialText));
-  if (env_.checkUnsavedPrograms()) return serialText;
+  if (!Take(Operation::WriteSerial)) return serialText;
+  if (env_.settleUnsavedEdits && !env_.settleUnsavedEdits()) {
+    Finish(TransferOutcome::Cancelled);
+    return serialText;
+  }
   Build();
   bytes::PutU32LE(config_.image.Span(), layout::SerialNumber, serial);
   start_ = current_ = 0;
@@ -225,34 +281,35 @@ std::string SystemTransfer::WriteSerial(const std::string& serialText) {
 
 void SystemTransfer::Stop() {
   view_.stateInfo = "Stopped";
-  confirmRunning_ = false;
-  SetState(TransferState::Idle);
+  if (holding_ || IsTransferring(state_)) {
+    Finish(TransferOutcome::Stopped);
+  } else {
+    SetState(TransferState::Idle);
+  }
 }
 
 void SystemTransfer::ConnectionLost() {
-  if (IsTransferring(state_)) Fail();
+  if (IsTransferring(state_)) Fail(TransferOutcome::ConnectionLost);
 }
 
-void SystemTransfer::Fail() {
+void SystemTransfer::Fail(TransferOutcome outcome) {
   view_.statusText = Format("Transfer faild at: %d", current_);
   if (confirmRunning_) {
     // No confirmation will come any more.
     view_.progressText.clear();
     view_.progressBar = 0;
   }
-  confirmRunning_ = false;
-  SetState(TransferState::Idle);
+  Finish(outcome);
 }
 
 void SystemTransfer::Tick() {
   if (state_ == TransferState::WritingRemote && confirmRunning_) {
     ++confirmCounter_;
     if (confirmCounter_ > ConfirmLimitTicks) {
-      confirmRunning_ = false;
       view_.progressBar = 0;
       view_.progressText = "Timeout, no confirm received!";
       view_.progressColour = ProgressColour::Bad;
-      SetState(TransferState::Idle);
+      Finish(TransferOutcome::ConfirmTimedOut);
     } else {
       view_.progressBar = confirmCounter_ * 100 / ConfirmLimitTicks;
       Changed();
@@ -262,7 +319,7 @@ void SystemTransfer::Tick() {
     if (readLimit_ > 0) --readLimit_;
     if (readLimit_ == 0) {
       view_.stateInfo = "Timeout!";
-      SetState(TransferState::Idle);
+      Finish(TransferOutcome::ReadTimedOut);
     }
   }
 }
@@ -278,13 +335,13 @@ void SystemTransfer::OnMemoryData(PayloadView frame) {
   const auto data = frame.Slice(HeaderSize + 3, count);
 
   if (state_ == TransferState::LoginCheckWaiting) {
-    std::array<std::uint8_t, LoginCodeLength> code{};
-    std::copy_n(data.begin(), std::min<std::size_t>(data.size(), LoginCodeLength), code.begin());
-    if (code[0] != 0 && StoredLoginCode(code) != env_.userLoginCode()) {
+    // Only the code field itself: a late block of an earlier read is no login code.
+    if (address != LoginCodeAddress || count != LoginCodeLength || data.size() != count) return;
+    if (data[0] != 0 && StoredLoginCode(data) != env_.userLoginCode()) {
       SetState(TransferState::LoginCheckFailed);
       return;
     }
-    std::copy(code.begin(), code.end(), config_.image.bytes.begin() + layout::SystemLoginCode);
+    std::copy(data.begin(), data.end(), config_.image.bytes.begin() + layout::SystemLoginCode);
     SetState(TransferState::LoginCheckPassed);
     return;
   }
@@ -306,7 +363,7 @@ void SystemTransfer::OnMemoryData(PayloadView frame) {
 void SystemTransfer::FinishLocalRead() {
   const ParseResult parsed = ParseImage(config_);
   view_.statusText = "Read completed";
-  SetState(TransferState::Idle);
+  Finish(parsed.ok ? TransferOutcome::ReadCompleted : TransferOutcome::BadFormat);
   Notify(events.imageRead, parsed);
 }
 
@@ -323,7 +380,7 @@ void SystemTransfer::OnWriteConfirm(PayloadView frame) {
   view_.statusText = "Write completed";
   const std::uint8_t endOfWrite[] = {0x00};
   env_.queueRequest(command::ResetMachine, ControllerAddress, endOfWrite);
-  SetState(TransferState::Idle);
+  Finish(TransferOutcome::WriteCompleted);
 }
 
 void SystemTransfer::OnGatewayData(std::span<const std::uint8_t> message) {
@@ -345,20 +402,22 @@ void SystemTransfer::OnGatewayData(std::span<const std::uint8_t> message) {
 
 void SystemTransfer::FinishRemoteRead() {
   view_.statusText = "Transfer completed";
-  SetState(TransferState::Idle);
   ControllerImage& image = config_.image;
   const std::string code = image.SystemLoginCode();
-  if (!env_.masterLoginMode() && !code.empty() && code != env_.userLoginCode()) {
+  const bool refused = !env_.masterLoginMode() && !code.empty() && code != env_.userLoginCode();
+  if (refused) {
+    // Nothing of a system the user may not see stays in the buffer but its code.
     std::array<std::uint8_t, layout::SystemLoginCodeField> kept;
     std::copy_n(image.bytes.begin() + layout::SystemLoginCode, layout::SystemLoginCodeField, kept.begin());
     image.bytes.fill(0);
     std::copy(kept.begin(), kept.end(), image.bytes.begin() + layout::SystemLoginCode);
-    std::memcpy(image.bytes.data() + layout::Magic, "QD310", 5);
-    image.bytes[layout::VersionMajor] = 1;
-    image.bytes[layout::VersionMinor] = 1;
-    Notify(events.error, "Wrong System login code");
+    image.WriteFormat();
   }
   const ParseResult parsed = ParseImage(config_);
+  Finish(refused     ? TransferOutcome::WrongLoginCode
+         : parsed.ok ? TransferOutcome::ReadCompleted
+                     : TransferOutcome::BadFormat);
+  if (refused) Notify(events.error, WrongLoginCodeText);
   Notify(events.imageRead, parsed);
 }
 
@@ -373,8 +432,7 @@ void SystemTransfer::OnGatewayWriteResult(std::span<const std::uint8_t> message)
   const bool good = sum == received;
   view_.progressText = good ? "Confirm received - OK" : "Confirm received - bad checksum!";
   view_.progressColour = good ? ProgressColour::Good : ProgressColour::Bad;
-  confirmRunning_ = false;
-  SetState(TransferState::Idle);
+  Finish(good ? TransferOutcome::WriteConfirmed : TransferOutcome::BadConfirmChecksum);
 }
 
 }  // namespace qd::link

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string_view>
 
+#include "model/counts.h"
+
 namespace qd {
 
 // A pump's calibration: the whole seconds the pump takes for 100 ml.
@@ -30,7 +32,7 @@ std::optional<NewCalibration> CalibrationFromMeasurement(std::string_view curren
 // later it is handed back to the controller and the run ends. Counted in 100 ms ticks.
 class CalibrationRun {
  public:
-  static constexpr int PumpCount = 7;
+  static constexpr int PumpCount = qd::PumpCount;
   static constexpr int TicksPerSecond = 10;
   static constexpr int AfterTestTicks = 10;
 

@@ -1,5 +1,7 @@
 #include "model/controller_image.h"
 
+#include <cstring>
+
 #include "app/bytes.h"
 
 namespace qd {
@@ -41,6 +43,17 @@ std::string ControllerImage::FieldText(std::size_t at, std::size_t width) const 
 
 std::string ControllerImage::SystemLoginCode() const {
   return FieldText(layout::SystemLoginCode, layout::SystemLoginCodeLength);
+}
+
+void ControllerImage::WriteFormat() {
+  std::memcpy(bytes.data() + layout::Magic, layout::ImageMagic, layout::ImageMagicSize);
+  bytes[layout::VersionMajor] = layout::ImageFormatMajor;
+  bytes[layout::VersionMinor] = layout::ImageFormatMinor;
+}
+
+bool ControllerImage::FormatAccepted() const {
+  return std::memcmp(bytes.data() + layout::Magic, layout::ImageMagic, layout::ImageMagicSize) == 0 &&
+         FormatMajor() == layout::ImageFormatMajor;
 }
 
 }  // namespace qd

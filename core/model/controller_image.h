@@ -19,6 +19,11 @@ namespace qd {
 namespace layout {
 
 constexpr std::size_t ImageSize = 32768;
+// The header's first bytes: the magic and the format version that this tool builds and accepts.
+inline constexpr char ImageMagic[] = "QD310";
+constexpr std::size_t ImageMagicSize = 5;
+constexpr std::uint8_t ImageFormatMajor = 1;
+constexpr std::uint8_t ImageFormatMinor = 1;
 constexpr std::size_t SystemDataSize = 25216;
 
 constexpr std::size_t Magic = 0x00;
@@ -123,6 +128,11 @@ class ControllerImage {
   // A NUL-terminated text in a fixed field of `width` bytes at `at`.
   std::string FieldText(std::size_t at, std::size_t width) const;
   std::string SystemLoginCode() const;
+
+  // The magic and format version as a build writes them.
+  void WriteFormat();
+  // The magic is ours and the format's major version is one this tool reads.
+  bool FormatAccepted() const;
 };
 
 }  // namespace qd

@@ -181,9 +181,7 @@ BuildResult BuildImage(WorkingConfig& config, const LocalDateTime& buildTime) {
   std::copy_n(b.begin() + SystemLoginCode, SystemLoginCodeField, loginCode.begin());
   std::fill_n(b.begin(), SystemDataSize, 0);
   std::copy(loginCode.begin(), loginCode.end(), b.begin() + SystemLoginCode);
-  std::memcpy(b.data() + Magic, "QD310", 5);
-  b[VersionMajor] = 1;
-  b[VersionMinor] = 1;
+  image.WriteFormat();
 
   WriteBuildTime(b, buildTime);
   WriteSystemSettings(b, system);

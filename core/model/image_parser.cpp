@@ -13,10 +13,6 @@ namespace {
 
 using namespace layout;
 
-bool FormatAccepted(const ControllerImage& image) {
-  return std::memcmp(image.bytes.data() + Magic, "QD310", 5) == 0 && image.FormatMajor() == 1;
-}
-
 void ParseProgram(const ControllerImage& image, int m, int p, DosingProgram& program) {
   const auto b = image.Span();
   const std::size_t at = ProgramRecord(m, p);
@@ -88,7 +84,7 @@ ParseResult ParseImage(WorkingConfig& config) {
   ResetSystem(config);
 
   ParseResult result;
-  if (!FormatAccepted(image)) {
+  if (!image.FormatAccepted()) {
     result.error = Format("Bad data format or version: %d.%d", image.FormatMajor(), image.FormatMinor());
     return result;
   }

@@ -3,13 +3,13 @@
 #include <cstdint>
 
 #include "app/text.h"
+#include "model/counts.h"
 #include "model/instruction_set.h"
 
 namespace qd {
 namespace {
 
 constexpr int InputCount = 6;
-constexpr int PumpCount = 7;
 constexpr int LineCount = DosingProgram::LineCount;
 // The low adjustment of a high-volume line that has none yet, and of a text that is not a number.
 constexpr int DefaultLowAdjust = 25;

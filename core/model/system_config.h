@@ -3,14 +3,12 @@
 #include <array>
 #include <string>
 
+#include "model/counts.h"
 #include "model/dosing_program.h"
 #include "model/trigger_settings.h"
 
 namespace qd {
 
-constexpr int MachineCount = 10;
-constexpr int ProgramCount = 6;
-constexpr int PumpCount = 7;
 constexpr int SoapAmountPumps = 6;
 constexpr int RecipientCount = 8;
 constexpr int AlarmGroupCount = 3;

@@ -25,6 +25,7 @@ App::App(const QStringList& arguments) {
   // Amounts are shown with the separator of the user's locale.
   const QString decimalPoint = QLocale().decimalPoint();
   config_.decimalSeparator = decimalPoint.size() == 1 ? decimalPoint.at(0).toLatin1() : '.';
+  connection_ = std::make_unique<qd::transport::Connection>();
   // The windows' fixed creation order; the main window creates the machine windows.
   main_ = std::make_unique<TMainForm>(*this, arguments);
   systemSetup_ = std::make_unique<TSystemSetupForm>(*this);
@@ -44,27 +45,55 @@ App::App(const QStringList& arguments) {
   Connect();
 }
 
-App::~App() = default;
+App::~App() {
+  // The windows go before the connection: nothing may call back into them meanwhile.
+  connection_->Dispatch() = qd::link::Dispatcher{};
+  connection_->Link().handlers = {};
+  connection_->SetSessionPrompts({});
+}
 
 TMachineForm& App::Machine(int index) {
   return main_->MachineWindow(index);
 }
 
 void App::Connect() {
-  // The link state fans out to the windows whose controls act on the controller.
-  QObject::connect(communication_.get(), &TCommunicationForm::LinkStateChanged, eeprom_.get(),
-                   &TEEPROMForm::UpdateButtons);
-  QObject::connect(communication_.get(), &TCommunicationForm::LinkStateChanged, logData_.get(),
-                   &TLogDataForm::LinkStateChanged);
-  QObject::connect(communication_.get(), &TCommunicationForm::LinkStateChanged, alarmLog_.get(),
-                   &TAlarmLogForm::LinkStateChanged);
-  QObject::connect(communication_.get(), &TCommunicationForm::LinkStateChanged, systemSetup_.get(),
+  // The link state, and which operation holds the controller, fan out to the windows whose controls
+  // act on the controller.
+  qd::transport::Connection* link = connection_.get();
+  using Signal = void (qd::transport::Connection::*)();
+  for (const Signal signal : {Signal{&qd::transport::Connection::LinkStateChanged},
+                              Signal{&qd::transport::Connection::OperationsChanged}}) {
+    QObject::connect(link, signal, eeprom_.get(), &TEEPROMForm::UpdateButtons);
+    QObject::connect(link, signal, logData_.get(), &TLogDataForm::LinkStateChanged);
+    QObject::connect(link, signal, alarmLog_.get(), &TAlarmLogForm::LinkStateChanged);
+  }
+  QObject::connect(link, &qd::transport::Connection::LinkStateChanged, systemSetup_.get(),
                    &TSystemSetupForm::LinkStateChanged);
-  QObject::connect(communication_.get(), &TCommunicationForm::CaptionChanged, main_.get(),
-                   &TMainForm::UpdateCaption);
+  QObject::connect(link, &qd::transport::Connection::CaptionChanged, main_.get(), &TMainForm::UpdateCaption);
+
+  // Replies to reads and writes go to both transfers: each takes only what it waits for, and only one
+  // of them can wait at a time.
+  qd::link::Dispatcher& dispatch = connection_->Dispatch();
+  dispatch.handlers.transferReply = [this](qd::link::PayloadView frame) {
+    eeprom_->Transfer().OnBusReply(frame);
+    compare_->OnBusReply(frame);
+  };
+  dispatch.handlers.remoteSystemData = [this](std::span<const std::uint8_t> message) {
+    eeprom_->Transfer().OnGatewayData(message);
+    compare_->OnGatewayData(message);
+  };
+  dispatch.handlers.remoteWriteResult = [this](std::span<const std::uint8_t> message) {
+    eeprom_->Transfer().OnGatewayWriteResult(message);
+  };
+
+  // The idle answer carries the system setup's manual outputs; trigger modules' reports go to their
+  // machine's window.
+  connection_->Link().handlers.manualOutputs = [this] { return systemSetup_->ManualControl(); };
+  connection_->Link().handlers.triggerFrame = [this](int machineIndex, qd::link::PayloadView frame) {
+    if (machineIndex >= 0 && machineIndex < TMainForm::MachineCount) Machine(machineIndex).ApplyStatus(frame);
+  };
 
   // Live status goes to the machine windows that are shown.
-  qd::link::Dispatcher& dispatch = communication_->Dispatch();
   for (int i = 0; i < TMainForm::MachineCount; ++i) {
     TMachineForm* machine = &Machine(i);
     dispatch.machines[static_cast<std::size_t>(i)] = {

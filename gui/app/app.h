@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "model/working_config.h"
+#include "transport/connection.h"
 
 namespace qd::gui {
 
@@ -37,9 +38,10 @@ class App {
   App& operator=(const App&) = delete;
 
   qd::WorkingConfig& Config() { return config_; }
+  // The one link to the dosing system, shown and set up by the communication window.
+  qd::transport::Connection& Connection() { return *connection_; }
 
   TMainForm& Main() { return *main_; }
-  bool HasCommunication() const { return communication_ != nullptr; }
   TMachineForm& Machine(int index);  // 0..9
   TSystemSetupForm& SystemSetup() { return *systemSetup_; }
   TCalibrationForm& Calibration() { return *calibration_; }
@@ -65,6 +67,8 @@ class App {
   void Connect();
 
   qd::WorkingConfig config_;
+  // Outlives every window that registered with it.
+  std::unique_ptr<qd::transport::Connection> connection_;
   // In creation order; destroyed in reverse.
   std::unique_ptr<TMainForm> main_;
   std::unique_ptr<TSystemSetupForm> systemSetup_;

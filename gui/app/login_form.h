@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QString>
 
+#include "model/counts.h"
+
 class QLineEdit;
 
 namespace qd::gui {
@@ -13,7 +15,7 @@ class TLoginForm : public QDialog {
   Q_OBJECT
 
  public:
-  static constexpr char InitialCode[] = "KMWPLTRS";
+  static constexpr const char* InitialCode = qd::DefaultLoginCode;
 
   TLoginForm();
 

@@ -247,8 +247,9 @@ void TMainForm::ReadPreferences() {
   if (stored.width) resize(*stored.width, height());
   if (stored.height) resize(width(), *stored.height);
   if (stored.topLeft) move(*stored.topLeft);
-  // The gateway is chosen anew at every start.
+  // The gateway is chosen anew at every start; the last one used is offered.
   app_.Communication().SetGatewayServerText(QString());
+  if (stored.gatewayServer) app_.Communication().SetLastGatewayHost(*stored.gatewayServer);
   if (stored.lastSystemFileName) lastSystemFileName_ = *stored.lastSystemFileName;
   if (stored.comPort) app_.Communication().SetComPortText(*stored.comPort);
   if (stored.commLocal) app_.Communication().SetLinkMode(*stored.commLocal);
@@ -267,7 +268,7 @@ void TMainForm::WritePreferences() {
   values.height = height();
   values.left = x();
   values.top = y();
-  values.gatewayServer = app_.Communication().GatewayServerText();
+  values.gatewayServer = app_.Communication().GatewayHostToKeep();
   const std::unique_ptr<QSettings> store = OpenPreferences();
   qd::gui::WritePreferences(*store, values);
 }
@@ -285,8 +286,7 @@ void TMainForm::UpdateCaption() {
       QString::fromStdString(qd::Format("QD System, Version: %d.%d", VersionMajor, VersionMinor));
   caption += QStringLiteral(",  Miele Ethernet");
   if (setupMode_) caption += QStringLiteral(",  QD310 setup");
-  if (app_.HasCommunication() && app_.Communication().RemoteLoggedIn())
-    caption += FromCp1252(app_.Communication().Session().CaptionPiece());
+  if (app_.Connection().RemoteLoggedIn()) caption += FromCp1252(app_.Connection().Session().CaptionPiece());
   setWindowTitle(caption);
 }
 
@@ -398,7 +398,7 @@ void TMainForm::MainTimer100msTimer() {
   } else {
     ++tickCounter_;
   }
-  app_.Communication().LinkTick();
+  app_.Connection().Tick();
   if (app_.Calibration().TestRunning()) app_.Calibration().Tick();
   if (app_.FirmwareUpdate().isVisible()) app_.FirmwareUpdate().Tick();
   app_.Eeprom().Tick();

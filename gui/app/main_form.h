@@ -6,6 +6,7 @@
 #include <array>
 #include <string>
 
+#include "model/counts.h"
 #include "model/dosing_program.h"
 
 class QAction;
@@ -26,7 +27,7 @@ class TMainForm : public QMainWindow {
  public:
   static constexpr int VersionMajor = 3;
   static constexpr int VersionMinor = 17;
-  static constexpr int MachineCount = 10;
+  static constexpr int MachineCount = qd::MachineCount;
   static constexpr int StatusPanelCount = 4;
 
   // Starts the diagnostic log, reads the options from `arguments` (program name first) and creates the

@@ -32,6 +32,8 @@ bool ReadBoolean(QSettings& store, const QString& name, std::optional<bool>& out
 StoredPreferences ReadPreferences(QSettings& store) {
   StoredPreferences read;
   if (store.status() != QSettings::NoError) return read;
+  if (store.contains(QStringLiteral("GatewayServer")))
+    ReadText(store, QStringLiteral("GatewayServer"), read.gatewayServer);
 
   std::optional<int> number;
   if (store.contains(QStringLiteral("Width"))) {

@@ -26,6 +26,8 @@ struct StoredPreferences {
   std::optional<bool> commLocal;
   std::optional<QString> lastFirmwareFile;
   std::optional<QString> loginCode;
+  // Read whatever came before: the last gateway host used, offered in the remote group's list.
+  std::optional<QString> gatewayServer;
 };
 
 // What the program writes at close, in the store's order.

@@ -20,9 +20,9 @@
 #include "app/text.h"
 #include "gui/app/app.h"
 #include "gui/app/main_form.h"
+#include "gui/app/message_dialog.h"
 #include "gui/app/text_codec.h"
 #include "gui/editors/machine_form.h"
-#include "gui/link/communication_form.h"
 #include "link/status_records.h"
 #include "model/system_setup.h"
 
@@ -451,16 +451,21 @@ void TSystemSetupForm::ConnectEdits() {
 // --- Operations for other windows ----------------------------------------------------------------
 
 void TSystemSetupForm::InitSystemSetup() {
-  TCommunicationForm& link = app_.Communication();
+  qd::transport::Connection& link = app_.Connection();
   qd::link::Dispatcher::Handlers& dispatch = link.Dispatch().handlers;
   dispatch.systemStatus = [this](qd::link::PayloadView frame) { ApplySystemStatus(frame); };
   dispatch.monitorReply = [this](qd::link::PayloadView frame) { ShowMonitorReply(frame); };
-  dispatch.systemSetupShown = [this] { return isVisible(); };
+  dispatch.systemStatusWanted = [this] { return isVisible(); };
   dispatch.remoteSystemStatus = [this](std::span<const std::uint8_t> message) {
     ApplyRemoteSystemStatus(message);
   };
   dispatch.resetDone = [this] { ResetDone(); };
   link.Link().handlers.takeResetMachineRequest = [this] { return TakeResetMachineRequest(); };
+  connect(&link, &qd::transport::Connection::OperationsChanged, this, &TSystemSetupForm::OperationsChanged);
+  // A reset that got no answer in time has let go of the controller.
+  connect(&link, &qd::transport::Connection::OperationTimedOut, this, [this](qd::link::Operation operation) {
+    if (operation == qd::link::Operation::ResetMachine) resetMachinePending_ = false;
+  });
   link.Link().handlers.monitorOn = [this] { return EthernetMieleLogicMonitorBtn->isChecked(); };
   LinkStateChanged();
 }
@@ -480,13 +485,24 @@ void TSystemSetupForm::ResetSystemSetup() {
 }
 
 void TSystemSetupForm::LinkStateChanged() {
-  resetMachinePending_ = false;
+  EndResetMachine(false);
   ResetMachineOKlabel->hide();
   const bool allowed = ResetAllowed();
   ResetmachineCombo->setEnabled(allowed);
-  ResetMachineBtn->setEnabled(allowed);
   if (!allowed) ResetmachineCombo->setCurrentIndex(-1);
+  OperationsChanged();
   ShowManualControlAvailability();
+}
+
+void TSystemSetupForm::OperationsChanged() {
+  // Another operation has the controller: a reset would land in the middle of it.
+  ResetMachineBtn->setEnabled(app_.Connection().MayStart(qd::link::Operation::ResetMachine));
+}
+
+void TSystemSetupForm::EndResetMachine(bool completed) {
+  const bool wasPending = resetMachinePending_;
+  resetMachinePending_ = false;
+  if (wasPending) app_.Connection().End(qd::link::Operation::ResetMachine, completed);
 }
 
 void TSystemSetupForm::ApplySystemStatus(qd::link::PayloadView frame) {
@@ -499,7 +515,8 @@ void TSystemSetupForm::ApplyRemoteSystemStatus(std::span<const std::uint8_t> mes
 }
 
 void TSystemSetupForm::ResetDone() {
-  resetMachinePending_ = false;
+  // Locally the request is queued now and leaves with the next frame; remotely the system confirmed.
+  EndResetMachine(true);
   ResetMachineOKlabel->show();
 }
 
@@ -550,7 +567,7 @@ void TSystemSetupForm::FormShow() {
   PageControl->setCurrentIndex(0);
   // The working configuration is the store: showing it keeps the edits not yet built into an image.
   ShowSystemData();
-  resetMachinePending_ = false;
+  EndResetMachine(false);
   EthernetMieleLogicMonitorBtn->setChecked(false);
   ResetMachineOKlabel->hide();
 }
@@ -645,15 +662,15 @@ void TSystemSetupForm::ShowAlarmGroups() {
 }
 
 bool TSystemSetupForm::ManualControlAvailable() const {
-  return app_.HasCommunication() && app_.Communication().LinkReady() && app_.Communication().LocalMode();
+  return app_.Connection().LinkReady() && app_.Connection().LocalMode();
 }
 
 bool TSystemSetupForm::LocalMode() const {
-  return app_.HasCommunication() && app_.Communication().LocalMode();
+  return app_.Connection().LocalMode();
 }
 
 bool TSystemSetupForm::ResetAllowed() const {
-  return app_.HasCommunication() && app_.Communication().ChangesAllowed();
+  return app_.Connection().ChangesAllowed();
 }
 
 void TSystemSetupForm::ShowManualControlAvailability() {
@@ -742,10 +759,17 @@ void TSystemSetupForm::ResetMachineBtnClick() {
   const int entry = ResetmachineCombo->currentIndex();
   // Without a chosen entry nothing would be reset, so nothing may be confirmed either.
   if (entry < 0 || entry >= ResetEntryCount) return;
-  TCommunicationForm& link = app_.Communication();
+  qd::transport::Connection& link = app_.Connection();
+  if (!link.Begin(qd::link::Operation::ResetMachine, qd::link::ConfirmationLimitTicks)) {
+    ShowMessageBox(FromCp1252(link.BusyText()), DialogType::Warning);
+    return;
+  }
   if (!link.LocalMode()) {
     const auto message = qd::RemoteResetMachineMessage(entry);
-    if (!message || !link.SendGatewayMessage(*message)) return;
+    if (!message || !link.SendGatewayMessage(*message)) {
+      link.End(qd::link::Operation::ResetMachine, false);
+      return;
+    }
   }
   resetMachinePending_ = true;
 }

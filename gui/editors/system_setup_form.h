@@ -54,6 +54,8 @@ class TSystemSetupForm : public QWidget {
   void ApplyRemoteSystemStatus(std::span<const std::uint8_t> message);
   // The reset was handed to the link or confirmed by the gateway.
   void ResetDone();
+  // Another operation began or one ended: the reset button follows.
+  void OperationsChanged();
   // Bus reply 0x51: one memo line when it carries a valid Miele Logic report.
   void ShowMonitorReply(qd::link::PayloadView frame);
   // Every output back under the controller's control.
@@ -68,6 +70,8 @@ class TSystemSetupForm : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  // The pending reset ends: the controller is given back.
+  void EndResetMachine(bool completed);
   QWidget* CreateMainSetupPage();
   QWidget* CreateAlarmPage();
   QWidget* CreateSoapAmountPage();
@@ -111,7 +115,7 @@ class TSystemSetupForm : public QWidget {
 
   App& app_;
   qd::link::ManualOutputs manualControl_;
-  bool resetMachinePending_ = false;
+  bool resetMachinePending_ = false;  // holds the controller's reset-machine operation
   bool filling_ = false;
   bool manualControlAvailable_ = false;
 

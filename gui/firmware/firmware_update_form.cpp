@@ -7,19 +7,19 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "firmware/loader_link.h"
 #include "gui/app/app.h"
 #include "gui/app/file_dialog.h"
 #include "gui/app/message_dialog.h"
 #include "gui/app/text_codec.h"
-#include "gui/link/communication_form.h"
 
 namespace qd::gui {
 namespace {
@@ -66,26 +66,23 @@ TFirmwareUpdateForm::TFirmwareUpdateForm(App& app) : app_(app), loader_(MakeLoad
   SetTabOrder();
   ShowFileLabels(false, false);
   // The link calls this only while the window is shown (SetLoaderListening).
-  app_.Communication().Link().handlers.loaderByte = [this](std::uint8_t byte) {
-    loader_.FirmwareByte(byte);
-  };
-  // An unplugged adapter ends an update at once rather than after the loader's time-out.
-  connect(&app_.Communication(), &TCommunicationForm::ConnectionLost, this,
+  app_.Connection().Link().handlers.loaderByte = [this](std::uint8_t byte) { loader_.FirmwareByte(byte); };
+  // An unplugged adapter or a change of link ends an update at once rather than after the loader's
+  // time-out, and its start request never reaches a controller later.
+  connect(&app_.Connection(), &qd::transport::Connection::ConnectionLost, this,
           [this] { loader_.ConnectionLost(); });
 }
 
 TFirmwareUpdateForm::~TFirmwareUpdateForm() {
-  // The communication window goes after this one and must not call back into it.
-  if (app_.HasCommunication()) {
-    qd::link::BusLink& link = app_.Communication().Link();
-    link.handlers.loaderByte = nullptr;
-    link.SetLoaderListening(false);
-    link.SetProgrammingActive(false);
-  }
+  // The connection goes after this window and must not call back into it.
+  qd::link::BusLink& link = app_.Connection().Link();
+  link.handlers.loaderByte = nullptr;
+  link.SetLoaderListening(false);
+  link.SetProgrammingActive(false);
 }
 
 BootLoader::Owner TFirmwareUpdateForm::MakeLoaderOwner() {
-  BootLoader::Owner owner = qd::firmware::OwnerOnLink(app_.Communication().Link());
+  BootLoader::Owner owner = app_.Connection().LoaderOwner();
   owner.changed = [this] { ShowLoaderState(); };
   owner.finished = [](qd::firmware::FlashResult result) {
     if (result == qd::firmware::FlashResult::Completed) QApplication::beep();
@@ -201,20 +198,25 @@ void TFirmwareUpdateForm::Tick() {
 
 void TFirmwareUpdateForm::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
+  // A restore after minimising is no new show: the update and the file go on.
+  if (event->spontaneous()) return;
   loader_.Reset();
   firmware_ = FirmwareImage{};
   ShowFileLabels(false, false);
   FileNameComboBox->setCurrentText(lastFirmwareFile_);
   ProgressBar->setRange(0, 1);
   ProgressBar->setValue(0);
-  app_.Communication().Link().SetLoaderListening(true);
+  app_.Connection().Link().SetLoaderListening(true);
   if (!lastFirmwareFile_.isEmpty()) StartBtn->setFocus();
 }
 
 void TFirmwareUpdateForm::hideEvent(QHideEvent* event) {
-  // Closing ends a running update: the link answers the controller again.
-  loader_.Reset();
-  app_.Communication().Link().SetLoaderListening(false);
+  // Minimising is no close: the update goes on.
+  if (!event->spontaneous()) {
+    // Closing ends a running update: the link answers the controller again.
+    loader_.Reset();
+    app_.Connection().Link().SetLoaderListening(false);
+  }
   QWidget::hideEvent(event);
 }
 
@@ -292,7 +294,8 @@ void TFirmwareUpdateForm::StartBtnClick() {
   if (!firmware_.Loaded()) LoadFile();
   // The loader refuses an image whose load failed or held no data.
   if (!firmware_.Loaded()) return;
-  loader_.Start(firmware_);
+  if (loader_.Start(firmware_) == qd::firmware::StartResult::ControllerBusy)
+    ShowMessageBox(FromCp1252(app_.Connection().BusyText()), DialogType::Warning);
 }
 
 void TFirmwareUpdateForm::ShowLoaderState() {

@@ -52,7 +52,7 @@ void TCommunicationErrorForm::ShowCounts(int retryCount, int checksumErrorCount)
 }
 
 void TCommunicationErrorForm::done(int result) {
-  qd::link::BusLink& link = app_.Communication().Link();
+  qd::link::BusLink& link = app_.Connection().Link();
   link.ClearErrorCounters();
   ShowCounts(link.Counters().retryCount, link.Counters().checksumErrorCount);
   QDialog::done(result);

@@ -22,6 +22,7 @@
 #include "gui/editors/system_setup_form.h"
 #include "gui/link/communication_error_form.h"
 #include "gui/link/remote_login_form.h"
+#include "transport/gateway_hosts.h"
 
 namespace qd::gui {
 namespace {
@@ -55,21 +56,18 @@ Background BackgroundOf(qd::link::LabelColour colour) {
 
 }  // namespace
 
-TCommunicationForm::TCommunicationForm(App& app)
-    : app_(app), link_(port_), session_(MakeSessionEnvironment()) {
+TCommunicationForm::TCommunicationForm(App& app) : app_(app), connection_(app.Connection()) {
   setObjectName(QStringLiteral("CommunicationForm"));
   setWindowTitle(QStringLiteral("Communication"));
   CreateControls();
-  ConnectTransports();
-  session_.RegisterWith(dispatcher_);
+  SetSessionPrompts();
+  ConnectToConnection();
   ShowRemoteView();
   discovery_.Start();
 }
 
 TCommunicationForm::~TCommunicationForm() {
-  // The session may still call into the socket while it goes.
-  session_.events = {};
-  link_.handlers = {};
+  connection_.SetSessionPrompts({});
 }
 
 void TCommunicationForm::CreateControls() {
@@ -131,8 +129,7 @@ void TCommunicationForm::CreateControls() {
   GatewayServerAddressCombo = new QComboBox(remoteGroup_);
   GatewayServerAddressCombo->setEditable(true);
   GatewayServerAddressCombo->setInsertPolicy(QComboBox::NoInsert);
-  GatewayServerAddressCombo->addItems(
-      {QString::fromLatin1(DefaultGatewayHost), QString::fromLatin1(LoopbackGatewayHost)});
+  GatewayServerAddressCombo->addItems(qd::transport::GatewayHostChoices(QString()));
   GatewayServerAddressCombo->setEditText(QString());
   GatewayServerAddressCombo->setMinimumContentsLength(22);
   GatewayServerLabel->setBuddy(GatewayServerAddressCombo);
@@ -201,164 +198,65 @@ void TCommunicationForm::CreateControls() {
 
   connect(LocalBtn, &QRadioButton::clicked, this, [this] { SetLinkMode(true); });
   connect(RemoteBtn, &QRadioButton::clicked, this, [this] { SetLinkMode(false); });
-  connect(OpenBtn, &QPushButton::clicked, this, [this] { OpenComPort(); });
-  connect(CloseBtn, &QPushButton::clicked, this, &TCommunicationForm::CloseBtnClick);
+  connect(OpenBtn, &QPushButton::clicked, this, [this] { connection_.OpenComPort(); });
+  connect(CloseBtn, &QPushButton::clicked, this, [this] { connection_.ClosePort(); });
+  // The connection opens the port named here, also when its open delay runs out.
+  connection_.SetPortName(ComPortCombo->currentText());
+  connect(ComPortCombo, &QComboBox::editTextChanged, this,
+          [this](const QString& text) { connection_.SetPortName(text); });
   // A port chosen from the list, or a name typed and confirmed, opens at once.
-  connect(ComPortCombo, &QComboBox::activated, this, [this] { OpenComPort(); });
-  connect(ComPortCombo->lineEdit(), &QLineEdit::returnPressed, this, [this] { OpenComPort(); });
+  connect(ComPortCombo, &QComboBox::activated, this,
+          [this] { connection_.OpenComPort(ComPortCombo->currentText()); });
+  connect(ComPortCombo->lineEdit(), &QLineEdit::returnPressed, this,
+          [this] { connection_.OpenComPort(ComPortCombo->currentText()); });
   connect(RemoteConnectBtn, &QPushButton::clicked, this, &TCommunicationForm::RemoteConnectBtnClick);
 }
 
-qd::link::GatewaySession::Environment TCommunicationForm::MakeSessionEnvironment() {
-  qd::link::GatewaySession::Environment env;
-  env.sendGatewayMessage = [this](std::span<const std::uint8_t> message) {
-    return SendGatewayMessage(message);
-  };
-  env.openSocket = [this](const std::string& host, std::uint16_t /*port*/) {
-    // The address may name its own port ("HOST:PORT"); 14011 otherwise.
-    if (!socket_.ConnectTo(FromCp1252(host))) SocketError(QAbstractSocket::HostNotFoundError, {});
-  };
-  env.closeSocket = [this] { socket_.Disconnect(); };
-  env.askLogin = [this] { return app_.RemoteLogin().AskLogin(); };
-  env.chooseSystem = [this](const qd::link::SystemList& systems) {
+void TCommunicationForm::SetSessionPrompts() {
+  qd::transport::Connection::SessionPrompts prompts;
+  prompts.askLogin = [this] { return app_.RemoteLogin().AskLogin(); };
+  prompts.chooseSystem = [this](const qd::link::SystemList& systems) {
     return app_.RemoteLogin().ChooseSystem(systems);
   };
-  env.retryLogin = [] {
+  prompts.retryLogin = [] {
     return ShowMessageDialog(TextOf(qd::link::LoginRefusedText), DialogType::Error,
                              QMessageBox::Retry | QMessageBox::Cancel) == QMessageBox::Retry;
   };
-  env.statusWindowShown = [this] {
+  prompts.statusWanted = [this] {
     if (app_.SystemSetup().isVisible()) return true;
-    for (int i = 0; i < qd::link::Dispatcher::MachineCount; ++i) {
+    for (int i = 0; i < qd::MachineCount; ++i) {
       if (app_.Machine(i).isVisible()) return true;
     }
     return false;
   };
-  return env;
+  connection_.SetSessionPrompts(std::move(prompts));
 }
 
-void TCommunicationForm::ConnectTransports() {
-  link_.handlers.dispatch = [this](qd::link::PayloadView frame) { dispatcher_.DispatchBusFrame(frame); };
-  link_.handlers.linkStateChanged = [this] {
-    ShowPortStatus();
-    emit LinkStateChanged();
-  };
-  link_.handlers.checksumError = [this] { ChecksumError(); };
-  link_.handlers.openPort = [this] { OpenComPort(); };
-  link_.handlers.manualOutputs = [this] { return app_.SystemSetup().ManualControl(); };
-  link_.handlers.triggerFrame = [this](int machineIndex, qd::link::PayloadView frame) {
-    if (machineIndex >= 0 && machineIndex < qd::link::Dispatcher::MachineCount)
-      app_.Machine(machineIndex).ApplyStatus(frame);
-  };
-  connect(&port_, &qd::transport::ComPort::BytesReceived, this,
-          [this](const QByteArray& bytes) { link_.Receive(qd::transport::ByteSpan(bytes)); });
-  // An adapter pulled out: the link is no longer ready, and the tick shows "Port closed". A request still
-  // queued belongs to the lost transfer and must not reach whatever controller is plugged in next.
-  connect(&port_, &qd::transport::ComPort::ClosedByError, this, [this] {
-    link_.ClearQueue();
-    link_.ResetLinkState();
-    emit ConnectionLost();
-  });
-
-  session_.events.changed = [this] { ShowRemoteView(); };
-  session_.events.linkStateChanged = [this] { emit LinkStateChanged(); };
-  session_.events.captionChanged = [this] { emit CaptionChanged(); };
-  session_.events.connectionLost = [this] {
-    link_.ResetLinkState();
-    emit ConnectionLost();
-  };
-  connect(&socket_, &qd::transport::GatewaySocket::Connected, this,
-          [this] { session_.ClientSocketConnect(); });
-  connect(&socket_, &qd::transport::GatewaySocket::MessageReceived, this, [this](const QByteArray& message) {
-    dispatcher_.DispatchGatewayMessage(qd::transport::ByteSpan(message));
-  });
-  connect(&socket_, &qd::transport::GatewaySocket::Disconnected, this,
-          [this] { session_.ClientSocketDisconnect(); });
-  connect(&socket_, &qd::transport::GatewaySocket::ErrorOccurred, this,
-          [this](int error, const QString& text) { SocketError(error, text); });
-  connect(&socket_, &qd::transport::GatewaySocket::BytesReceived, this,
-          [this](qint64 count) { link_.CountGatewayBytes(static_cast<std::size_t>(count), 0); });
-  connect(&socket_, &qd::transport::GatewaySocket::BytesSent, this,
-          [this](qint64 count) { link_.CountGatewayBytes(0, static_cast<std::size_t>(count)); });
+void TCommunicationForm::ConnectToConnection() {
+  using qd::transport::Connection;
+  connect(&connection_, &Connection::PortStatusChanged, this, &TCommunicationForm::ShowPortStatus);
+  connect(&connection_, &Connection::RemoteViewChanged, this, &TCommunicationForm::ShowRemoteView);
+  connect(&connection_, &Connection::ChecksumError, this, &TCommunicationForm::ChecksumError);
+  connect(&connection_, &Connection::GatewayError, this, &TCommunicationForm::ShowGatewayError);
   connect(&discovery_, &qd::transport::PortDiscovery::PortsFound, this, &TCommunicationForm::ComPortsFound);
 }
 
-void TCommunicationForm::SocketError(int error, const QString& reason) {
-  const std::string text = session_.ClientSocketError(error);
-  if (text.empty()) return;
+void TCommunicationForm::ShowGatewayError(int /*error*/, const QString& text, const QString& reason) {
   // The reason in words helps more than the number alone.
-  QString message = FromCp1252(text);
+  QString message = text;
   if (!reason.isEmpty()) message += QStringLiteral("\n\n") + reason;
   ShowMessageBox(message, DialogType::Error);
 }
 
-bool TCommunicationForm::LinkReady() const {
-  return localMode_ ? link_.LinkReady() : session_.LinkReady();
-}
-
-bool TCommunicationForm::ChangesAllowed() const {
-  return localMode_ || session_.RemoteChangesAllowed();
-}
-
-bool TCommunicationForm::QueueRequest(std::uint8_t command, std::uint8_t destination,
-                                      std::span<const std::uint8_t> data) {
-  return link_.QueueRequest(command, destination, data);
-}
-
-bool TCommunicationForm::SendFrame(std::vector<std::uint8_t>& payload) {
-  return link_.SendFrame(payload);
-}
-
-bool TCommunicationForm::SendRawFrame(std::span<const std::uint8_t> data) {
-  return link_.SendRawFrame(data);
-}
-
-bool TCommunicationForm::SendGatewayMessage(std::span<const std::uint8_t> message) {
-  return socket_.SendGatewayMessage(message);
-}
-
-bool TCommunicationForm::OpenComPort() {
-  link_.ResetLinkState();
-  if (link_.OpenDelayLeft() > 0) return false;
-  const QString name = ComPortCombo->currentText().trimmed();
-  if (name == QLatin1String(qd::transport::NoPortName)) {
-    port_.Close();
-    ShowAdapterLatency();
-    return false;
-  }
-  // The port component maps the name to its device (COM12 and /dev paths included).
-  if (name != port_.DeviceName()) {
-    port_.Close();
-    port_.SetDeviceName(name);
-  }
-  if (!port_.IsOpen()) {
-    port_.Open();
-    // After the open: the port asks the driver for low latency, which may lower the timer.
-    adapterLatency_ = port_.IsOpen() ? qd::transport::FindLatencyTimer(name) : std::nullopt;
-  }
-  ShowAdapterLatency();
-  return port_.IsOpen();
-}
-
-void TCommunicationForm::CloseBtnClick() {
-  port_.Close();
-  link_.PortClosedByUser();
+void TCommunicationForm::SetLinkMode(bool local) {
+  connection_.SetLinkMode(local);
+  ShowMode(local);
   ShowPortStatus();
 }
 
-void TCommunicationForm::SetLinkMode(bool local) {
-  localMode_ = local;
-  link_.ResetLinkState();
-  ComportStatusLabel->hide();
-  // Clears the session, closes the socket and tells the dependent windows.
-  session_.SetLinkMode(local);
+void TCommunicationForm::ShowMode(bool local) {
   LocalBtn->setChecked(local);
   RemoteBtn->setChecked(!local);
-  if (local) {
-    OpenComPort();
-  } else {
-    port_.Close();
-  }
   for (QWidget* control : {static_cast<QWidget*>(COMportLabel), static_cast<QWidget*>(ComPortCombo),
                            static_cast<QWidget*>(OpenBtn), static_cast<QWidget*>(CloseBtn),
                            static_cast<QWidget*>(ShowChecksumErrorBtn)}) {
@@ -369,26 +267,16 @@ void TCommunicationForm::SetLinkMode(bool local) {
         static_cast<QWidget*>(RemoteConnectBtn)}) {
     control->setEnabled(!local);
   }
-  ShowPortStatus();
-  emit LinkStateChanged();
 }
 
 void TCommunicationForm::Start() {
-  if (LocalBtn->isChecked() && !ComPortCombo->currentText().isEmpty()) OpenComPort();
-}
-
-void TCommunicationForm::LinkTick() {
-  link_.Tick(localMode_);
-  if (localMode_) {
-    ShowPortStatus();
-  } else {
-    session_.LinkTick();
-  }
+  if (LocalBtn->isChecked() && !ComPortCombo->currentText().isEmpty()) connection_.OpenComPort();
 }
 
 void TCommunicationForm::RefreshCounters() {
   if (!isVisible()) return;
-  const std::array<std::string, CounterPanelCount> texts = qd::link::CounterTexts(link_.Counters());
+  const std::array<std::string, CounterPanelCount> texts =
+      qd::link::CounterTexts(connection_.Link().Counters());
   for (int i = 0; i < CounterPanelCount; ++i)
     counterPanels_[i]->setText(FromCp1252(texts[i]));
 }
@@ -403,6 +291,7 @@ QString TCommunicationForm::ComPortText() const {
 
 void TCommunicationForm::SetComPortText(const QString& text) {
   ComPortCombo->setEditText(text);
+  connection_.SetPortName(text);
 }
 
 bool TCommunicationForm::LocalSelected() const {
@@ -417,13 +306,30 @@ void TCommunicationForm::SetGatewayServerText(const QString& text) {
   GatewayServerAddressCombo->setEditText(text);
 }
 
+QString TCommunicationForm::GatewayHostToKeep() const {
+  const QString text = GatewayServerText().trimmed();
+  return text.isEmpty() ? lastGatewayHost_ : text;
+}
+
+void TCommunicationForm::SetLastGatewayHost(const QString& host) {
+  lastGatewayHost_ = host.trimmed();
+  const QString text = GatewayServerAddressCombo->currentText();
+  GatewayServerAddressCombo->clear();
+  GatewayServerAddressCombo->addItems(qd::transport::GatewayHostChoices(lastGatewayHost_));
+  GatewayServerAddressCombo->setEditText(text);
+}
+
 void TCommunicationForm::RemoteConnectBtnClick() {
-  session_.RemoteConnectBtnClick(ToCp1252(GatewayServerAddressCombo->currentText().trimmed()));
+  const QString host = GatewayServerAddressCombo->currentText().trimmed();
+  // A connect, not the disconnect of an open socket, names the host to offer next time.
+  if (connection_.Session().Socket() == qd::link::SocketState::Closed && !host.isEmpty())
+    SetLastGatewayHost(host);
+  connection_.RemoteConnect(ToCp1252(host));
 }
 
 void TCommunicationForm::ShowPortStatus() {
   ShowAdapterLatency();
-  const qd::link::PortStatus status = link_.Status();
+  const qd::link::PortStatus status = connection_.Link().Status();
   if (status == qd::link::PortStatus::Hidden) {
     ComportStatusLabel->hide();
     return;
@@ -434,7 +340,15 @@ void TCommunicationForm::ShowPortStatus() {
 }
 
 void TCommunicationForm::ShowAdapterLatency() {
-  const bool slow = localMode_ && port_.IsOpen() && adapterLatency_ &&
+  qd::transport::ComPort& port = connection_.Port();
+  if (!port.IsOpen()) {
+    latencyPort_.clear();
+  } else if (latencyPort_ != port.DeviceName()) {
+    // Read once after the open: the port asks the driver for low latency, which may lower the timer.
+    latencyPort_ = port.DeviceName();
+    adapterLatency_ = qd::transport::FindLatencyTimer(latencyPort_);
+  }
+  const bool slow = connection_.LocalMode() && port.IsOpen() && adapterLatency_ &&
                     adapterLatency_->milliseconds > qd::transport::LowLatencyTimerMs;
   if (slow) {
     AdapterLatencyLabel->setText(QStringLiteral("Adapter latency %1 ms: answers are slow. "
@@ -445,7 +359,7 @@ void TCommunicationForm::ShowAdapterLatency() {
 }
 
 void TCommunicationForm::ShowRemoteView() {
-  const qd::link::RemoteView& view = session_.View();
+  const qd::link::RemoteView& view = connection_.Session().View();
   RemoteStateLabel->setText(TextOf(qd::link::RemoteStateText(view.state)));
   SetLabelBackground(RemoteStateLabel, BackgroundOf(qd::link::RemoteStateColour(view.state)));
   RemoteStateLabel->setVisible(view.stateVisible);
@@ -468,7 +382,7 @@ void TCommunicationForm::ComPortsFound(const QStringList& portNames) {
 }
 
 void TCommunicationForm::ChecksumError() {
-  const qd::link::LinkCounters& counters = link_.Counters();
+  const qd::link::LinkCounters& counters = connection_.Link().Counters();
   TCommunicationErrorForm& window = app_.CommunicationError();
   window.ShowCounts(counters.retryCount, counters.checksumErrorCount);
   if (ShowChecksumErrorBtn->isChecked() && !window.isVisible()) {

@@ -8,11 +8,7 @@
 #include <span>
 #include <vector>
 
-#include "link/bus_link.h"
-#include "link/dispatch.h"
-#include "link/gateway_session.h"
-#include "transport/com_port.h"
-#include "transport/gateway_socket.h"
+#include "transport/connection.h"
 #include "transport/port_discovery.h"
 #include "transport/serial_latency.h"
 
@@ -28,45 +24,21 @@ namespace qd::gui {
 
 class App;
 
-// The link to the dosing system: the serial port and the bus link in local mode, the gateway socket and
-// session in remote mode, the reply dispatch, and the counters. Other windows send through it and get
-// their replies through Dispatch().
+// "Communication": shows the connection to the dosing system (the App's one Connection) and edits its
+// settings: local on a serial port or remote through a gateway, the port, the gateway host, the login
+// to the gateway, and the counters.
 class TCommunicationForm : public QWidget {
   Q_OBJECT
 
  public:
-  static constexpr char DefaultGatewayHost[] = "gateway.kestrelon.com";
-  static constexpr char LoopbackGatewayHost[] = "127.0.0.1";
   static constexpr int CounterPanelCount = 5;
 
   explicit TCommunicationForm(App& app);
   ~TCommunicationForm() override;
 
-  qd::link::BusLink& Link() { return link_; }
-  qd::link::Dispatcher& Dispatch() { return dispatcher_; }
-  qd::link::GatewaySession& Session() { return session_; }
-  qd::transport::ComPort& Port() { return port_; }
-
-  // Link flags other windows read.
-  bool LocalMode() const { return localMode_; }
-  bool LinkReady() const;
-  bool RemoteLoggedIn() const { return session_.RemoteLoggedIn(); }
-  bool RemoteOnline() const { return session_.RemoteOnline(); }
-  bool RemoteFullAccess() const { return session_.RemoteFullAccess(); }
-  // Local mode, or remote with the system online and full access: controls that change the controller.
-  bool ChangesAllowed() const;
-
-  // Senders.
-  bool QueueRequest(std::uint8_t command, std::uint8_t destination, std::span<const std::uint8_t> data);
-  bool SendFrame(std::vector<std::uint8_t>& payload);
-  bool SendRawFrame(std::span<const std::uint8_t> data);
-  bool SendGatewayMessage(std::span<const std::uint8_t> message);
-
-  bool OpenComPort();
   void SetLinkMode(bool local);
   // First activation, after the preferences: opens the port in local mode (once the open delay ran out).
   void Start();
-  void LinkTick();
   // Once a second: the counter panels, while the window is shown.
   void RefreshCounters();
 
@@ -76,26 +48,23 @@ class TCommunicationForm : public QWidget {
   bool LocalSelected() const;
   QString GatewayServerText() const;
   void SetGatewayServerText(const QString& text);
+  // The host to offer next time: the gateway text, or when it is empty the last host connected to
+  // (this run's, else the one the preferences remembered).
+  QString GatewayHostToKeep() const;
+  // Offers `host` in the list, after the build's default host.
+  void SetLastGatewayHost(const QString& host);
   QString CounterPanelText(int panel) const;
-
- signals:
-  // LinkReady, the mode or the remote session changed: windows that act on the controller refresh.
-  void LinkStateChanged();
-  // The remote connection or the selected remote system changed.
-  void CaptionChanged();
-  // The serial port closed itself (adapter unplugged) or the gateway connection ended.
-  void ConnectionLost();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void CreateControls();
-  qd::link::GatewaySession::Environment MakeSessionEnvironment();
-  void ConnectTransports();
-  void CloseBtnClick();
+  void SetSessionPrompts();
+  void ConnectToConnection();
   void RemoteConnectBtnClick();
-  void SocketError(int error, const QString& reason);
+  void ShowGatewayError(int error, const QString& text, const QString& reason);
+  void ShowMode(bool local);
   void ShowPortStatus();
   // The note on a slow adapter, while its port is open in local mode.
   void ShowAdapterLatency();
@@ -104,14 +73,11 @@ class TCommunicationForm : public QWidget {
   void ChecksumError();
 
   App& app_;
-  qd::transport::ComPort port_;
-  qd::link::BusLink link_;
-  qd::link::Dispatcher dispatcher_;
-  qd::transport::GatewaySocket socket_;
-  qd::link::GatewaySession session_;
+  qd::transport::Connection& connection_;
   qd::transport::PortDiscovery discovery_;
-  bool localMode_ = false;  // neither mode until the preferences or the user choose
-  std::optional<qd::transport::LatencyTimer> adapterLatency_;  // read when the port opened
+  QString lastGatewayHost_;
+  std::optional<qd::transport::LatencyTimer> adapterLatency_;  // of the port open now
+  QString latencyPort_;                                        // the port it was read for
 
   QGroupBox* localGroup_ = nullptr;
   QRadioButton* LocalBtn = nullptr;

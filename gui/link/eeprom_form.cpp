@@ -11,22 +11,22 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
 #include "gui/app/app.h"
 #include "gui/app/main_form.h"
 #include "gui/app/message_dialog.h"
-#include "gui/app/process_events.h"
 #include "gui/app/text_codec.h"
 #include "gui/editors/machine_form.h"
-#include "gui/link/communication_form.h"
 #include "gui/link/transfer_environment.h"
 #include "gui/logs/log_data_form.h"
 #include "gui/review/backup_writer.h"
 #include "gui/review/compare_form.h"
 #include "model/image_parser.h"
 #include "review/program_checker.h"
+#include "transport/process_events.h"
 
 namespace qd::gui {
 namespace {
@@ -38,10 +38,6 @@ constexpr int TraceByteCount = 5;
 
 bool IsReading(TransferState state) {
   return state == TransferState::ReadingLocal || state == TransferState::ReadingRemote;
-}
-
-bool IsTransferring(TransferState state) {
-  return IsReading(state) || state == TransferState::WritingLocal || state == TransferState::WritingRemote;
 }
 
 QString ProgressStyle(qd::link::ProgressColour colour) {
@@ -64,24 +60,16 @@ TEEPROMForm::TEEPROMForm(App& app) : app_(app), transfer_(app.Config(), MakeEnvi
   CreateControls();
   SetTabOrder();
   ConnectEvents();
-  RouteReplies();
   ShowView();
   // An unplugged adapter or a dropped gateway connection ends the transfer at once.
-  connect(&app_.Communication(), &TCommunicationForm::ConnectionLost, this, [this] {
+  connect(&app_.Connection(), &qd::transport::Connection::ConnectionLost, this, [this] {
     stateInfoDismissed_ = false;
     transfer_.ConnectionLost();
   });
 }
 
 TEEPROMForm::~TEEPROMForm() {
-  // The link may still hand replies over while the windows go; the communication window goes later.
   transfer_.events = {};
-  if (app_.HasCommunication()) {
-    qd::link::Dispatcher::Handlers& handlers = app_.Communication().Dispatch().handlers;
-    handlers.transferReply = nullptr;
-    handlers.remoteSystemData = nullptr;
-    handlers.remoteWriteResult = nullptr;
-  }
 }
 
 void TEEPROMForm::CreateControls() {
@@ -186,7 +174,7 @@ void TEEPROMForm::SetTabOrder() {
 qd::link::SystemTransfer::Environment TEEPROMForm::MakeEnvironment() {
   qd::link::SystemTransfer::Environment env = ControllerEnvironment(app_);
   env.pauseBetweenBlocks = [this] { PauseBetweenBlocks(); };
-  env.checkUnsavedPrograms = [this] { return app_.Main().CheckUnsavedPrograms(); };
+  env.settleUnsavedEdits = [this] { return !app_.Main().CheckUnsavedPrograms(); };
   env.buildImage = [this] { BuildImage(); };
   return env;
 }
@@ -201,7 +189,7 @@ void TEEPROMForm::ConnectEvents() {
     ShowMessageDialog(FromCp1252(text), DialogType::Error, QMessageBox::Ok);
   };
   events.imageRead = [this](const qd::ParseResult& result) { ImageRead(result); };
-  events.closeMachineWindows = [this] { CloseMachineWindows(); };
+  events.remoteTransferStarts = [this] { CloseMachineWindows(); };
   events.gatewayTrace = [](std::span<const std::uint8_t> message) {
     std::array<std::uint8_t, TraceByteCount> head{};
     std::copy_n(message.begin(), std::min(message.size(), head.size()), head.begin());
@@ -210,20 +198,9 @@ void TEEPROMForm::ConnectEvents() {
   };
 }
 
-void TEEPROMForm::RouteReplies() {
-  qd::link::Dispatcher::Handlers& handlers = app_.Communication().Dispatch().handlers;
-  handlers.transferReply = [this](qd::link::PayloadView frame) { transfer_.OnBusReply(frame); };
-  handlers.remoteSystemData = [this](std::span<const std::uint8_t> message) {
-    transfer_.OnGatewayData(message);
-  };
-  handlers.remoteWriteResult = [this](std::span<const std::uint8_t> message) {
-    transfer_.OnGatewayWriteResult(message);
-  };
-}
-
 void TEEPROMForm::PauseBetweenBlocks() {
   // The window repaints and the socket flows, but the user cannot act in the middle of the write.
-  ProcessEventsFor(remoteBlockPauseMs_, QEventLoop::ExcludeUserInputEvents);
+  qd::transport::ProcessEventsFor(remoteBlockPauseMs_, QEventLoop::ExcludeUserInputEvents);
   repaint();
 }
 
@@ -240,17 +217,17 @@ bool TEEPROMForm::CheckLoginCode() {
 }
 
 void TEEPROMForm::UpdateButtons() {
-  const TCommunicationForm& link = app_.Communication();
+  const qd::transport::Connection& link = app_.Connection();
   const bool localMode = link.LocalMode();
   const qd::link::TransferButtons buttons = qd::link::ButtonsFor(
       transfer_.State(), link.LinkReady(), localMode, link.RemoteOnline(), link.RemoteFullAccess());
-  // The compare window's read has the controller meanwhile.
-  const bool compareReading = app_.HasCompare() && app_.Compare().Busy();
-  ReadBtn->setEnabled(buttons.read && !compareReading);
-  WriteBtn->setEnabled(buttons.write && !compareReading);
+  // Another window's operation has the controller meanwhile.
+  const bool otherRunning = link.RunningOperation() && !qd::link::IsBusy(transfer_.State());
+  ReadBtn->setEnabled(buttons.read && !otherRunning);
+  WriteBtn->setEnabled(buttons.write && !otherRunning);
   StopBtn->setEnabled(buttons.stop);
   // The serial number is written on the bus only; through the gateway nothing would be sent.
-  WriteSerialNumberBtn->setEnabled(buttons.write && localMode && !compareReading);
+  WriteSerialNumberBtn->setEnabled(buttons.write && localMode && !otherRunning);
 }
 
 void TEEPROMForm::Tick() {
@@ -335,7 +312,7 @@ void TEEPROMForm::ShowView() {
 
 void TEEPROMForm::ShowTransferStatus(const qd::link::TransferView& view) {
   if (dismissedStatusText_ &&
-      (view.statusText != *dismissedStatusText_ || IsTransferring(transfer_.State()))) {
+      (view.statusText != *dismissedStatusText_ || qd::link::IsTransferring(transfer_.State()))) {
     dismissedStatusText_.reset();
   }
   SetStatusPanel(TransferPanel, dismissedStatusText_ ? std::string() : view.statusText);
@@ -383,6 +360,8 @@ void TEEPROMForm::CloseMachineWindows() {
 
 void TEEPROMForm::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
+  // A restore after minimising is no new show: the status and the login code stay.
+  if (event->spontaneous()) return;
   stateInfoDismissed_ = true;
   dismissedStatusText_ = transfer_.View().statusText;
   const bool setupMode = app_.Main().SetupMode();

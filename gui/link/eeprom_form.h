@@ -39,9 +39,6 @@ class TEEPROMForm : public QWidget {
   bool CheckLoginCode();
   // The button rule, on every LinkStateChanged and transfer change.
   void UpdateButtons();
-  // Replies reach this window's transfer from the link's dispatcher (the compare window borrows them
-  // for its own reads and hands them back).
-  void RouteReplies();
   void Tick();
 
   void ReadBtnClick();

@@ -1,5 +1,6 @@
 #include "gui/logs/alarm_log_form.h"
 
+#include <QCloseEvent>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -13,8 +14,7 @@
 #include "gui/app/app.h"
 #include "gui/app/message_dialog.h"
 #include "gui/app/text_codec.h"
-#include "gui/link/communication_form.h"
-#include "gui/link/eeprom_form.h"
+#include "gui/logs/confirmed_request.h"
 #include "gui/logs/csv_export.h"
 #include "logs/alarm_log.h"
 #include "logs/consumption_log.h"
@@ -28,8 +28,7 @@ TAlarmLogForm::TAlarmLogForm(App& app) : app_(app) {
   resize(560, 420);
   CreateControls();
   SetTabOrder();
-  // The communication window exists by now: the confirmation reaches this window from its dispatcher.
-  app_.Communication().Dispatch().handlers.alarmLogCleared = [this] { AlarmLogCleared(); };
+  app_.Connection().Dispatch().handlers.alarmLogCleared = [this] { AlarmLogCleared(); };
   LinkStateChanged();
 }
 
@@ -94,7 +93,7 @@ void TAlarmLogForm::ExportCsvBtnClick() {
 }
 
 void TAlarmLogForm::LinkStateChanged() {
-  ClearAlarmLogBtn->setEnabled(app_.Communication().ChangesAllowed());
+  ClearAlarmLogBtn->setEnabled(app_.Connection().MayStart(qd::link::Operation::AlarmLogClear));
 }
 
 void TAlarmLogForm::showEvent(QShowEvent* event) {
@@ -103,6 +102,12 @@ void TAlarmLogForm::showEvent(QShowEvent* event) {
   AlarmResetDoneLabel->hide();
   AlarmHistoryBtn->setChecked(true);
   ShowAlarmLog();
+}
+
+void TAlarmLogForm::closeEvent(QCloseEvent* event) {
+  // A confirmation still awaited no longer holds the controller.
+  app_.Connection().End(qd::link::Operation::AlarmLogClear, false);
+  QWidget::closeEvent(event);
 }
 
 void TAlarmLogForm::keyPressEvent(QKeyEvent* event) {
@@ -127,33 +132,28 @@ void TAlarmLogForm::ShowAlarmLog() {
 
 void TAlarmLogForm::ClearAlarmLogBtnClick() {
   AlarmResetDoneLabel->hide();
-  if (!app_.Eeprom().CheckLoginCode()) return;
-  const auto answer = ShowMessageDialog(FromCp1252(qd::logs::ClearAlarmLogQuestion), DialogType::Warning,
-                                        QMessageBox::Yes | QMessageBox::Cancel);
-  if (answer != QMessageBox::Yes) return;
-  if (!SendClearRequest()) {
-    ShowMessageBox(FromCp1252(qd::logs::ClearAlarmLogNotConnected), DialogType::Error, QMessageBox::Ok);
-  }
+  RunConfirmedRequest(app_, qd::link::Operation::AlarmLogClear, FromCp1252(qd::logs::ClearAlarmLogQuestion),
+                      [this] { return SendClearRequest(); });
 }
 
 bool TAlarmLogForm::SendClearRequest() {
-  TCommunicationForm& link = app_.Communication();
+  qd::transport::Connection& link = app_.Connection();
   const qd::logs::ResetLinkState state{link.LocalMode(), link.RemoteLoggedIn(), link.RemoteOnline()};
   switch (qd::logs::AlarmLogClearRoute(state)) {
     case qd::logs::ResetRoute::Bus:
       // A request the link cannot queue is not retried; "Reset done" only follows the confirmation.
-      link.QueueRequest(qd::logs::AlarmLogClearRequest, qd::link::ControllerAddress, {});
-      return true;
+      return link.QueueRequest(qd::logs::AlarmLogClearRequest, qd::link::ControllerAddress, {});
     case qd::logs::ResetRoute::Gateway:
-      link.SendGatewayMessage(qd::logs::GatewayAlarmLogClear);
-      return true;
+      return link.SendGatewayMessage(qd::logs::GatewayAlarmLogClear);
     case qd::logs::ResetRoute::None:
       break;
   }
+  ShowMessageBox(FromCp1252(qd::logs::ClearAlarmLogNotConnected), DialogType::Error, QMessageBox::Ok);
   return false;
 }
 
 void TAlarmLogForm::AlarmLogCleared() {
+  app_.Connection().End(qd::link::Operation::AlarmLogClear, true);
   qd::logs::ClearAlarmHistory(app_.Config().image);
   ShowAlarmLog();
   AlarmResetDoneLabel->show();

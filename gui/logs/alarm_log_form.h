@@ -33,11 +33,13 @@ class TAlarmLogForm : public QWidget {
  protected:
   void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void CreateControls();
   void SetTabOrder();
   // False when there is no way to the controller.
+  // False when nothing went out (not connected: said so).
   bool SendClearRequest();
 
   App& app_;

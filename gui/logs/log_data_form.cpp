@@ -1,5 +1,6 @@
 #include "gui/logs/log_data_form.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -18,8 +19,7 @@
 #include "gui/app/message_dialog.h"
 #include "gui/app/preferences.h"
 #include "gui/app/text_codec.h"
-#include "gui/link/communication_form.h"
-#include "gui/link/eeprom_form.h"
+#include "gui/logs/confirmed_request.h"
 #include "gui/logs/consumption_chart.h"
 #include "gui/logs/csv_export.h"
 #include "logs/consumption_csv.h"
@@ -98,8 +98,7 @@ TLogDataForm::TLogDataForm(App& app) : app_(app) {
   setWindowTitle(QStringLiteral("Log data"));
   CreateControls();
   SetTabOrder();
-  // The communication window exists by now: the confirmation reaches this window from its dispatcher.
-  app_.Communication().Dispatch().handlers.logResetDone = [this] { LogResetDone(); };
+  app_.Connection().Dispatch().handlers.logResetDone = [this] { LogResetDone(); };
   LinkStateChanged();
 }
 
@@ -259,7 +258,7 @@ void TLogDataForm::SetTabOrder() {
 }
 
 void TLogDataForm::LinkStateChanged() {
-  ResetLogBtn->setEnabled(app_.Communication().ChangesAllowed());
+  ResetLogBtn->setEnabled(app_.Connection().MayStart(qd::link::Operation::LogReset));
 }
 
 void TLogDataForm::showEvent(QShowEvent* event) {
@@ -274,6 +273,12 @@ void TLogDataForm::showEvent(QShowEvent* event) {
   ResetLogDoneLabel->hide();
   view_.Rebuild(app_.Config().image);
   ShowView();
+}
+
+void TLogDataForm::closeEvent(QCloseEvent* event) {
+  // A confirmation still awaited no longer holds the controller.
+  app_.Connection().End(qd::link::Operation::LogReset, false);
+  QWidget::closeEvent(event);
 }
 
 void TLogDataForm::keyPressEvent(QKeyEvent* event) {
@@ -402,30 +407,27 @@ void TLogDataForm::ExportCsvBtnClick() {
 
 void TLogDataForm::ResetLogBtnClick() {
   ResetLogDoneLabel->hide();
-  if (!app_.Eeprom().CheckLoginCode()) return;
-  const auto answer = ShowMessageDialog(FromCp1252(qd::logs::ResetLogQuestion), DialogType::Warning,
-                                        QMessageBox::Yes | QMessageBox::Cancel);
-  if (answer != QMessageBox::Yes) return;
-  SendResetRequest();
+  RunConfirmedRequest(app_, qd::link::Operation::LogReset, FromCp1252(qd::logs::ResetLogQuestion),
+                      [this] { return SendResetRequest(); });
 }
 
-void TLogDataForm::SendResetRequest() {
-  TCommunicationForm& link = app_.Communication();
+bool TLogDataForm::SendResetRequest() {
+  qd::transport::Connection& link = app_.Connection();
   const qd::logs::ResetLinkState state{link.LocalMode(), link.RemoteLoggedIn(), link.RemoteOnline()};
   switch (qd::logs::ConsumptionLogResetRoute(state)) {
     case qd::logs::ResetRoute::Bus:
       // A request the link cannot queue is not retried; "Reset done" only follows the confirmation.
-      link.QueueRequest(qd::logs::ConsumptionLogResetRequest, qd::link::ControllerAddress, {});
-      break;
+      return link.QueueRequest(qd::logs::ConsumptionLogResetRequest, qd::link::ControllerAddress, {});
     case qd::logs::ResetRoute::Gateway:
-      link.SendGatewayMessage(qd::logs::GatewayConsumptionLogReset);
-      break;
+      return link.SendGatewayMessage(qd::logs::GatewayConsumptionLogReset);
     case qd::logs::ResetRoute::None:
       break;
   }
+  return false;
 }
 
 void TLogDataForm::LogResetDone() {
+  app_.Connection().End(qd::link::Operation::LogReset, true);
   view_.ResetDone(app_.Config().image);
   ShowView();
   ResetLogDoneLabel->show();

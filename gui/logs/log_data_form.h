@@ -42,6 +42,7 @@ class TLogDataForm : public QWidget {
  protected:
   void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void CreateControls();
@@ -55,7 +56,8 @@ class TLogDataForm : public QWidget {
   void PriceEditChange(std::size_t pump);
   void SetTabOrder();
   void FromToComboBoxChange();
-  void SendResetRequest();
+  // False when nothing went out.
+  bool SendResetRequest();
   // The lists, the period group and the totals from the view.
   void ShowView();
   void ShowTotals();

@@ -18,7 +18,6 @@
 #include "gui/app/main_form.h"
 #include "gui/app/message_dialog.h"
 #include "gui/app/text_codec.h"
-#include "gui/link/communication_form.h"
 #include "gui/link/eeprom_form.h"
 #include "gui/link/transfer_environment.h"
 #include "gui/review/backup_writer.h"
@@ -54,17 +53,16 @@ TCompareForm::TCompareForm(App& app)
   transfer_.events.error = [](const std::string& text) {
     ShowMessageBox(FromCp1252(text), DialogType::Error);
   };
-  connect(&app_.Communication(), &TCommunicationForm::ConnectionLost, this,
-          [this] { transfer_.ConnectionLost(); });
-  connect(&app_.Communication(), &TCommunicationForm::LinkStateChanged, this, [this] { UpdateButtons(); });
+  qd::transport::Connection& link = app_.Connection();
+  connect(&link, &qd::transport::Connection::ConnectionLost, this, [this] { transfer_.ConnectionLost(); });
+  connect(&link, &qd::transport::Connection::LinkStateChanged, this, [this] { UpdateButtons(); });
+  connect(&link, &qd::transport::Connection::OperationsChanged, this, [this] { UpdateButtons(); });
   RefreshBackups();
   UpdateButtons();
 }
 
 TCompareForm::~TCompareForm() {
   transfer_.events = {};
-  // A read cut short by the end of the program leaves the replies with the read/write window again.
-  if (Busy()) app_.Eeprom().RouteReplies();
 }
 
 void TCompareForm::CreateControls() {
@@ -154,42 +152,31 @@ void TCompareForm::ArrangeControls() {
 
 qd::link::SystemTransfer::Environment TCompareForm::MakeEnvironment() {
   qd::link::SystemTransfer::Environment env = ControllerEnvironment(app_);
-  env.pauseBetweenBlocks = [] {};
-  // The editors are not touched: there is nothing to save first.
-  env.checkUnsavedPrograms = [] { return false; };
+  // Only reads: the editors are not touched, and nothing is built or written.
   env.buildImage = [] {};
+  env.readOperation = qd::link::Operation::CompareRead;
   return env;
 }
 
-void TCompareForm::RouteReplies() {
-  qd::link::Dispatcher::Handlers& handlers = app_.Communication().Dispatch().handlers;
-  handlers.transferReply = [this](qd::link::PayloadView frame) { transfer_.OnBusReply(frame); };
-  handlers.remoteSystemData = [this](std::span<const std::uint8_t> message) {
-    transfer_.OnGatewayData(message);
-  };
-  handlers.remoteWriteResult = nullptr;
+void TCompareForm::OnBusReply(qd::link::PayloadView frame) {
+  transfer_.OnBusReply(frame);
+}
+
+void TCompareForm::OnGatewayData(std::span<const std::uint8_t> message) {
+  transfer_.OnGatewayData(message);
 }
 
 void TCompareForm::CompareWithControllerClick() {
   if (Busy()) return;
-  if (!app_.Communication().LinkReady()) {
+  if (!app_.Connection().LinkReady()) {
     ShowMessageBox(QStringLiteral("Unable to compare with the controller\n\nSystem not connected."),
                    DialogType::Warning);
     return;
   }
-  if (qd::link::IsBusy(app_.Eeprom().Transfer().State())) {
-    ShowMessageBox(
-        QStringLiteral("Unable to compare with the controller\n\nThe read/write window is busy with it."),
-        DialogType::Warning);
-    return;
-  }
   SourceLabel->setText(
       QStringLiteral("Reading the controller's system data (the editors are not touched)..."));
-  RouteReplies();
-  // The login code check goes idle in between: the replies stay here until Read() has returned.
-  readStarting_ = true;
+  // Refused, with the reason, while another operation holds the controller.
   transfer_.Read();
-  readStarting_ = false;
   TransferChanged();
 }
 
@@ -205,10 +192,7 @@ void TCompareForm::TransferChanged() {
   const qd::link::TransferView& view = transfer_.View();
   ProgressBar->setValue(view.progressBar);
   ProgressLabel->setText(FromCp1252(view.stateInfo.empty() ? view.statusText : view.stateInfo));
-  // Replies go back to the read/write window once this read has ended.
-  if (!Busy() && !readStarting_) app_.Eeprom().RouteReplies();
   UpdateButtons();
-  app_.Eeprom().UpdateButtons();
 }
 
 void TCompareForm::ControllerRead(const qd::ParseResult& result) {
@@ -311,7 +295,9 @@ void TCompareForm::ShowBackups() {
 
 void TCompareForm::UpdateButtons() {
   const bool busy = Busy();
-  CompareControllerBtn->setEnabled(!busy && app_.Communication().LinkReady());
+  // A read changes nothing in the controller, but must not run beside another operation.
+  const qd::transport::Connection& link = app_.Connection();
+  CompareControllerBtn->setEnabled(!busy && link.LinkReady() && !link.RunningOperation());
   CompareFileBtn->setEnabled(!busy);
   const int row = BackupList->currentRow();
   CompareBackupBtn->setEnabled(!busy && row >= 0 && row < static_cast<int>(backups_.size()));

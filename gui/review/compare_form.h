@@ -38,6 +38,9 @@ class TCompareForm : public QWidget {
   void ShowBackups();
 
   void Tick();
+  // Replies of the controller and the gateway; ignored unless this window reads.
+  void OnBusReply(qd::link::PayloadView frame);
+  void OnGatewayData(std::span<const std::uint8_t> message);
   // Reading the controller.
   bool Busy() const { return qd::link::IsBusy(transfer_.State()); }
   // The backup list is read again from the backup folder.
@@ -53,7 +56,6 @@ class TCompareForm : public QWidget {
   void CreateControls();
   void ArrangeControls();
   qd::link::SystemTransfer::Environment MakeEnvironment();
-  void RouteReplies();
   void TransferChanged();
   void ControllerRead(const qd::ParseResult& result);
   void CompareWithFile(const QString& fileName, const QString& sideName, const QString& source);
@@ -65,7 +67,6 @@ class TCompareForm : public QWidget {
   qd::WorkingConfig controller_;  // the controller's system data as read for the comparison
   qd::link::SystemTransfer transfer_;
   std::vector<qd::review::Difference> differences_;
-  bool readStarting_ = false;
   std::vector<qd::review::Backup> backups_;  // of the BackupList rows
 
   QLabel* SourceLabel = nullptr;

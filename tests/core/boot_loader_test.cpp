@@ -88,7 +88,7 @@ class BootLoaderTest : public ::testing::Test {
     ASSERT_EQ(firmware.codeEnd, codeEnd);
   }
   void Start() {
-    ASSERT_TRUE(loader.Start(firmware));
+    ASSERT_EQ(loader.Start(firmware), firmware::StartResult::Started);
     calls.clear();
   }
   void Byte(std::uint8_t byte) { loader.FirmwareByte(byte); }
@@ -223,7 +223,7 @@ TEST_F(BootLoaderTest, CodeEndZeroStillSendsTheFirstBlocks) {
 
 TEST_F(BootLoaderTest, ControllerStartQueuesTheLoaderRequest) {
   Load(0x0000, 0x0130, ControllerTarget);
-  ASSERT_TRUE(loader.Start(firmware));
+  ASSERT_EQ(loader.Start(firmware), firmware::StartResult::Started);
   ASSERT_GE(calls.size(), 2u);
   EXPECT_EQ(calls[calls.size() - 2].kind, Call::ClearQueue);
   const Call& request = calls.back();
@@ -238,7 +238,7 @@ TEST_F(BootLoaderTest, ControllerStartQueuesTheLoaderRequest) {
 
 TEST_F(BootLoaderTest, TriggerStartSendsTheLoaderFrameAtOnce) {
   Load(0x0000, 0x0130, TriggerTarget);
-  ASSERT_TRUE(loader.Start(firmware));
+  ASSERT_EQ(loader.Start(firmware), firmware::StartResult::Started);
   ASSERT_GE(calls.size(), 2u);
   EXPECT_EQ(calls[calls.size() - 2].kind, Call::ClearQueue);
   const Call& frame = calls.back();
@@ -440,13 +440,13 @@ TEST_F(BootLoaderTest, ImageThatDidNotLoadIsNotStarted) {
                                   std::string(":0100000011EE\n:0100010022\n")}) {
     const FirmwareImage failed = LoadIntelHex(text, TriggerTarget);
     ASSERT_FALSE(failed.Loaded());
-    EXPECT_FALSE(loader.Start(failed));
+    EXPECT_EQ(loader.Start(failed), firmware::StartResult::NothingLoaded);
     EXPECT_TRUE(calls.empty());
     EXPECT_EQ(loader.State(), FirmwareState::Idle);
     EXPECT_EQ(loader.StateText(), "");
     EXPECT_EQ(changes, 0);
   }
-  EXPECT_FALSE(loader.Start(FirmwareImage{}));
+  EXPECT_EQ(loader.Start(FirmwareImage{}), firmware::StartResult::NothingLoaded);
 }
 
 TEST_F(BootLoaderTest, StartingAgainRestartsAndLetsTheStartRequestThrough) {
@@ -455,7 +455,7 @@ TEST_F(BootLoaderTest, StartingAgainRestartsAndLetsTheStartRequestThrough) {
   Byte(loader_byte::Ready);
   Byte(loader_byte::Accepted);
   calls.clear();
-  ASSERT_TRUE(loader.Start(firmware));
+  ASSERT_EQ(loader.Start(firmware), firmware::StartResult::Started);
   EXPECT_EQ(ActiveChanges(), (std::vector<bool>{false}));
   EXPECT_EQ(loader.State(), FirmwareState::WaitingForLoader);
   EXPECT_EQ(loader.TimeoutLeft(), BootLoader::StartLimitTicks);
@@ -510,7 +510,7 @@ class BootLoaderOnLink : public test::BusLinkHarness {
 TEST_F(BootLoaderOnLink, ControllerUpdateOverTheBus) {
   Synchronise();
   const FirmwareImage firmware = LoadIntelHex(HexFile(0x0000, 0x0130), ControllerTarget);
-  ASSERT_TRUE(loader.Start(firmware));
+  ASSERT_EQ(loader.Start(firmware), firmware::StartResult::Started);
   EXPECT_TRUE(Sent().empty());  // queued: goes out with the answer to the next poll
 
   FromController(link::command::Poll, 1);
@@ -556,7 +556,7 @@ TEST_F(BootLoaderOnLink, TriggerStartFrameEmptiesTheQueue) {
   Synchronise();
   ASSERT_TRUE(link.QueueRequest(link::command::ReadMemory, link::ControllerAddress, Bytes{1, 0, 0}));
   const FirmwareImage firmware = LoadIntelHex(HexFile(0x0000, 0x0130), TriggerTarget);
-  ASSERT_TRUE(loader.Start(firmware));
+  ASSERT_EQ(loader.Start(firmware), firmware::StartResult::Started);
   EXPECT_FALSE(link.RequestQueued());
   ASSERT_EQ(Sent().size(), 1u);
   const Bytes start = Sent()[0];

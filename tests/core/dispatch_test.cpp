@@ -27,7 +27,7 @@ class DispatchTest : public ::testing::Test {
     auto& h = dispatcher.handlers;
     h.systemStatus = frame("systemStatus");
     h.monitorReply = frame("monitorReply");
-    h.systemSetupShown = [this] { return systemSetupShown; };
+    h.systemStatusWanted = [this] { return systemSetupShown; };
     h.remoteSystemStatus = message("remoteSystemStatus");
     h.resetDone = event("resetDone");
     h.transferReply = frame("transferReply");
@@ -41,7 +41,7 @@ class DispatchTest : public ::testing::Test {
     h.loginRefused = message("loginRefused");
     for (int m = 0; m < Dispatcher::MachineCount; ++m) {
       auto& machine = dispatcher.machines[m];
-      machine.shown = [this, m] { return machineShown[m]; };
+      machine.wantsStatus = [this, m] { return machineShown[m]; };
       machine.applyStatus = frame("machine" + std::to_string(m));
       machine.applyRemoteStatus = message("remoteMachine" + std::to_string(m));
     }

@@ -540,10 +540,10 @@ TEST_F(GatewaySessionStatusRequest, EveryEleventhTickAsksForTheStatus) {
 
 TEST_F(GatewaySessionStatusRequest, OnlyForAnOnlineSystemWithAStatusWindowShown) {
   ReadyOn12();
-  statusWindowShown = false;
+  statusWanted = false;
   Ticks(22);
   EXPECT_TRUE(sent.empty());
-  statusWindowShown = true;
+  statusWanted = true;
   Ticks(11);
   EXPECT_EQ(sent.size(), 1u);
 

@@ -43,7 +43,6 @@ struct Harness {
     env.pauseBetweenBlocks = [this] {
       if (duringPause) duringPause();
     };
-    env.checkUnsavedPrograms = [] { return false; };
     env.now = [] { return LocalDateTime{2024, 5, 6, 7, 8, 9, 0}; };
     return env;
   }
@@ -174,7 +173,7 @@ TEST(BootLoaderConnectionLost, EndsProgrammingAtOnceWithTheTimeoutVerdict) {
   loader.ConnectionLost();  // idle: nothing to end
   EXPECT_TRUE(results.empty());
 
-  ASSERT_TRUE(loader.Start(image));
+  ASSERT_EQ(loader.Start(image), firmware::StartResult::Started);
   loader.FirmwareByte(firmware::loader_byte::Ready);
   ASSERT_TRUE(loader.ProgrammingActive());
   loader.ConnectionLost();
@@ -182,7 +181,7 @@ TEST(BootLoaderConnectionLost, EndsProgrammingAtOnceWithTheTimeoutVerdict) {
   EXPECT_FALSE(loader.ProgrammingActive());
   EXPECT_EQ(active.back(), false);  // the link answers the controller again
   EXPECT_EQ(loader.StateText(), firmware::TimeoutText);
-  EXPECT_EQ(results, std::vector<firmware::FlashResult>{firmware::FlashResult::Timeout});
+  EXPECT_EQ(results, std::vector<firmware::FlashResult>{firmware::FlashResult::ConnectionLost});
   // The time-out that was running does not end it a second time.
   for (int i = 0; i < firmware::BootLoader::StartLimitTicks + 1; ++i)
     loader.Tick();

@@ -27,7 +27,7 @@ class TransferHarness {
   TransferHarness() : transfer(config, MakeEnvironment()) {
     transfer.events.error = [this](const std::string& text) { errors.push_back(text); };
     transfer.events.imageRead = [this](const ParseResult& result) { parses.push_back(result); };
-    transfer.events.closeMachineWindows = [this] { ++machineWindowsClosed; };
+    transfer.events.remoteTransferStarts = [this] { ++machineWindowsClosed; };
     ResetSystem(config);
     for (std::size_t i = 0; i < controller.size(); ++i)
       controller[i] = static_cast<std::uint8_t>(i * 7 + 3);
@@ -54,7 +54,7 @@ class TransferHarness {
       if (++stepsThisCheck, ++waitSteps; answerLoginCheck && stepsThisCheck == 3) AnswerLastRead();
     };
     env.pauseBetweenBlocks = [this] { ++pauses; };
-    env.checkUnsavedPrograms = [this] { return cancelUnsaved; };
+    env.settleUnsavedEdits = [this] { return !cancelUnsaved; };
     env.now = [] { return LocalDateTime{2024, 5, 6, 7, 8, 9, 0}; };
     return env;
   }

@@ -92,7 +92,6 @@ class BusHarness {
     env.sendGatewayMessage = [](std::span<const std::uint8_t>) { return false; };
     env.waitStep = [this] { FeedChunk(); };
     env.pauseBetweenBlocks = [] {};
-    env.checkUnsavedPrograms = [] { return false; };
     env.now = [] { return LocalDateTime{2024, 5, 6, 7, 8, 9, 0}; };
     return env;
   }
@@ -129,12 +128,12 @@ class BusHarness {
       if (const auto text = link::MonitorReplyText(frame.Bytes()))
         text_ = link::MonitorTimePrefix(1, 2, 3, 4) + *text;
     };
-    handlers.systemSetupShown = [this] { return Shown(); };
+    handlers.systemStatusWanted = [this] { return Shown(); };
     handlers.transferReply = [this](link::PayloadView frame) { transfer_.OnBusReply(frame); };
     handlers.logResetDone = [this] { consumption_.ResetDone(config_.image); };
     handlers.alarmLogCleared = [this] { logs::ClearAlarmHistory(config_.image); };
     for (std::size_t m = 0; m < dispatcher_.machines.size(); ++m) {
-      dispatcher_.machines[m].shown = [this] { return Shown(); };
+      dispatcher_.machines[m].wantsStatus = [this] { return Shown(); };
       dispatcher_.machines[m].applyStatus = [this, m](link::PayloadView frame) {
         const link::ControllerStatus status(frame.Bytes());
         views_[m].ApplyControllerStatus(status, static_cast<int>(m), TriggerTypeOf(static_cast<int>(m)));

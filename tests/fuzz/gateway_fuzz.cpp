@@ -83,7 +83,7 @@ class GatewayHarness {
       return systems.ChoiceAt(1);
     };
     env.retryLogin = [this] { return (options_ & 0x04) != 0 && ++retries_ <= RetryLimit; };
-    env.statusWindowShown = [this] { return Shown(); };
+    env.statusWanted = [this] { return Shown(); };
     return env;
   }
 
@@ -96,7 +96,6 @@ class GatewayHarness {
     env.sendGatewayMessage = [this](std::span<const std::uint8_t> message) { return Send(message); };
     env.waitStep = [] {};
     env.pauseBetweenBlocks = [this] { FeedChunk(); };
-    env.checkUnsavedPrograms = [] { return false; };
     env.now = [] { return LocalDateTime{2024, 5, 6, 7, 8, 9, 0}; };
     return env;
   }
@@ -106,7 +105,7 @@ class GatewayHarness {
 
   void WireDispatch() {
     auto& handlers = dispatcher_.handlers;
-    handlers.systemSetupShown = [this] { return Shown(); };
+    handlers.systemStatusWanted = [this] { return Shown(); };
     handlers.remoteSystemStatus = [this](std::span<const std::uint8_t> message) {
       const link::GatewayStatus status(message);
       shown_ = ShownOutputs(status);
@@ -122,7 +121,7 @@ class GatewayHarness {
     handlers.logResetDone = [this] { consumption_.ResetDone(config_.image); };
     handlers.alarmLogCleared = [this] { logs::ClearAlarmHistory(config_.image); };
     for (std::size_t m = 0; m < dispatcher_.machines.size(); ++m) {
-      dispatcher_.machines[m].shown = [this] { return Shown(); };
+      dispatcher_.machines[m].wantsStatus = [this] { return Shown(); };
       dispatcher_.machines[m].applyRemoteStatus = [this, m](std::span<const std::uint8_t> record) {
         if (record.size() != link::MachineStatus::GatewayRecordSize) __builtin_trap();
         const link::MachineStatus status = link::MachineStatus::FromGatewayRecord(record);

@@ -30,7 +30,7 @@ class CommunicationErrorFormTest : public QObject {
 
  private:
   TCommunicationErrorForm& Form() { return app_->CommunicationError(); }
-  qd::link::BusLink& Link() { return app_->Communication().Link(); }
+  qd::link::BusLink& Link() { return app_->Connection().Link(); }
   QString LabelText(const char* name) { return Form().findChild<QLabel*>(QString::fromLatin1(name))->text(); }
 
   std::unique_ptr<qd::gui::test::TemporaryPreferences> preferences_;

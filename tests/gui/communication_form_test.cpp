@@ -20,6 +20,7 @@ namespace {
 // The app with its timer stopped: the test drives the ticks.
 struct Fixture : AppFixture {
   TCommunicationForm& comm = app.Communication();
+  qd::transport::Connection& link = app.Connection();
 
   QLabel* Label(const char* name) { return comm.findChild<QLabel*>(QString::fromLatin1(name)); }
 };
@@ -37,10 +38,18 @@ class CommunicationFormTest : public QObject {
     QCOMPARE(f.comm.ComPortText(), QStringLiteral("COM1"));
     QVERIFY(!f.comm.findChild<QRadioButton*>(QStringLiteral("LocalBtn"))->isChecked());
     QVERIFY(!f.comm.findChild<QRadioButton*>(QStringLiteral("RemoteBtn"))->isChecked());
-    QVERIFY(!f.comm.Port().IsOpen());
+    QVERIFY(!f.link.Port().IsOpen());
     auto* gateway = f.comm.findChild<QComboBox*>(QStringLiteral("GatewayServerAddressCombo"));
     QCOMPARE(gateway->currentText(), QString());
+    // No host under somebody else's domain: this build names none, and none was used yet.
+    QCOMPARE(gateway->count(), 1);
+    QCOMPARE(gateway->itemText(0), QStringLiteral("127.0.0.1"));
+
+    // The last host used comes first next time; the text itself starts empty.
+    f.comm.SetLastGatewayHost(QStringLiteral("gw.example.net"));
+    QCOMPARE(gateway->itemText(0), QStringLiteral("gw.example.net"));
     QCOMPARE(gateway->itemText(1), QStringLiteral("127.0.0.1"));
+    QCOMPARE(gateway->currentText(), QString());
   }
 
   void PortOpensAfterTheDelayAndShowsReady() {
@@ -50,11 +59,11 @@ class CommunicationFormTest : public QObject {
     f.comm.SetComPortText(sim.BusPath());
     f.comm.SetLinkMode(true);
     f.Ticks(qd::link::BusLink::OpenDelayTicks - 1);
-    QVERIFY(!f.comm.Port().IsOpen());
+    QVERIFY(!f.link.Port().IsOpen());
     f.Ticks(1);
-    QVERIFY(f.comm.Port().IsOpen());
-    QSignalSpy linkState(&f.comm, &TCommunicationForm::LinkStateChanged);
-    QVERIFY(WaitUntil([&] { return f.comm.LinkReady(); }));
+    QVERIFY(f.link.Port().IsOpen());
+    QSignalSpy linkState(&f.link, &qd::transport::Connection::LinkStateChanged);
+    QVERIFY(WaitUntil([&] { return f.link.LinkReady(); }));
     QVERIFY(linkState.count() >= 1);
     QLabel* status = f.Label("ComportStatusLabel");
     QCOMPARE(status->text(), QStringLiteral("Ready"));
@@ -73,7 +82,7 @@ class CommunicationFormTest : public QObject {
     // Two seconds without a frame to the PC: the link is no longer ready.
     sim.Stop();
     f.Ticks(qd::link::BusLink::LinkAliveTicks);
-    QVERIFY(!f.comm.LinkReady());
+    QVERIFY(!f.link.LinkReady());
     QCOMPARE(status->text(), QStringLiteral("Port open"));
     QVERIFY(status->styleSheet().contains(QStringLiteral("#ffe36b")));
   }
@@ -83,7 +92,7 @@ class CommunicationFormTest : public QObject {
     f.comm.SetComPortText(QStringLiteral("/nonexistent/ttyUSB9"));
     f.comm.SetLinkMode(true);
     f.Ticks(qd::link::BusLink::OpenDelayTicks);
-    QVERIFY(!f.comm.Port().IsOpen());
+    QVERIFY(!f.link.Port().IsOpen());
     QCOMPARE(f.Label("ComportStatusLabel")->text(), QStringLiteral("Port closed"));
     f.comm.findChild<QPushButton*>(QStringLiteral("CloseBtn"))->click();
     QCOMPARE(f.Label("ComportStatusLabel")->text(), QStringLiteral("Closed"));
@@ -91,17 +100,17 @@ class CommunicationFormTest : public QObject {
 
     // "None" closes the port instead of opening one.
     f.comm.SetComPortText(QStringLiteral("None"));
-    QVERIFY(!f.comm.OpenComPort());
+    QVERIFY(!f.link.OpenComPort());
   }
 
   void ModeSwitchEnablesOneGroup() {
     Fixture f;
     f.comm.findChild<QRadioButton*>(QStringLiteral("RemoteBtn"))->click();
-    QVERIFY(!f.comm.LocalMode());
+    QVERIFY(!f.link.LocalMode());
     QVERIFY(!f.comm.findChild<QComboBox*>(QStringLiteral("ComPortCombo"))->isEnabled());
     QVERIFY(f.comm.findChild<QPushButton*>(QStringLiteral("RemoteConnectBtn"))->isEnabled());
     f.comm.findChild<QRadioButton*>(QStringLiteral("LocalBtn"))->click();
-    QVERIFY(f.comm.LocalMode());
+    QVERIFY(f.link.LocalMode());
     QVERIFY(f.comm.findChild<QComboBox*>(QStringLiteral("ComPortCombo"))->isEnabled());
     QVERIFY(!f.comm.findChild<QComboBox*>(QStringLiteral("GatewayServerAddressCombo"))->isEnabled());
   }
@@ -115,14 +124,14 @@ class CommunicationFormTest : public QObject {
     QVERIFY(f.OpenPort(sim));
     TCommunicationErrorForm& errors = f.app.CommunicationError();
     QVERIFY(WaitUntil([&] { return errors.isVisible(); }));
-    QVERIFY(WaitUntil([&] { return f.comm.Link().Counters().checksumErrorCount >= 2; }));
+    QVERIFY(WaitUntil([&] { return f.link.Link().Counters().checksumErrorCount >= 2; }));
     // The ticks run no event loop: the count cannot change while they run.
     f.comm.show();
     f.Ticks(10);
     QCOMPARE(f.comm.CounterPanelText(4),
-             QStringLiteral("Checksum error: %1").arg(f.comm.Link().Counters().checksumErrorCount));
+             QStringLiteral("Checksum error: %1").arg(f.link.Link().Counters().checksumErrorCount));
     errors.close();
-    QCOMPARE(f.comm.Link().Counters().checksumErrorCount, 0);
+    QCOMPARE(f.link.Link().Counters().checksumErrorCount, 0);
   }
 };
 

@@ -36,6 +36,7 @@ class FakeAdapterLatency {
 
 struct Fixture : AppFixture {
   TCommunicationForm& comm = app.Communication();
+  qd::transport::Connection& link = app.Connection();
   QLabel* note = comm.findChild<QLabel*>(QStringLiteral("AdapterLatencyLabel"));
 
   bool NoteShown() const { return note->isVisibleTo(&comm); }
@@ -59,13 +60,13 @@ class CommunicationLatencyTest : public QObject {
     QCOMPARE(f.note->text(),
              QStringLiteral(
                  "Adapter latency 16 ms: answers are slow. Install the udev rule or run 'qdtool doctor'."));
-    QVERIFY(WaitUntil([&] { return f.comm.LinkReady(); }));
+    QVERIFY(WaitUntil([&] { return f.link.LinkReady(); }));
     f.Ticks(3);
     QVERIFY(f.NoteShown());
 
     f.comm.findChild<QPushButton*>(QStringLiteral("CloseBtn"))->click();
     QVERIFY(!f.NoteShown());
-    QVERIFY(f.comm.OpenComPort());
+    QVERIFY(f.link.OpenComPort());
     QVERIFY(f.NoteShown());
 
     f.comm.SetLinkMode(false);
@@ -97,7 +98,7 @@ class CommunicationLatencyTest : public QObject {
     QVERIFY(f.OpenPort(slow));
     QVERIFY(f.NoteShown());
     f.comm.SetComPortText(other.BusPath());
-    QVERIFY(f.comm.OpenComPort());
+    QVERIFY(f.link.OpenComPort());
     QVERIFY(!f.NoteShown());
   }
 };

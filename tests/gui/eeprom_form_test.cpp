@@ -93,11 +93,11 @@ struct Program {
 
   // The link to the simulator's bus once the link's open delay has run out.
   bool ConnectLocal(const Simulator& sim) {
-    TCommunicationForm& link = app->Communication();
+    qd::transport::Connection& link = app->Connection();
     for (int i = 0; i < 10; ++i)
-      link.LinkTick();
-    link.SetLinkMode(true);
-    link.SetComPortText(sim.BusPath());
+      link.Tick();
+    app->Communication().SetLinkMode(true);
+    app->Communication().SetComPortText(sim.BusPath());
     link.OpenComPort();
     return WaitUntil([&link] { return link.LinkReady(); });
   }
@@ -111,10 +111,11 @@ struct Program {
       }
       form.OKbtnClick();
     });
-    TCommunicationForm& link = app->Communication();
-    link.SetLinkMode(false);
-    link.SetGatewayServerText(sim.GatewayAddress());
-    link.findChild<QPushButton*>(QStringLiteral("RemoteConnectBtn"))->click();
+    TCommunicationForm& comm = app->Communication();
+    qd::transport::Connection& link = app->Connection();
+    comm.SetLinkMode(false);
+    comm.SetGatewayServerText(sim.GatewayAddress());
+    comm.findChild<QPushButton*>(QStringLiteral("RemoteConnectBtn"))->click();
     const bool online =
         WaitUntil([&link] { return link.LinkReady() && link.RemoteOnline() && link.RemoteFullAccess(); });
     SetRemoteLoginAnswerer({});
@@ -159,7 +160,7 @@ void EepromFormTest::buttonsFollowTheLinkRule() {
   Program program;
   program.Window().show();
   // No port is open: nothing may start.
-  QVERIFY(!program.app->Communication().LinkReady());
+  QVERIFY(!program.app->Connection().LinkReady());
   QVERIFY(!program.Button("ReadBtn")->isEnabled());
   QVERIFY(!program.Button("WriteBtn")->isEnabled());
   QVERIFY(!program.Button("StopBtn")->isEnabled());

@@ -25,6 +25,7 @@ struct Program : AppFixture {
   ScriptedUser user;
   TEEPROMForm& eeprom = app.Eeprom();
   TCommunicationForm& comm = app.Communication();
+  qd::transport::Connection& link = app.Connection();
 
   QString TransferStatus() { return eeprom.StatusPanelText(TEEPROMForm::TransferPanel); }
   QString RemoteState() { return comm.findChild<QLabel*>(QStringLiteral("RemoteStateLabel"))->text(); }
@@ -42,7 +43,7 @@ struct Program : AppFixture {
     comm.SetGatewayServerText(sim.GatewayAddress());
     comm.findChild<QPushButton*>(QStringLiteral("RemoteConnectBtn"))->click();
     const bool online =
-        WaitUntil([this] { return comm.LinkReady() && comm.RemoteOnline() && comm.RemoteFullAccess(); });
+        WaitUntil([this] { return link.LinkReady() && link.RemoteOnline() && link.RemoteFullAccess(); });
     SetRemoteLoginAnswerer({});
     return online;
   }
@@ -51,7 +52,7 @@ struct Program : AppFixture {
   void ExpectEndedByTheDrop() {
     QVERIFY(WaitUntil([this] { return eeprom.Transfer().State() == TransferState::Idle; }));
     QCOMPARE(TransferStatus(), QStringLiteral("Transfer faild at: %1").arg(eeprom.Transfer().Current()));
-    QVERIFY(WaitUntil([this] { return !comm.LinkReady(); }));
+    QVERIFY(WaitUntil([this] { return !link.LinkReady(); }));
     QCOMPARE(RemoteState(), QStringLiteral("Disconnected"));
     QVERIFY(!eeprom.findChild<QPushButton*>(QStringLiteral("StopBtn"))->isEnabled());
     // The gateway ending the connection is told by the windows' texts, not by a box on top of them.

@@ -30,6 +30,7 @@ struct Program : AppFixture {
   ScriptedUser user;
   TEEPROMForm& eeprom = app.Eeprom();
   TCommunicationForm& comm = app.Communication();
+  qd::transport::Connection& link = app.Connection();
 
   QLabel* CommLabel(const char* name) { return comm.findChild<QLabel*>(QString::fromLatin1(name)); }
   QPushButton* EepromButton(const char* name) {
@@ -37,13 +38,13 @@ struct Program : AppFixture {
   }
   QString TransferStatus() { return eeprom.StatusPanelText(TEEPROMForm::TransferPanel); }
   bool Connected(const Simulator& sim) {
-    return OpenPort(sim) && WaitUntil([this] { return comm.LinkReady(); });
+    return OpenPort(sim) && WaitUntil([this] { return link.LinkReady(); });
   }
 
   // After the unplug: the port is closed and says so, and the read/write window waits for the link.
   void ExpectPortShownClosed() {
-    QVERIFY(!comm.Port().IsOpen());
-    QVERIFY(!comm.LinkReady());
+    QVERIFY(!link.Port().IsOpen());
+    QVERIFY(!link.LinkReady());
     Ticks(1);
     QCOMPARE(CommLabel("ComportStatusLabel")->text(), QStringLiteral("Port closed"));
     QVERIFY(!EepromButton("ReadBtn")->isEnabled());
@@ -55,8 +56,8 @@ struct Program : AppFixture {
   void ExpectReconnectAndRead(Simulator& sim) {
     QVERIFY2(sim.Restart(), qPrintable(sim.Errors()));
     comm.findChild<QPushButton*>(QStringLiteral("OpenBtn"))->click();
-    QVERIFY(comm.Port().IsOpen());
-    QVERIFY(WaitUntil([this] { return comm.LinkReady(); }));
+    QVERIFY(link.Port().IsOpen());
+    QVERIFY(WaitUntil([this] { return link.LinkReady(); }));
     QCOMPARE(CommLabel("ComportStatusLabel")->text(), QStringLiteral("Ready"));
     eeprom.show();
     QVERIFY(EepromButton("ReadBtn")->isEnabled());
@@ -119,7 +120,7 @@ class FaultUnplugTest : public QObject {
     QCOMPARE(p.TransferStatus(), QStringLiteral("Transfer faild at: %1").arg(reached));
     p.ExpectPortShownClosed();
     // The request of the lost write is not sent to the controller found after the reconnect.
-    QVERIFY(!p.comm.Link().RequestQueued());
+    QVERIFY(!p.link.Link().RequestQueued());
 
     p.ExpectReconnectAndRead(sim);
     QVERIFY(p.user.Boxes().empty());

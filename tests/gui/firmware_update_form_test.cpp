@@ -68,7 +68,7 @@ struct Program : AppFixture {
   }
   // Bytes as the link receives them from the bus.
   void Receive(std::initializer_list<std::uint8_t> bytes) {
-    app.Communication().Link().Receive(std::span<const std::uint8_t>(bytes.begin(), bytes.size()));
+    app.Connection().Link().Receive(std::span<const std::uint8_t>(bytes.begin(), bytes.size()));
   }
 };
 
@@ -215,10 +215,10 @@ class FirmwareUpdateFormTest : public QObject {
     QVERIFY2(sim.Running(), qPrintable(sim.Errors()));
     Program p;
     QVERIFY(p.OpenPort(sim));
-    QVERIFY(WaitUntil([&] { return p.app.Communication().LinkReady(); }));
+    QVERIFY(WaitUntil([&] { return p.app.Connection().LinkReady(); }));
     p.window.ShowFor(target);
     p.Control<QComboBox>("FileNameComboBox")->setCurrentText(FirmwareFile("firmware.hex"));
-    const int syncs = p.app.Communication().Link().Counters().syncCount;
+    const int syncs = p.app.Connection().Link().Counters().syncCount;
 
     // F9 with nothing loaded loads the file first.
     QTest::keyClick(&p.window, Qt::Key_F9);
@@ -233,7 +233,7 @@ class FirmwareUpdateFormTest : public QObject {
     QVERIFY(p.Control<QPushButton>("LoadBtn")->isEnabled());
 
     // The controller polls again after its loader ended, and the link, no longer dropping frames, answers.
-    QVERIFY(WaitUntil([&] { return p.app.Communication().Link().Counters().syncCount > syncs; }));
+    QVERIFY(WaitUntil([&] { return p.app.Connection().Link().Counters().syncCount > syncs; }));
 
     sim.Stop();
     const QByteArray programmed = ReadFile(dump);
@@ -271,7 +271,7 @@ class FirmwareUpdateFormTest : public QObject {
     QVERIFY2(sim.Running(), qPrintable(sim.Errors()));
     Program p;
     QVERIFY(p.OpenPort(sim));
-    QVERIFY(WaitUntil([&] { return p.app.Communication().LinkReady(); }));
+    QVERIFY(WaitUntil([&] { return p.app.Connection().LinkReady(); }));
     p.window.ShowFor(Target::Controller);
     p.Load(FirmwareFile("firmware.hex"));
     QTest::keyClick(&p.window, Qt::Key_F9);

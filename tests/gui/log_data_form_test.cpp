@@ -255,7 +255,7 @@ void LogDataFormTest::resetIsGuardedByTheLoginCodeAndTheQuestion() {
   QVERIFY2(sim.Running(), qPrintable(sim.Errors()));
   Program program;
   QVERIFY(program.OpenPort(sim));
-  TCommunicationForm& link = program.app.Communication();
+  qd::transport::Connection& link = program.app.Connection();
   QVERIFY(WaitUntil([&link] { return link.LinkReady(); }));
   TLogDataForm& window = program.Window();
   window.show();

@@ -44,14 +44,14 @@ struct Fixture : AppFixture {
 
   // A controller status frame through the reply dispatch, as the link delivers it.
   void Status(const Bytes& frame) {
-    app.Communication().Dispatch().DispatchBusFrame(qd::link::PayloadView(frame));
+    app.Connection().Dispatch().DispatchBusFrame(qd::link::PayloadView(frame));
   }
   // A trigger module's report to the controller, heard on the bus.
   void Heard(std::uint8_t command, int machine, const Bytes& data) {
     const Bytes payload =
         qd::link::MakePayload(command, 1, qd::link::ControllerAddress,
                               static_cast<std::uint8_t>(qd::link::FirstTriggerAddress + machine - 1), data);
-    app.Communication().Link().Receive(qd::link::EncodeFrame(payload));
+    app.Connection().Link().Receive(qd::link::EncodeFrame(payload));
   }
 };
 
@@ -422,7 +422,7 @@ class MachineFormTest : public QObject {
     message[record + 1] = 3;
     message[record + 2] = 0x0F;
     message[record + 3] = 0x12;
-    f.app.Communication().Dispatch().DispatchGatewayMessage(message);
+    f.app.Connection().Dispatch().DispatchGatewayMessage(message);
     QCOMPARE(Highlight(machine), QStringLiteral("001000"));
     QCOMPARE(Inputs(machine), QStringLiteral("010010"));
     QVERIFY(Shown(machine, "TriggerOnlineLabel"));
@@ -433,7 +433,7 @@ class MachineFormTest : public QObject {
 
     // Trigger offline: the indicators go and the inputs are up.
     message[record + 2] = 0x00;
-    f.app.Communication().Dispatch().DispatchGatewayMessage(message);
+    f.app.Connection().Dispatch().DispatchGatewayMessage(message);
     QVERIFY(!Shown(machine, "TriggerOnlineLabel"));
     QVERIFY(!Shown(machine, "KeyboardConnectedLabel"));
     QCOMPARE(Inputs(machine), QStringLiteral("000000"));

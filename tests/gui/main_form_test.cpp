@@ -83,13 +83,14 @@ void OnModal(const std::function<void(QWidget*)>& act) {
 }
 
 // The remote session logged in to one system, as the gateway's accept reply does it.
-void LogInRemotely(TCommunicationForm& comm, const std::string& serial, const std::string& name) {
-  comm.SetLinkMode(false);
-  comm.Session().ConnectToSystem({serial, name});
+void LogInRemotely(App& app, const std::string& serial, const std::string& name) {
+  app.Communication().SetLinkMode(false);
+  qd::transport::Connection& link = app.Connection();
+  link.Session().ConnectToSystem({serial, name});
   std::vector<std::uint8_t> reply{'B', 'E', 0};
   reply.insert(reply.end(), serial.begin(), serial.end());
   reply.insert(reply.end(), {0, 'A', 0});
-  comm.Session().OnConnectResult(reply);
+  link.Session().OnConnectResult(reply);
 }
 
 }  // namespace
@@ -133,10 +134,10 @@ class MainFormTest : public QObject {
     QCOMPARE(f.main.windowTitle(), setup);
 
     // The system's name is a windows-1252 text.
-    LogInRemotely(f.app.Communication(), "1234", "Caf\xE9 North");
-    QVERIFY(f.app.Communication().RemoteLoggedIn());
+    LogInRemotely(f.app, "1234", "Caf\xE9 North");
+    QVERIFY(f.app.Connection().RemoteLoggedIn());
     QCOMPARE(f.main.windowTitle(), setup + QStringLiteral("        System: Caf\u00E9 North (1234)."));
-    f.app.Communication().Session().Disconnect();
+    f.app.Connection().Session().Disconnect();
     QCOMPARE(f.main.windowTitle(), setup);
   }
 
@@ -466,15 +467,16 @@ class MainFormTest : public QObject {
   void CountersRefreshOnEveryTenthTick() {
     Fixture f;
     TCommunicationForm& comm = f.app.Communication();
+    qd::transport::Connection& link = f.app.Connection();
     comm.show();
-    comm.Link().CountGatewayBytes(5, 0);
+    link.Link().CountGatewayBytes(5, 0);
     for (int tick = 1; tick <= 9; ++tick)
       f.main.MainTimer100msTimer();
     QCOMPARE(comm.CounterPanelText(0), QString());
     f.main.MainTimer100msTimer();
     QCOMPARE(comm.CounterPanelText(0), QStringLiteral("Rx:      5"));
 
-    comm.Link().CountGatewayBytes(2, 0);
+    link.Link().CountGatewayBytes(2, 0);
     for (int tick = 1; tick <= 9; ++tick)
       f.main.MainTimer100msTimer();
     QCOMPARE(comm.CounterPanelText(0), QStringLiteral("Rx:      5"));

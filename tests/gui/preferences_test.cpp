@@ -1,5 +1,6 @@
 #include "gui/app/preferences.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QGuiApplication>
 #include <QRadioButton>
@@ -170,11 +171,12 @@ class PreferencesTest : public QObject {
     QCOMPARE(main.pos(), QPoint((work.width() - main.width()) / 2, 0));
     QCOMPARE(main.size(), s.designSize);
     TCommunicationForm& comm = s.app->Communication();
+    qd::transport::Connection& link = s.app->Connection();
     QCOMPARE(comm.GatewayServerText(), QString());
     QCOMPARE(comm.ComPortText(), QStringLiteral("COM1"));
     QVERIFY(!comm.LocalSelected());
     QVERIFY(!comm.findChild<QRadioButton*>(QStringLiteral("RemoteBtn"))->isChecked());
-    QVERIFY(!comm.Port().IsOpen());
+    QVERIFY(!link.Port().IsOpen());
     QCOMPARE(s.app->Login().Code(), QStringLiteral("KMWPLTRS"));
     QCOMPARE(main.LastSystemFileName(), QString());
     QCOMPARE(s.app->FirmwareUpdate().LastFirmwareFile(), QString());
@@ -232,7 +234,7 @@ class PreferencesTest : public QObject {
     local[QStringLiteral("CommLocal")] = 1;
     Started l(local);
     QVERIFY(l.app->Communication().LocalSelected());
-    QVERIFY(l.app->Communication().LocalMode());
+    QVERIFY(l.app->Connection().LocalMode());
   }
 
   // Without a window manager the window may never become active: the first show reads the preferences,
@@ -258,7 +260,7 @@ class PreferencesTest : public QObject {
     TCommunicationForm& comm = s.app->Communication();
     comm.SetComPortText(QStringLiteral("COM9"));
     comm.SetLinkMode(false);
-    comm.SetGatewayServerText(QStringLiteral("127.0.0.1"));
+    comm.SetGatewayServerText(QStringLiteral("gw.example.net"));
     s.app->FirmwareUpdate().SetLastFirmwareFile(QStringLiteral("/fw/trigger.hex"));
     s.app->Login().SetCode(QStringLiteral("LOGIN1"));
     ScriptedUser user;
@@ -282,9 +284,9 @@ class PreferencesTest : public QObject {
     QCOMPARE(s.preferences.Get(QStringLiteral("Height")).toString(), QString::number(size.height()));
     QCOMPARE(s.preferences.Get(QStringLiteral("Left")).toString(), QString::number(pos.x()));
     QCOMPARE(s.preferences.Get(QStringLiteral("Top")).toString(), QString::number(pos.y()));
-    QCOMPARE(s.preferences.Get(QStringLiteral("GatewayServer")).toString(), QStringLiteral("127.0.0.1"));
+    QCOMPARE(s.preferences.Get(QStringLiteral("GatewayServer")).toString(), QStringLiteral("gw.example.net"));
 
-    // The next start takes them back, all but the gateway.
+    // The next start takes them back; the gateway is offered, not chosen.
     App next(QStringList{QStringLiteral("qdsystem")});
     next.Main().MainTimer100ms().stop();
     next.Main().FormActivate();
@@ -295,6 +297,12 @@ class PreferencesTest : public QObject {
     QVERIFY(next.Communication().findChild<QRadioButton*>(QStringLiteral("RemoteBtn"))->isChecked());
     QCOMPARE(next.Login().Code(), QStringLiteral("LOGIN1"));
     QCOMPARE(next.Communication().GatewayServerText(), QString());
+    const auto* hosts =
+        next.Communication().findChild<QComboBox*>(QStringLiteral("GatewayServerAddressCombo"));
+    QCOMPARE(hosts->itemText(0), QStringLiteral("gw.example.net"));
+    // Closed again without connecting: the host is still remembered.
+    next.Main().close();
+    QCOMPARE(s.preferences.Get(QStringLiteral("GatewayServer")).toString(), QStringLiteral("gw.example.net"));
   }
 };
 

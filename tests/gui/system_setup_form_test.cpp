@@ -33,7 +33,8 @@ struct Fixture {
   TemporaryPreferences preferences;
   App app{QStringList{QStringLiteral("qdsystem")}};
   TSystemSetupForm& setup = app.SystemSetup();
-  TCommunicationForm& link = app.Communication();
+  TCommunicationForm& comm = app.Communication();
+  qd::transport::Connection& link = app.Connection();
 
   Fixture() {
     app.Main().MainTimer100ms().stop();
@@ -59,14 +60,14 @@ struct Fixture {
     Pages()->setCurrentIndex(page);
   }
   // Local mode with no port: the on/off buttons act, the bytes go nowhere.
-  void LocalWithoutPort() { link.SetLinkMode(true); }
+  void LocalWithoutPort() { comm.SetLinkMode(true); }
 
   // The link to the simulator's bus once the link's open delay has run out.
   bool ConnectLocal(const Simulator& sim) {
     for (int i = 0; i < qd::link::BusLink::OpenDelayTicks; ++i)
-      link.LinkTick();
-    link.SetLinkMode(true);
-    link.SetComPortText(sim.BusPath());
+      link.Tick();
+    comm.SetLinkMode(true);
+    comm.SetComPortText(sim.BusPath());
     link.OpenComPort();
     return WaitUntil([this] { return link.LinkReady(); });
   }
@@ -79,9 +80,9 @@ struct Fixture {
       }
       form.OKbtnClick();
     });
-    link.SetLinkMode(false);
-    link.SetGatewayServerText(sim.GatewayAddress());
-    link.findChild<QPushButton*>(QStringLiteral("RemoteConnectBtn"))->click();
+    comm.SetLinkMode(false);
+    comm.SetGatewayServerText(sim.GatewayAddress());
+    comm.findChild<QPushButton*>(QStringLiteral("RemoteConnectBtn"))->click();
     const bool online =
         WaitUntil([this] { return link.LinkReady() && link.RemoteOnline() && link.RemoteFullAccess(); });
     SetRemoteLoginAnswerer({});
@@ -313,7 +314,7 @@ class SystemSetupFormTest : public QObject {
 
   void OnButtonsDoNothingOutsideLocalMode() {
     Fixture f;
-    f.link.SetLinkMode(false);
+    f.comm.SetLinkMode(false);
     f.Show(TestPage);
     QPushButton* pump = f.Button(QStringLiteral("PumpOn1Btn"));
     pump->click();
@@ -357,10 +358,10 @@ class SystemSetupFormTest : public QObject {
   void ResetControlsFollowTheAccess() {
     Fixture f;
     f.Show(TestPage);
-    f.link.SetLinkMode(false);  // remote and offline
+    f.comm.SetLinkMode(false);  // remote and offline
     QVERIFY(!f.Button(QStringLiteral("ResetMachineBtn"))->isEnabled());
     QVERIFY(!f.Control<QComboBox>(QStringLiteral("ResetmachineCombo"))->isEnabled());
-    f.link.SetLinkMode(true);
+    f.comm.SetLinkMode(true);
     QVERIFY(f.Button(QStringLiteral("ResetMachineBtn"))->isEnabled());
     // No machine chosen: nothing to reset, nothing confirmed.
     f.Button(QStringLiteral("ResetMachineBtn"))->click();

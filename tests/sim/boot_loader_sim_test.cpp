@@ -129,7 +129,7 @@ TEST(BootLoaderSimTest, ControllerIsProgrammedWithTheWholeFile) {
   const FirmwareImage image = Load("firmware.hex", firmware::ControllerTarget);
   ASSERT_TRUE(image.Loaded());
   LoaderPair pair;
-  ASSERT_TRUE(pair.tool.Start(image));
+  ASSERT_EQ(pair.tool.Start(image), firmware::StartResult::Started);
   pair.Run();
   EXPECT_EQ(pair.result, firmware::FlashResult::Completed);
   EXPECT_EQ(pair.tool.StateText(), firmware::CompletedText);
@@ -145,7 +145,7 @@ TEST(BootLoaderSimTest, TriggerModulesKeepOnlyTheirProgramMemory) {
   const FirmwareImage image = Load("firmware_3700.hex", firmware::TriggerTarget);
   ASSERT_TRUE(image.Loaded());
   LoaderPair pair;
-  ASSERT_TRUE(pair.tool.Start(image));
+  ASSERT_EQ(pair.tool.Start(image), firmware::StartResult::Started);
   pair.Run();
   EXPECT_EQ(pair.result, firmware::FlashResult::Completed);
   EXPECT_EQ(pair.sim.Target(), LoaderTarget::Trigger);
@@ -159,7 +159,7 @@ TEST(BootLoaderSimTest, BlocksArriveInTheToolsOrder) {
   const FirmwareImage image = Patterned(0x0131, firmware::ControllerTarget);
   ASSERT_EQ(image.programmingEnd, 0x0200);
   LoaderPair pair;
-  ASSERT_TRUE(pair.tool.Start(image));
+  ASSERT_EQ(pair.tool.Start(image), firmware::StartResult::Started);
   pair.Run();
   EXPECT_EQ(pair.result, firmware::FlashResult::Completed);
   EXPECT_EQ(pair.blockAddresses, (std::vector<std::uint16_t>{0x0100, 0x0180, 0x0000, 0x0080}));
@@ -173,7 +173,7 @@ TEST(BootLoaderSimTest, ABlockSpoiledOnTheWayGivesAChecksumError) {
   pair.spoil = [](std::vector<std::uint8_t>& body) {
     if (body.size() == 130 && body[0] == 0x80) body[10] = static_cast<std::uint8_t>(body[10] + 1);
   };
-  ASSERT_TRUE(pair.tool.Start(image));
+  ASSERT_EQ(pair.tool.Start(image), firmware::StartResult::Started);
   pair.Run();
   EXPECT_EQ(pair.result, firmware::FlashResult::ChecksumError);
   EXPECT_EQ(pair.tool.StateText(), firmware::ChecksumErrorText);
@@ -187,7 +187,7 @@ TEST(BootLoaderSimTest, ABlockAddressSpoiledOnTheWayGivesAChecksumError) {
   pair.spoil = [](std::vector<std::uint8_t>& body) {
     if (body.size() == 130 && body[0] == 0x80) body[0] = 0x00;
   };
-  ASSERT_TRUE(pair.tool.Start(image));
+  ASSERT_EQ(pair.tool.Start(image), firmware::StartResult::Started);
   pair.Run();
   EXPECT_EQ(pair.result, firmware::FlashResult::ChecksumError);
 }
@@ -195,7 +195,7 @@ TEST(BootLoaderSimTest, ABlockAddressSpoiledOnTheWayGivesAChecksumError) {
 TEST(BootLoaderSimTest, ChecksumFaultAnswersAChecksumErrorAfterAGoodTransfer) {
   const FirmwareImage image = Load("firmware.hex", firmware::ControllerTarget);
   LoaderPair pair(LoaderSettings{LoaderFault::Checksum, Milliseconds(8000)});
-  ASSERT_TRUE(pair.tool.Start(image));
+  ASSERT_EQ(pair.tool.Start(image), firmware::StartResult::Started);
   pair.Run();
   EXPECT_EQ(pair.result, firmware::FlashResult::ChecksumError);
   EXPECT_EQ(pair.tool.StateText(), firmware::ChecksumErrorText);
@@ -205,7 +205,7 @@ TEST(BootLoaderSimTest, ChecksumFaultAnswersAChecksumErrorAfterAGoodTransfer) {
 TEST(BootLoaderSimTest, SilentLoaderLetsTheToolTimeOutAndThenGivesUp) {
   const FirmwareImage image = Load("firmware.hex", firmware::TriggerTarget);
   LoaderPair pair(LoaderSettings{LoaderFault::Silent, Milliseconds(8000)});
-  ASSERT_TRUE(pair.tool.Start(image));
+  ASSERT_EQ(pair.tool.Start(image), firmware::StartResult::Started);
   pair.Run();
   EXPECT_EQ(pair.result, firmware::FlashResult::Timeout);
   EXPECT_EQ(pair.tool.StateText(), firmware::TimeoutText);
@@ -331,7 +331,7 @@ class BusLoaderTest : public ::testing::Test {
 
   void FlashAndExpectPollingBack(const FirmwareImage& image) {
     ASSERT_TRUE(RunUntil([&] { return link_.LinkReady(); }, Milliseconds(200)));
-    ASSERT_TRUE(tool_->Start(image));
+    ASSERT_EQ(tool_->Start(image), firmware::StartResult::Started);
     ASSERT_TRUE(RunUntil([&] { return master_->Loader().Active(); }, Milliseconds(200)));
     const std::size_t pollsBefore = pollSequences_.size();
     ASSERT_TRUE(RunUntil([&] { return result_.has_value(); }, Milliseconds(30000)));
@@ -373,7 +373,7 @@ TEST_F(BusLoaderTest, TriggerLoaderStartsFromTheFrameToAddressZero) {
 TEST_F(BusLoaderTest, SilentLoaderStopsPollingUntilItGivesUp) {
   Build(LoaderSettings{LoaderFault::Silent, Milliseconds(8000)});
   ASSERT_TRUE(RunUntil([&] { return link_.LinkReady(); }, Milliseconds(200)));
-  ASSERT_TRUE(tool_->Start(Load("firmware.hex", firmware::ControllerTarget)));
+  ASSERT_EQ(tool_->Start(Load("firmware.hex", firmware::ControllerTarget)), firmware::StartResult::Started);
   ASSERT_TRUE(RunUntil([&] { return master_->Loader().Active(); }, Milliseconds(200)));
   const std::size_t pollsBefore = pollSequences_.size();
   ASSERT_TRUE(RunUntil([&] { return result_.has_value(); }, Milliseconds(6000)));

@@ -105,7 +105,7 @@ class GatewaySessionHarness : public ::testing::Test {
       ++retryAsks;
       return retry;
     };
-    env.statusWindowShown = [this] { return statusWindowShown; };
+    env.statusWanted = [this] { return statusWanted; };
     return env;
   }
 
@@ -114,7 +114,7 @@ class GatewaySessionHarness : public ::testing::Test {
   std::function<void()> duringLogin;
   std::function<std::optional<link::SystemChoice>(const link::SystemList&)> choose;
   bool retry = false;
-  bool statusWindowShown = true;
+  bool statusWanted = true;
 
   // What the session did.
   std::vector<Bytes> sent;

@@ -148,7 +148,7 @@ int main(int argc, char** argv) {
     qd::gui::TCommunicationForm& comm = app.Communication();
     comm.SetComPortText(bus);
     comm.SetLinkMode(true);
-    WaitUntil([&] { return comm.LinkReady(); }, 5000);
+    WaitUntil([&] { return app.Connection().LinkReady(); }, 5000);
     Settle(1500);  // the counters refresh once a second
     ok &= Save(main, folder, QStringLiteral("main_window"));
     comm.show();

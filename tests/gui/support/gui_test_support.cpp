@@ -168,12 +168,12 @@ bool AppFixture::OpenPort(const Simulator& sim) {
   comm.SetComPortText(sim.BusPath());
   comm.SetLinkMode(true);
   Ticks(qd::link::BusLink::OpenDelayTicks);
-  return comm.Port().IsOpen();
+  return app.Connection().Port().IsOpen();
 }
 
 bool AppFixture::ReadFromController(const Simulator& sim) {
   if (!OpenPort(sim)) return false;
-  TCommunicationForm& link = app.Communication();
+  qd::transport::Connection& link = app.Connection();
   if (!WaitUntil([&link] { return link.LinkReady(); })) return false;
   TEEPROMForm& eeprom = app.Eeprom();
   eeprom.show();
