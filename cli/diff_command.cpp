@@ -27,8 +27,6 @@ const char* const DiffUsage =
 
 namespace {
 
-constexpr char DefaultLoginCode[] = "KMWPLTRS";
-
 // Where each side comes from: a file, or the controller when the name is empty.
 struct Sides {
   std::string a;
@@ -77,7 +75,7 @@ int Compare(const std::vector<std::string>& args) {
     qd::WorkingConfig config;
     ReadFromController(
         config, target,
-        {arguments.Value("login-code").value_or(DefaultLoginCode), arguments.Flag("master-login")});
+        {arguments.Value("login-code").value_or(qd::DefaultLoginCode), arguments.Flag("master-login")});
     return config.system;
   };
   const qd::SystemConfig a = load(sides.a);

@@ -110,6 +110,7 @@ void GatewaySession::SetLinkMode(bool local) {
   ClearSession();
   if (wasOpen) Notify(env_.closeSocket);
   if (wasConnected) {
+    Decide(SessionOutcome::ConnectionLost);
     SetState(RemoteState::Disconnected);
     view_.stateVisible = true;
   }

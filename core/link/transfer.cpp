@@ -96,7 +96,7 @@ bool SystemTransfer::Take(Operation operation) {
   return true;
 }
 
-void SystemTransfer::Finish(TransferOutcome outcome) {
+void SystemTransfer::Finish(TransferOutcome outcome, const std::function<void()>& beforeFinished) {
   outcome_ = outcome;
   confirmRunning_ = false;
   if (holding_) {
@@ -105,6 +105,7 @@ void SystemTransfer::Finish(TransferOutcome outcome) {
     Notify(env_.releaseController, operation, Succeeded(outcome));
   }
   SetState(TransferState::Idle);
+  Notify(beforeFinished);
   Notify(events.finished, outcome);
 }
 
@@ -122,9 +123,17 @@ SystemTransfer::LoginCheck SystemTransfer::RunLoginCheck() {
   // The check is over: the window is idle again, so Read and Write stay usable after a refused check or a
   // log reset's check. A late reply no longer matches the state and is ignored.
   if (IsLoginCheck(outcome)) SetState(TransferState::Idle);
-  if (outcome == TransferState::LoginCheckWaiting) return LoginCheck::NoResponse;
-  if (outcome == TransferState::LoginCheckFailed) return LoginCheck::WrongCode;
-  return LoginCheck::Passed;
+  switch (outcome) {
+    case TransferState::LoginCheckPassed:
+      return LoginCheck::Passed;
+    case TransferState::LoginCheckWaiting:
+      return LoginCheck::NoResponse;
+    case TransferState::LoginCheckFailed:
+      return LoginCheck::WrongCode;
+    default:
+      // Stopped while it waited.
+      return LoginCheck::Stopped;
+  }
 }
 
 std::optional<TransferOutcome> SystemTransfer::LoginRefusal() {
@@ -137,11 +146,20 @@ std::optional<TransferOutcome> SystemTransfer::LoginRefusal() {
     case LoginCheck::WrongCode:
       Notify(events.error, WrongLoginCodeText);
       return TransferOutcome::WrongLoginCode;
+    case LoginCheck::Stopped:
+      return TransferOutcome::Stopped;
     case LoginCheck::Busy:
       if (holding_) Notify(events.error, BusyText(*holding_));
       break;
   }
   return TransferOutcome::ControllerBusy;
+}
+
+bool SystemTransfer::RefusedAtStart(const std::optional<TransferOutcome>& refusal) {
+  if (!refusal) return false;
+  // A Stop during the check has already ended the operation.
+  if (holding_) Finish(*refusal);
+  return true;
 }
 
 bool SystemTransfer::CheckLoginCode() {
@@ -173,12 +191,10 @@ void SystemTransfer::QueueWrite() {
 }
 
 void SystemTransfer::Read() {
+  // A second start while one runs would end the first.
+  if (IsBusy(state_)) return;
   BeginOperation();
-  if (!Take(env_.readOperation)) return;
-  if (const std::optional<TransferOutcome> refused = LoginRefusal()) {
-    Finish(*refused);
-    return;
-  }
+  if (!Take(env_.readOperation) || RefusedAtStart(LoginRefusal())) return;
   start_ = current_ = 0;
   end_ = static_cast<int>(layout::ImageSize);
   view_.statusText = Format("Reading %d bytes.", end_);
@@ -195,12 +211,9 @@ void SystemTransfer::Read() {
 }
 
 void SystemTransfer::Write() {
+  if (IsBusy(state_)) return;
   BeginOperation();
-  if (!Take(Operation::Write)) return;
-  if (const std::optional<TransferOutcome> refused = LoginRefusal()) {
-    Finish(*refused);
-    return;
-  }
+  if (!Take(Operation::Write) || RefusedAtStart(LoginRefusal())) return;
   if (env_.settleUnsavedEdits && !env_.settleUnsavedEdits()) {
     Finish(TransferOutcome::Cancelled);
     return;
@@ -260,6 +273,7 @@ void SystemTransfer::SendRemoteBlocks() {
 }
 
 std::string SystemTransfer::WriteSerial(const std::string& serialText) {
+  if (IsBusy(state_)) return serialText;
   view_.stateInfo.clear();
   Changed();
   const auto serial = static_cast<std::uint32_t>(WholeNumberOr(serialText));
@@ -363,8 +377,8 @@ void SystemTransfer::OnMemoryData(PayloadView frame) {
 void SystemTransfer::FinishLocalRead() {
   const ParseResult parsed = ParseImage(config_);
   view_.statusText = "Read completed";
-  Finish(parsed.ok ? TransferOutcome::ReadCompleted : TransferOutcome::BadFormat);
-  Notify(events.imageRead, parsed);
+  Finish(parsed.ok ? TransferOutcome::ReadCompleted : TransferOutcome::BadFormat,
+         [&] { Notify(events.imageRead, parsed); });
 }
 
 void SystemTransfer::OnWriteConfirm(PayloadView frame) {
@@ -414,11 +428,13 @@ void SystemTransfer::FinishRemoteRead() {
     image.WriteFormat();
   }
   const ParseResult parsed = ParseImage(config_);
-  Finish(refused     ? TransferOutcome::WrongLoginCode
-         : parsed.ok ? TransferOutcome::ReadCompleted
-                     : TransferOutcome::BadFormat);
-  if (refused) Notify(events.error, WrongLoginCodeText);
-  Notify(events.imageRead, parsed);
+  const TransferOutcome outcome = refused     ? TransferOutcome::WrongLoginCode
+                                  : parsed.ok ? TransferOutcome::ReadCompleted
+                                              : TransferOutcome::BadFormat;
+  Finish(outcome, [&] {
+    if (refused) Notify(events.error, WrongLoginCodeText);
+    Notify(events.imageRead, parsed);
+  });
 }
 
 void SystemTransfer::OnGatewayWriteResult(std::span<const std::uint8_t> message) {

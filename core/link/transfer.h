@@ -119,8 +119,10 @@ class SystemTransfer {
   Events events;
 
   // True when the operation may go on: master-login or remote mode, or the controller's code matches.
-  // Refused at once while this transfer reads or writes. Callers hold the controller meanwhile.
+  // Refused at once while this transfer reads or writes; false when stopped while it waits. Callers
+  // hold the controller meanwhile.
   bool CheckLoginCode();
+  // Read and Write do nothing while a read, a write or a login check of this transfer runs.
   void Read();
   void Write();
   // Builds the image with the serial number typed and writes it from offset 0; gives the number's text.
@@ -146,10 +148,12 @@ class SystemTransfer {
   int End() const { return end_; }
 
  private:
-  enum class LoginCheck { Passed, NoResponse, WrongCode, Busy };
+  enum class LoginCheck { Passed, NoResponse, WrongCode, Stopped, Busy };
   LoginCheck RunLoginCheck();
   // The login check, with its message; the outcome when it refused.
   std::optional<TransferOutcome> LoginRefusal();
+  // Ends a Read or Write that `refusal` stops before it began; true when it did.
+  bool RefusedAtStart(const std::optional<TransferOutcome>& refusal);
   bool Take(Operation operation);
   void SetState(TransferState state);
   void ShowProgress();
@@ -161,8 +165,9 @@ class SystemTransfer {
   void SendRemoteBlocks();
   void BeginOperation();
   void Changed();
-  // The read or write in progress ends: the state goes idle, the controller is given back.
-  void Finish(TransferOutcome outcome);
+  // The read or write in progress ends: the state goes idle, the controller is given back, then
+  // `beforeFinished` runs, and last the finished event.
+  void Finish(TransferOutcome outcome, const std::function<void()>& beforeFinished = {});
   // Ends the read or write as failed at the current offset.
   void Fail(TransferOutcome outcome = TransferOutcome::Failed);
 

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "firmware/loader_link.h"
@@ -79,6 +81,13 @@ class BootLoaderTest : public ::testing::Test {
       call.result = result;
       calls.push_back(call);
     };
+    owner.takeController = [this](link::Operation operation) {
+      taken.push_back(operation);
+      return heldBy;
+    };
+    owner.releaseController = [this](link::Operation operation, bool completed) {
+      releases.emplace_back(operation, completed);
+    };
     return owner;
   }
 
@@ -143,7 +152,10 @@ class BootLoaderTest : public ::testing::Test {
   }
 
   FirmwareImage firmware;
+  std::optional<link::Operation> heldBy;  // another operation holding the controller
   std::vector<Call> calls;
+  std::vector<link::Operation> taken;
+  std::vector<std::pair<link::Operation, bool>> releases;
   int changes = 0;
   BootLoader loader;
 };
@@ -480,6 +492,93 @@ TEST_F(BootLoaderTest, ResetStopsProgramming) {
   Byte(loader_byte::Accepted);
   Ticks(100);
   EXPECT_TRUE(calls.empty());
+}
+
+// --- The controller held for the update -------------------------------------------------------------
+
+TEST_F(BootLoaderTest, RefusedWhileAnotherOperationHoldsTheController) {
+  for (const FirmwareTarget* target : {&ControllerTarget, &TriggerTarget}) {
+    SCOPED_TRACE(std::string(target->caption));
+    Load(0x0000, 0x0130, *target);
+    heldBy = link::Operation::Read;
+    taken.clear();
+    EXPECT_EQ(loader.Start(firmware), StartResult::ControllerBusy);
+    EXPECT_EQ(taken, std::vector<link::Operation>{link::Operation::FirmwareUpdate});
+    EXPECT_TRUE(calls.empty());  // no emptied queue, no start request, no frame
+    EXPECT_EQ(loader.State(), FirmwareState::Idle);
+    EXPECT_EQ(loader.StateText(), "");
+    EXPECT_EQ(changes, 0);
+    Byte(loader_byte::Ready);
+    Ticks(BootLoader::StartLimitTicks + 1);
+    EXPECT_TRUE(calls.empty());
+    EXPECT_TRUE(releases.empty());
+  }
+}
+
+TEST_F(BootLoaderTest, EveryStartedUpdateGivesTheControllerBackOnce) {
+  struct Case {
+    const char* name;
+    std::function<void()> drive;
+    std::optional<FlashResult> result;  // none: no verdict, the window gave up
+    bool completed;
+  };
+  const Case cases[] = {
+      {"completed",
+       [&] {
+         AcceptUntilSummary();
+         Byte(loader_byte::Completed);
+       },
+       FlashResult::Completed, true},
+      {"checksum error",
+       [&] {
+         AcceptUntilSummary();
+         Byte(loader_byte::ChecksumError);
+       },
+       FlashResult::ChecksumError, false},
+      {"loader never answers", [&] { Ticks(BootLoader::StartLimitTicks); }, FlashResult::Timeout, false},
+      {"block not accepted in time",
+       [&] {
+         Byte(loader_byte::Ready);
+         Byte(loader_byte::Accepted);
+         Ticks(BootLoader::BlockLimitTicks);
+       },
+       FlashResult::Timeout, false},
+      {"connection lost",
+       [&] {
+         Byte(loader_byte::Ready);
+         Byte(loader_byte::Accepted);
+         loader.ConnectionLost();
+       },
+       FlashResult::ConnectionLost, false},
+      {"reset while busy",
+       [&] {
+         Byte(loader_byte::Ready);
+         loader.Reset();
+       },
+       std::nullopt, false},
+  };
+  Load(0x0000, 0x0130, ControllerTarget);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    releases.clear();
+    Start();
+    c.drive();
+    EXPECT_EQ(loader.State(), FirmwareState::Idle);
+    EXPECT_FALSE(loader.ProgrammingActive());
+    EXPECT_EQ(Results(), c.result ? std::vector<FlashResult>{*c.result} : std::vector<FlashResult>{});
+    if (c.result) {
+      EXPECT_EQ(loader.StateText(), FlashResultText(*c.result));
+    }
+    EXPECT_EQ(
+        releases,
+        (std::vector<std::pair<link::Operation, bool>>{{link::Operation::FirmwareUpdate, c.completed}}));
+    // Idle, nothing gives it back a second time.
+    Ticks(BootLoader::StartLimitTicks + 1);
+    loader.ConnectionLost();
+    Byte(loader_byte::Completed);
+    loader.Reset();
+    EXPECT_EQ(releases.size(), 1u);
+  }
 }
 
 TEST(BootLoaderTexts, ResultTexts) {

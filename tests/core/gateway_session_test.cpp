@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -574,6 +576,151 @@ TEST_F(GatewaySessionStatusRequest, NotBeforeTheAddressNorAfterTheSocketClosed) 
   Ticks(22);
   EXPECT_TRUE(sent.empty());
 }
+
+// --- How a connect attempt ends --------------------------------------------------------------------
+
+class GatewaySessionOutcomes : public GatewaySessionTest, public ::testing::WithParamInterface<std::size_t> {
+ public:
+  struct Case {
+    const char* name;
+    std::function<void(GatewaySessionOutcomes&)> path;
+    SessionOutcome outcome;
+    SessionOutcome afterDisconnect;  // once the owner has closed the connection
+  };
+  static const std::vector<Case>& Cases();
+
+ protected:
+  void UpToTheList() {
+    Connected();
+    Receive(Entry("12", "Laundry", "-", "10.0.0.5"));
+    Receive(EndOfList());
+  }
+};
+
+const std::vector<GatewaySessionOutcomes::Case>& GatewaySessionOutcomes::Cases() {
+  using enum SessionOutcome;
+  static const std::vector<Case> cases = {
+      {"LoggedIn", [](GatewaySessionOutcomes& t) { t.ReadyOn12(); }, LoggedIn, ConnectionLost},
+      {"LoginWindowCancelled", [](GatewaySessionOutcomes& t) { t.Connected(std::nullopt); }, Cancelled,
+       Cancelled},
+      {"LoginRefusedNotRetried",
+       [](GatewaySessionOutcomes& t) {
+         t.Connected();
+         t.Receive(Refused());
+       },
+       LoginRefused, LoginRefused},
+      {"LoginRefusedRetryCancelled",
+       [](GatewaySessionOutcomes& t) {
+         t.retry = true;
+         t.Connected();
+         t.Receive(Refused());
+       },
+       Cancelled, Cancelled},
+      {"EmptyList",
+       [](GatewaySessionOutcomes& t) {
+         t.Connected();
+         t.Receive(EndOfList());
+       },
+       NoSystemChosen, NoSystemChosen},
+      {"OnlySystemInUse",
+       [](GatewaySessionOutcomes& t) {
+         t.Connected();
+         t.Receive(Entry("12", "Laundry", "tech2", "10.0.0.5"));
+         t.Receive(EndOfList());
+       },
+       NoSystemChosen, NoSystemChosen},
+      {"ChoiceCancelled",
+       [](GatewaySessionOutcomes& t) {
+         t.Connected();
+         t.Receive(Entry("12", "Laundry", "-", "10.0.0.5"));
+         t.Receive(Entry("34", "Hotel", "-", "10.0.0.6"));
+         t.Receive(EndOfList());
+       },
+       NoSystemChosen, NoSystemChosen},
+      {"NotFound",
+       [](GatewaySessionOutcomes& t) {
+         t.UpToTheList();
+         t.Receive(Result(1));
+       },
+       NotFound, NotFound},
+      {"InUse",
+       [](GatewaySessionOutcomes& t) {
+         t.UpToTheList();
+         t.Receive(Result(2));
+       },
+       InUse, InUse},
+      {"AcceptedForAnotherSerial",
+       [](GatewaySessionOutcomes& t) {
+         t.UpToTheList();
+         t.Receive(Result(0, "13", "A"));
+       },
+       Failed, Failed},
+      {"MalformedAcceptance",
+       [](GatewaySessionOutcomes& t) {
+         t.UpToTheList();
+         t.Receive(Result(0, "12", "ABCDEFGHIJ"));
+       },
+       Failed, Failed},
+      {"UnknownResultDecidesNothing",
+       [](GatewaySessionOutcomes& t) {
+         t.UpToTheList();
+         t.Receive(Result(7));
+       },
+       None, ConnectionLost},
+      {"WaitingForTheResult", [](GatewaySessionOutcomes& t) { t.UpToTheList(); }, None, ConnectionLost},
+      {"GatewayUnreachable",
+       [](GatewaySessionOutcomes& t) {
+         t.session.RemoteConnectBtnClick("nowhere.test");
+         t.session.ClientSocketError(10061);
+       },
+       ConnectionLost, ConnectionLost},
+      {"ConnectAbandonedWhileOpening",
+       [](GatewaySessionOutcomes& t) {
+         t.session.RemoteConnectBtnClick("gateway.test");
+         t.session.RemoteConnectBtnClick("gateway.test");
+       },
+       None, None},
+      {"SocketLostWhileTheLoginWindowIsOpen",
+       [](GatewaySessionOutcomes& t) {
+         t.duringLogin = [&t] { t.session.ClientSocketDisconnect(); };
+         t.Connected();
+       },
+       ConnectionLost, ConnectionLost},
+      {"ServerDisconnectAfterLogin",
+       [](GatewaySessionOutcomes& t) {
+         t.ReadyOn12();
+         t.session.ClientSocketDisconnect();
+       },
+       ConnectionLost, ConnectionLost},
+      {"SocketErrorAfterLogin",
+       [](GatewaySessionOutcomes& t) {
+         t.ReadyOn12();
+         t.session.ClientSocketError(10054);
+       },
+       ConnectionLost, ConnectionLost},
+  };
+  return cases;
+}
+
+TEST_P(GatewaySessionOutcomes, EachPathEndsWithItsOutcome) {
+  const Case& c = Cases()[GetParam()];
+  c.path(*this);
+  EXPECT_EQ(session.Outcome(), c.outcome);
+  session.Disconnect();
+  EXPECT_EQ(session.Outcome(), c.afterDisconnect);
+
+  // A new attempt starts undecided, and its own end counts.
+  session.RemoteConnectBtnClick("gateway.test");
+  EXPECT_EQ(session.Outcome(), SessionOutcome::None);
+  session.ClientSocketError(10061);
+  EXPECT_EQ(session.Outcome(), SessionOutcome::ConnectionLost);
+}
+
+INSTANTIATE_TEST_SUITE_P(, GatewaySessionOutcomes,
+                         ::testing::Range<std::size_t>(0, GatewaySessionOutcomes::Cases().size()),
+                         [](const ::testing::TestParamInfo<std::size_t>& info) {
+                           return std::string(GatewaySessionOutcomes::Cases()[info.param].name);
+                         });
 
 TEST(GatewayMessages, TextsAreReadOnlyInsideTheMessage) {
   // A zero byte right behind the message must not end a text inside it.

@@ -4,6 +4,10 @@
 
 #include <cstring>
 #include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "app/bytes.h"
@@ -24,8 +28,10 @@ struct Request {
 // login code check's waiting steps let the test answer.
 class TransferHarness {
  public:
-  TransferHarness() : transfer(config, MakeEnvironment()) {
+  explicit TransferHarness(Operation readOperation = Operation::Read)
+      : transfer(config, MakeEnvironment(readOperation)) {
     transfer.events.error = [this](const std::string& text) { errors.push_back(text); };
+    transfer.events.finished = [this](TransferOutcome outcome) { finished.push_back(outcome); };
     transfer.events.imageRead = [this](const ParseResult& result) { parses.push_back(result); };
     transfer.events.remoteTransferStarts = [this] { ++machineWindowsClosed; };
     ResetSystem(config);
@@ -34,8 +40,9 @@ class TransferHarness {
     std::memcpy(controller.data(), "QD310\x01\x01", 7);
   }
 
-  SystemTransfer::Environment MakeEnvironment() {
+  SystemTransfer::Environment MakeEnvironment(Operation readOperation) {
     SystemTransfer::Environment env;
+    env.readOperation = readOperation;
     env.localMode = [this] { return local; };
     env.masterLoginMode = [this] { return masterLogin; };
     env.userLoginCode = [this] { return userCode; };
@@ -49,9 +56,18 @@ class TransferHarness {
       gateway.emplace_back(message.begin(), message.end());
       return true;
     };
+    env.takeController = [this](Operation operation) {
+      taken.push_back(operation);
+      return heldBy;
+    };
+    env.releaseController = [this](Operation operation, bool completed) {
+      releases.emplace_back(operation, completed);
+    };
     // The controller answers the login code request during the third waiting step.
     env.waitStep = [this] {
-      if (++stepsThisCheck, ++waitSteps; answerLoginCheck && stepsThisCheck == 3) AnswerLastRead();
+      ++stepsThisCheck, ++waitSteps;
+      if (duringWait) duringWait(stepsThisCheck);
+      if (answerLoginCheck && stepsThisCheck == 3) AnswerLastRead();
     };
     env.pauseBetweenBlocks = [this] { ++pauses; };
     env.settleUnsavedEdits = [this] { return !cancelUnsaved; };
@@ -98,11 +114,16 @@ class TransferHarness {
   bool masterLogin = false;
   bool answerLoginCheck = true;
   bool cancelUnsaved = false;
+  std::optional<Operation> heldBy;  // another operation holding the controller
+  std::function<void(int step)> duringWait;
   std::string userCode = "KMWPLTRS";
   std::vector<Request> requests;
   std::vector<Bytes> gateway;
   std::vector<std::string> errors;
   std::vector<ParseResult> parses;
+  std::vector<TransferOutcome> finished;
+  std::vector<Operation> taken;
+  std::vector<std::pair<Operation, bool>> releases;
   int waitSteps = 0;
   int stepsThisCheck = 0;
   int pauses = 0;
@@ -416,6 +437,301 @@ TEST(TransferRemoteWrite, NoConfirmationTimesOutAfter600Ticks) {
   h.transfer.Tick();
   EXPECT_EQ(h.transfer.State(), TransferState::Idle);
   EXPECT_EQ(h.transfer.View().progressText, "Timeout, no confirm received!");
+}
+
+// --- How a read or write ends ------------------------------------------------------------------------
+
+void ReadLocally(TransferHarness& h) {
+  h.transfer.Read();
+  while (h.transfer.State() == TransferState::ReadingLocal)
+    h.AnswerLastRead();
+}
+void WriteLocally(TransferHarness& h) {
+  while (h.transfer.State() == TransferState::WritingLocal)
+    h.AnswerLastWrite();
+}
+// The gateway's 'C','S' confirmation carrying the sum of what was written, plus `error`.
+Bytes Confirmation(const TransferHarness& h, int error = 0) {
+  int sum = error;
+  for (int i = h.transfer.Start(); i < h.transfer.End(); ++i)
+    sum += h.config.image.bytes[i];
+  return Bytes{'C', 'S', static_cast<std::uint8_t>(sum), static_cast<std::uint8_t>(sum >> 8)};
+}
+
+struct EndingCase {
+  const char* name;
+  std::function<void(TransferHarness&)> run;  // starts the operation and drives it to its end
+  TransferOutcome outcome;
+  Operation operation;
+  std::optional<bool> completed;  // the release's flag; none: the controller was never taken
+  Operation readOperation = Operation::Read;
+};
+
+TEST(TransferOutcomes, EachWayOfEndingReportsOnceAndGivesTheControllerBack) {
+  using enum TransferOutcome;
+  const auto remote = [](TransferHarness& h) { h.local = false; };
+  const EndingCase cases[] = {
+      {"local read completed", ReadLocally, ReadCompleted, Operation::Read, true},
+      {"image of another format",
+       [](TransferHarness& h) {
+         h.controller[layout::VersionMajor] = 2;
+         ReadLocally(h);
+       },
+       BadFormat, Operation::Read, false},
+      {"read time-out",
+       [](TransferHarness& h) {
+         h.transfer.Read();
+         for (int tick = 0; tick < SystemTransfer::LocalReadLimitTicks; ++tick)
+           h.transfer.Tick();
+       },
+       ReadTimedOut, Operation::Read, false},
+      {"Stop during a read",
+       [](TransferHarness& h) {
+         h.transfer.Read();
+         h.AnswerLastRead();
+         h.transfer.Stop();
+       },
+       Stopped, Operation::Read, false},
+      {"remote read completed",
+       [&](TransferHarness& h) {
+         remote(h);
+         h.transfer.Read();
+         h.transfer.OnGatewayData(DataBlock(h.controller, 0, 32768));
+       },
+       ReadCompleted, Operation::Read, true},
+      {"remote block out of order",
+       [&](TransferHarness& h) {
+         remote(h);
+         h.transfer.Read();
+         h.transfer.OnGatewayData(DataBlock(h.controller, 200, 200));
+       },
+       Failed, Operation::Read, false},
+      {"remote read of a system with another code",
+       [&](TransferHarness& h) {
+         remote(h);
+         h.SetControllerLoginCode("SECRET");
+         h.transfer.Read();
+         h.transfer.OnGatewayData(DataBlock(h.controller, 0, 32768));
+       },
+       WrongLoginCode, Operation::Read, false},
+      {"comparison read completed", ReadLocally, ReadCompleted, Operation::CompareRead, true,
+       Operation::CompareRead},
+      {"local write completed",
+       [](TransferHarness& h) {
+         h.transfer.Write();
+         WriteLocally(h);
+       },
+       WriteCompleted, Operation::Write, true},
+      {"serial number written",
+       [](TransferHarness& h) {
+         h.transfer.WriteSerial("77");
+         WriteLocally(h);
+       },
+       WriteCompleted, Operation::WriteSerial, true},
+      {"remote write confirmed",
+       [&](TransferHarness& h) {
+         remote(h);
+         h.transfer.Write();
+         h.transfer.OnGatewayWriteResult(Confirmation(h));
+       },
+       WriteConfirmed, Operation::Write, true},
+      {"bad confirmation sum",
+       [&](TransferHarness& h) {
+         remote(h);
+         h.transfer.Write();
+         h.transfer.OnGatewayWriteResult(Confirmation(h, 1));
+       },
+       BadConfirmChecksum, Operation::Write, false},
+      {"confirmation time-out",
+       [&](TransferHarness& h) {
+         remote(h);
+         h.transfer.Write();
+         for (int tick = 0; tick <= SystemTransfer::ConfirmLimitTicks; ++tick)
+           h.transfer.Tick();
+       },
+       ConfirmTimedOut, Operation::Write, false},
+      {"connection lost during a local write",
+       [](TransferHarness& h) {
+         h.transfer.Write();
+         h.AnswerLastWrite();
+         h.transfer.ConnectionLost();
+       },
+       ConnectionLost, Operation::Write, false},
+      {"wrong login code on the bus",
+       [](TransferHarness& h) {
+         h.SetControllerLoginCode("OTHER");
+         h.transfer.Read();
+       },
+       WrongLoginCode, Operation::Read, false},
+      {"no answer to the login check",
+       [](TransferHarness& h) {
+         h.answerLoginCheck = false;
+         h.transfer.Write();
+       },
+       NoLoginResponse, Operation::Write, false},
+      {"unsaved-edits question cancelled",
+       [](TransferHarness& h) {
+         h.cancelUnsaved = true;
+         h.transfer.Write();
+       },
+       Cancelled, Operation::Write, false},
+      {"unsaved-edits question cancelled before a serial number",
+       [](TransferHarness& h) {
+         h.cancelUnsaved = true;
+         h.transfer.WriteSerial("77");
+       },
+       Cancelled, Operation::WriteSerial, false},
+      {"controller busy: local read",
+       [](TransferHarness& h) {
+         h.heldBy = Operation::LogReset;
+         h.transfer.Read();
+       },
+       ControllerBusy, Operation::Read, std::nullopt},
+      {"controller busy: remote write",
+       [&](TransferHarness& h) {
+         remote(h);
+         h.heldBy = Operation::FirmwareUpdate;
+         h.transfer.Write();
+       },
+       ControllerBusy, Operation::Write, std::nullopt},
+  };
+  for (const EndingCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    TransferHarness h(c.readOperation);
+    h.SetControllerLoginCode("");
+    c.run(h);
+    EXPECT_EQ(h.transfer.Outcome(), c.outcome);
+    EXPECT_EQ(h.transfer.State(), TransferState::Idle);
+    EXPECT_EQ(h.taken, std::vector<Operation>{c.operation});
+    if (c.completed) {
+      EXPECT_EQ(h.releases, (std::vector<std::pair<Operation, bool>>{{c.operation, *c.completed}}));
+    } else {
+      EXPECT_TRUE(h.releases.empty());
+      EXPECT_TRUE(h.requests.empty());
+      EXPECT_TRUE(h.gateway.empty());
+      EXPECT_EQ(h.errors, std::vector<std::string>{BusyText(*h.heldBy)});
+    }
+    // Nothing that comes afterwards ends it a second time.
+    for (int tick = 0; tick <= SystemTransfer::ConfirmLimitTicks; ++tick)
+      h.transfer.Tick();
+    h.transfer.ConnectionLost();
+    h.transfer.Stop();
+    EXPECT_EQ(h.finished, std::vector<TransferOutcome>{c.outcome});
+    EXPECT_EQ(h.releases.size(), c.completed ? 1u : 0u);
+  }
+}
+
+// Bytes 0x45 carries that are not the login code field must not decide the check.
+TEST(TransferLoginCheck, OnlyTheTenByteReplyForTheCodeAddressCounts) {
+  struct Stray {
+    const char* name;
+    std::uint8_t count;
+    std::uint16_t address;
+    std::size_t carried;
+  };
+  const Stray strays[] = {
+      {"late 128-byte block of an earlier read at 0", 128, 0, 128},
+      {"the code's address with count 8", 8, SystemTransfer::LoginCodeAddress, 8},
+      {"ten bytes at another address", 10, 540, 10},
+      {"announces ten, carries nine", 10, SystemTransfer::LoginCodeAddress, 9},
+  };
+  for (const Stray& stray : strays) {
+    SCOPED_TRACE(stray.name);
+    TransferHarness h;
+    h.SetControllerLoginCode(h.userCode);
+    // A code that would be refused, were it taken.
+    Bytes reply = {command::MemoryData,
+                   0,
+                   1,
+                   PcAddress,
+                   ControllerAddress,
+                   0,
+                   stray.count,
+                   static_cast<std::uint8_t>(stray.address),
+                   static_cast<std::uint8_t>(stray.address >> 8),
+                   'W',
+                   'R',
+                   'O',
+                   'N',
+                   'G'};
+    reply.resize(9 + stray.carried, 0);
+    h.duringWait = [&](int step) {
+      if (step != 1) return;
+      h.transfer.OnMemoryData(PayloadView(reply));
+      EXPECT_EQ(h.transfer.State(), TransferState::LoginCheckWaiting);
+    };
+    EXPECT_TRUE(h.transfer.CheckLoginCode());
+    EXPECT_EQ(h.waitSteps, 3);  // passed on the controller's own answer
+    EXPECT_TRUE(h.errors.empty());
+    EXPECT_EQ(h.config.image.SystemLoginCode(), h.userCode);
+  }
+}
+
+TEST(TransferLoginCheck, RefusedAtOnceWhileALocalReadRuns) {
+  TransferHarness h;
+  h.SetControllerLoginCode("");
+  h.transfer.Read();
+  h.AnswerLastRead();
+  const std::size_t sent = h.requests.size();
+  const int steps = h.waitSteps;
+
+  EXPECT_FALSE(h.transfer.CheckLoginCode());
+  EXPECT_EQ(h.transfer.State(), TransferState::ReadingLocal);
+  EXPECT_EQ(h.transfer.Current(), 128);
+  EXPECT_EQ(h.requests.size(), sent);
+  EXPECT_EQ(h.waitSteps, steps);
+  EXPECT_EQ(h.errors, std::vector<std::string>{BusyText(Operation::Read)});
+  EXPECT_TRUE(h.releases.empty());
+  EXPECT_TRUE(h.finished.empty());
+
+  while (h.transfer.State() == TransferState::ReadingLocal)
+    h.AnswerLastRead();
+  EXPECT_EQ(h.transfer.Outcome(), TransferOutcome::ReadCompleted);
+  EXPECT_EQ(h.finished, std::vector<TransferOutcome>{TransferOutcome::ReadCompleted});
+  EXPECT_EQ(h.releases, (std::vector<std::pair<Operation, bool>>{{Operation::Read, true}}));
+}
+
+// Stop pressed while the login check waits, and a second start while a transfer runs: the first ends
+// or goes on as it should, and nothing more is sent for it.
+TEST(TransferLoginCheck, StopWhileItWaitsEndsTheOperationAndSendsNothingMore) {
+  for (const bool write : {false, true}) {
+    SCOPED_TRACE(write ? "write" : "read");
+    TransferHarness h;
+    h.answerLoginCheck = false;
+    h.duringWait = [&h](int step) {
+      if (step == 2) h.transfer.Stop();
+    };
+    write ? h.transfer.Write() : h.transfer.Read();
+    EXPECT_EQ(h.transfer.State(), TransferState::Idle);
+    EXPECT_EQ(h.requests.size(), 1u);  // the login check's request only
+    EXPECT_EQ(h.finished, std::vector<TransferOutcome>{TransferOutcome::Stopped});
+    EXPECT_EQ(h.releases.size(), 1u);
+    EXPECT_TRUE(h.errors.empty());
+  }
+  // A log reset's check, stopped from the read/write window, does not pass.
+  TransferHarness h;
+  h.answerLoginCheck = false;
+  h.duringWait = [&h](int step) {
+    if (step == 2) h.transfer.Stop();
+  };
+  EXPECT_FALSE(h.transfer.CheckLoginCode());
+}
+
+TEST(TransferLocalRead, ASecondStartWhileItRunsChangesNothing) {
+  TransferHarness h;
+  h.SetControllerLoginCode("");
+  h.transfer.Read();
+  h.AnswerLastRead();
+  const std::size_t sent = h.requests.size();
+  h.transfer.Read();
+  h.transfer.Write();
+  EXPECT_EQ(h.transfer.WriteSerial("7"), "7");
+  EXPECT_EQ(h.transfer.State(), TransferState::ReadingLocal);
+  EXPECT_EQ(h.transfer.Current(), 128);
+  EXPECT_EQ(h.requests.size(), sent);
+  EXPECT_EQ(h.taken.size(), 1u);
+  EXPECT_TRUE(h.finished.empty());
+  EXPECT_TRUE(h.errors.empty());
 }
 
 TEST(TransferButtons, FollowTheLinkTheStateAndTheAccess) {

@@ -20,6 +20,7 @@
 #include "gui/editors/machine_form.h"
 #include "gui/link/communication_form.h"
 #include "gui/link/remote_login_form.h"
+#include "gui/logs/log_data_form.h"
 #include "model/image_builder.h"
 #include "model/image_parser.h"
 #include "model/system_commands.h"
@@ -200,6 +201,10 @@ void EepromFormTest::masterLoginShowsTheLoginCodeAndBuildsItIn() {
 
   QTest::keyClicks(code, QStringLiteral("SECRET123"));
   QCOMPARE(code->text(), QStringLiteral("SECRET12"));
+  // Minimise and restore are no new show: a later write must not store an empty code.
+  window.showMinimized();
+  window.showNormal();
+  QCOMPARE(code->text(), QStringLiteral("SECRET12"));
   window.BuildImage();
   QCOMPARE(Text(program.app->Config().image.SystemLoginCode()), QStringLiteral("SECRET12"));
 
@@ -316,9 +321,24 @@ void EepromFormTest::localWriteStoresTheBuiltImage() {
   QCOMPARE(program.State(), TransferState::WritingLocal);
   QCOMPARE(window.StatusPanelText(TEEPROMForm::TransferPanel),
            QStringLiteral("Writing %1 bytes.").arg(image.dataLength));
+
+  // A log reset asked for meanwhile is refused: its login check would land in the middle of the write.
+  TLogDataForm& log = program.app->LogData();
+  QVERIFY(!log.findChild<QPushButton*>(QStringLiteral("ResetLogBtn"))->isEnabled());
+  const qsizetype boxes = program.user.BoxTexts().size();
+  log.ResetLogBtnClick();
+  QCOMPARE(program.user.BoxTexts().size(), boxes + 1);  // no login check, no question
+  QCOMPARE(program.user.BoxTexts().last(), Text(qd::link::BusyText(qd::link::Operation::Write)));
+  QCOMPARE(program.State(), TransferState::WritingLocal);
+
   QVERIFY(program.WaitForStatus(QStringLiteral("Write completed")));
   QCOMPARE(program.State(), TransferState::Idle);
   QCOMPARE(program.Control<QProgressBar>("ProgressBar")->value(), 100);
+  QVERIFY(log.findChild<QPushButton*>(QStringLiteral("ResetLogBtn"))->isEnabled());
+  // Restored after minimising, the window still says how the write ended.
+  window.showMinimized();
+  window.showNormal();
+  QCOMPARE(window.StatusPanelText(TEEPROMForm::TransferPanel), QStringLiteral("Write completed"));
 
   sim.Stop();
   const QByteArray memory = ReadFile(dump);

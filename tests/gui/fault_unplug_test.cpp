@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
 
@@ -119,9 +120,28 @@ class FaultUnplugTest : public QObject {
     const int reached = p.eeprom.Transfer().Current();
     QCOMPARE(p.TransferStatus(), QStringLiteral("Transfer faild at: %1").arg(reached));
     p.ExpectPortShownClosed();
-    // The request of the lost write is not sent to the controller found after the reconnect.
     QVERIFY(!p.link.Link().RequestQueued());
+    QVERIFY(!p.link.Link().RetransmissionKept());
 
+    // Plugged into another dosing system: nothing of the lost write reaches it.
+    QTemporaryDir folder;
+    const QString before = folder.filePath(QStringLiteral("before.bin"));
+    const QString after = folder.filePath(QStringLiteral("after.bin"));
+    const QStringList system = {QStringLiteral("--system"),
+                                TestDataPath(QStringLiteral("sample_system.xml"))};
+    Simulator(system + QStringList{QStringLiteral("--dump-memory"), before}).Stop();
+    Simulator other(system + QStringList{QStringLiteral("--dump-memory"), after});
+    QVERIFY2(other.Running(), qPrintable(other.Errors()));
+    p.comm.SetComPortText(other.BusPath());
+    p.comm.findChild<QPushButton*>(QStringLiteral("OpenBtn"))->click();
+    QVERIFY(WaitUntil([&] { return p.link.LinkReady(); }));
+    const int heard = p.link.Link().Counters().framesHeard;
+    QVERIFY(WaitUntil([&] { return p.link.Link().Counters().framesHeard > heard + 20; }));
+    other.Stop();
+    QCOMPARE(ReadFile(after), ReadFile(before));
+    QVERIFY(!ReadFile(before).isEmpty());
+
+    p.comm.SetComPortText(sim.BusPath());
     p.ExpectReconnectAndRead(sim);
     QVERIFY(p.user.Boxes().empty());
   }

@@ -283,6 +283,46 @@ class FirmwareUpdateFormTest : public QObject {
     QVERIFY(!p.window.Loader().ProgrammingActive());
   }
 
+  void minimisingDuringProgrammingLetsTheUpdateComplete() {
+    Simulator sim({QStringLiteral("--no-pacing")});
+    QVERIFY2(sim.Running(), qPrintable(sim.Errors()));
+    Program p;
+    QVERIFY(p.OpenPort(sim));
+    QVERIFY(WaitUntil([&] { return p.app.Connection().LinkReady(); }));
+    p.window.ShowFor(Target::Trigger);
+    p.Load(FirmwareFile("firmware.hex"));
+    QTest::keyClick(&p.window, Qt::Key_F9);
+    QVERIFY(WaitUntil([&] { return p.window.Loader().ProgrammingActive(); }));
+    p.window.showMinimized();
+    QVERIFY(p.window.Loader().ProgrammingActive());
+    p.window.showNormal();
+    QVERIFY(WaitUntil([&] { return p.State() == QStringLiteral("Completed, OK."); }));
+    // Restored, the window still shows the file it programmed.
+    QVERIFY(p.Shown("CodeEndLabel2"));
+  }
+
+  void startInRemoteModeNeverReachesTheControllerLater() {
+    QTemporaryDir folder;
+    const QString dump = folder.filePath(QStringLiteral("firmware.bin"));
+    Simulator sim({QStringLiteral("--no-pacing"), QStringLiteral("--dump-firmware"), dump});
+    QVERIFY2(sim.Running(), qPrintable(sim.Errors()));
+    Program p;
+    p.app.Communication().SetLinkMode(false);
+    p.window.ShowFor(Target::Controller);
+    p.Load(FirmwareFile("firmware.hex"));
+    QTest::keyClick(&p.window, Qt::Key_F9);
+    QCOMPARE(p.State(), QStringLiteral("Started, waiting..."));
+
+    // Back to the bus before the update timed out: it ends, and its start request goes nowhere.
+    QVERIFY(p.OpenPort(sim));
+    QCOMPARE(p.State(), QStringLiteral("Timeout error!"));
+    QVERIFY(WaitUntil([&] { return p.app.Connection().LinkReady(); }));
+    const int heard = p.app.Connection().Link().Counters().framesHeard;
+    QVERIFY(WaitUntil([&] { return p.app.Connection().Link().Counters().framesHeard > heard + 20; }));
+    sim.Stop();
+    QVERIFY2(!QFile::exists(dump), "the controller's boot loader ran");
+  }
+
   void loaderBytesReachTheWindowOnlyWhileItIsShown() {
     Program p;
     p.window.ShowFor(Target::Trigger);
