@@ -126,7 +126,7 @@ class Connection : public QObject {
   void ChecksumError();
   // A gateway connection failed: the socket error and its reason, after the session has ended.
   void GatewayError(int socketError, const QString& text, const QString& reason);
-  // An operation began or ended; `Busy()` of the gate changed.
+  // An operation began or ended: controls that start one refresh.
   void OperationsChanged();
   // An operation's limit passed without an End().
   void OperationTimedOut(qd::link::Operation operation);

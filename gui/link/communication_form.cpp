@@ -324,7 +324,7 @@ void TCommunicationForm::RemoteConnectBtnClick() {
   // A connect, not the disconnect of an open socket, names the host to offer next time.
   if (connection_.Session().Socket() == qd::link::SocketState::Closed && !host.isEmpty())
     SetLastGatewayHost(host);
-  connection_.RemoteConnect(ToCp1252(host));
+  connection_.RemoteConnect(host.toStdString());
 }
 
 void TCommunicationForm::ShowPortStatus() {

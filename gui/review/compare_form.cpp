@@ -35,6 +35,10 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
   return button;
 }
 
+QString ChooseText() {
+  return QStringLiteral("Choose what to compare the working configuration with.");
+}
+
 QString ReadTimeText(const qd::LocalDateTime& t) {
   return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
                            t.second);
@@ -66,7 +70,7 @@ TCompareForm::~TCompareForm() {
 }
 
 void TCompareForm::CreateControls() {
-  SourceLabel = new QLabel(QStringLiteral("Choose what to compare the working configuration with."), this);
+  SourceLabel = new QLabel(ChooseText(), this);
   SourceLabel->setObjectName(QStringLiteral("SourceLabel"));
   SourceLabel->setWordWrap(true);
 
@@ -177,6 +181,7 @@ void TCompareForm::CompareWithControllerClick() {
       QStringLiteral("Reading the controller's system data (the editors are not touched)..."));
   // Refused, with the reason, while another operation holds the controller.
   transfer_.Read();
+  if (!Busy()) SourceLabel->setText(ChooseText());
   TransferChanged();
 }
 

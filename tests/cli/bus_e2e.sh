@@ -50,7 +50,8 @@ for late in every=5 every=1; do
   check "late read equals the memory ($late)" same_image late.bin sample.bin
   check "late write stored the data ($late)" same_written sample.bin dump.bin
   syncs=$(sed -n 's/.*Sync: \([0-9]*\),.*/\1/p' late-read.txt)
-  check "few resynchronisations ($late: ${syncs:-none})" test "${syncs:-999}" -le 20
+  # A slow machine adds late answers of its own; without the late-answer rule there are hundreds.
+  check "few resynchronisations ($late: ${syncs:-none})" test "${syncs:-999}" -le 100
 done
 
 # Login code: pass, wrong, no answer.

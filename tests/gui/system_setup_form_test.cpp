@@ -374,6 +374,21 @@ class SystemSetupFormTest : public QObject {
     QVERIFY(f.Label(QStringLiteral("ResetMachineOKlabel"))->isVisible());
     QCOMPARE(f.Label(QStringLiteral("ResetMachineOKlabel"))->text(), QStringLiteral("OK"));
     QVERIFY(!f.link.Link().handlers.takeResetMachineRequest());
+    QVERIFY(!f.link.RunningOperation());
+
+    // While another operation holds the controller the button is off; a reset that no poll takes in
+    // time lets go of the controller.
+    QVERIFY(f.link.Begin(qd::link::Operation::Write));
+    QVERIFY(!f.Button(QStringLiteral("ResetMachineBtn"))->isEnabled());
+    f.link.End(qd::link::Operation::Write, true);
+    QVERIFY(f.Button(QStringLiteral("ResetMachineBtn"))->isEnabled());
+    f.Button(QStringLiteral("ResetMachineBtn"))->click();
+    QCOMPARE(f.link.RunningOperation(), qd::link::Operation::ResetMachine);
+    for (int tick = 0; tick < qd::link::ConfirmationLimitTicks; ++tick)
+      f.link.Tick();
+    QVERIFY(!f.link.RunningOperation());
+    QVERIFY(!f.setup.ResetMachinePending());
+    QVERIFY(!f.link.Link().handlers.takeResetMachineRequest());
   }
 
   // The simulated controller runs a pump switched on in the test page and stops it on a page change.
