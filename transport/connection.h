@@ -8,7 +8,6 @@
 #include <optional>
 #include <span>
 #include <string>
-#include <vector>
 
 #include "firmware/boot_loader.h"
 #include "link/bus_link.h"
@@ -69,7 +68,6 @@ class Connection : public QObject {
   bool OpenComPort(const QString& name);
   // The port closed by the user.
   void ClosePort();
-  QString PortName() const { return portName_; }
   // The remote connect button: connects to HOST or HOST:PORT, or disconnects while a socket is open.
   void RemoteConnect(const std::string& host);
 
@@ -85,8 +83,6 @@ class Connection : public QObject {
 
   // --- Sending
   bool QueueRequest(std::uint8_t command, std::uint8_t destination, std::span<const std::uint8_t> data);
-  bool SendFrame(std::vector<std::uint8_t>& payload) { return link_.SendFrame(payload); }
-  bool SendRawFrame(std::span<const std::uint8_t> data) { return link_.SendRawFrame(data); }
   bool SendGatewayMessage(std::span<const std::uint8_t> message);
 
   // --- Time

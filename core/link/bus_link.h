@@ -134,7 +134,6 @@ class BusLink {
   // While a boot loader listens, bytes outside frames go to it and requests are not kept for
   // retransmission (the loader takes over the bus).
   void SetLoaderListening(bool listening) { loaderListening_ = listening; }
-  bool LoaderListening() const { return loaderListening_; }
   // The loader answers: valid frames are dropped, nothing answers the controller.
   void SetProgrammingActive(bool active) { programmingActive_ = active; }
   // The communication error window closed.
