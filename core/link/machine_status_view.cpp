@@ -3,6 +3,7 @@
 #include "app/tenths_text.h"
 #include "app/text.h"
 #include "link/bus_payload.h"
+#include "model/dosing_program.h"
 #include "model/trigger_settings.h"
 
 namespace qd::link {
@@ -107,7 +108,9 @@ void MachineStatusView::Clear() {
 MachineStatusView::Update MachineStatusView::ShowRunningProgram(const MachineStatus& record) {
   Update update;
   const int program = record.RunningProgram();
-  if (program >= 0) update.runningLine = RunningLineReport{program, record.Bytes()[0]};
+  const int line = record.RunningLine();
+  if (program >= 0 && line >= 1 && line <= DosingProgram::LineCount)
+    update.runningLine = RunningLineReport{program, line};
   if (program != runningProgram_) {
     runningProgram_ = program;
     update.highlightChanged = true;

@@ -32,10 +32,10 @@ class MachineStatusView {
     bool operator==(const WeightLabel&) const = default;
   };
 
-  // The running program's editor shows the running line from byte 0 of the machine's record.
+  // The running program's editor shows the running line.
   struct RunningLineReport {
     int program = 0;  // 0..5
-    std::uint8_t recordByte0 = 0;
+    int line = 0;     // 1..24
 
     bool operator==(const RunningLineReport&) const = default;
   };

@@ -9,7 +9,9 @@
 namespace qd {
 
 std::uint8_t StoredCalibration(std::string_view text) {
-  return static_cast<std::uint8_t>(std::min(WholeNumberOr(text), std::int32_t{MaxCalibration}));
+  // A negative entry would otherwise wrap to a large byte: several times the intended dose.
+  return static_cast<std::uint8_t>(
+      std::clamp(WholeNumberOr(text), std::int32_t{0}, std::int32_t{MaxCalibration}));
 }
 
 std::optional<NewCalibration> CalibrationFromMeasurement(std::string_view currentText,
@@ -19,7 +21,7 @@ std::optional<NewCalibration> CalibrationFromMeasurement(std::string_view curren
   const std::int64_t current = WholeNumberOr(currentText);
   // 64 bits: any 32-bit calibration times 100 fits. Rounds current x 100 / measured to the nearest.
   const std::int64_t computed = (current * 100 + measured / 2) / measured;
-  return NewCalibration{static_cast<int>(std::min<std::int64_t>(computed, MaxCalibration)),
+  return NewCalibration{static_cast<int>(std::clamp<std::int64_t>(computed, 0, MaxCalibration)),
                         computed > MaxCalibration};
 }
 

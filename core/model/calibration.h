@@ -12,7 +12,7 @@ namespace qd {
 inline constexpr int MaxCalibration = 250;  // the most the controller image holds
 
 // The calibration byte the controller gets for a typed calibration: the number (0 for text that is not
-// one) limited to MaxCalibration, its low byte.
+// one) limited to 0..MaxCalibration.
 std::uint8_t StoredCalibration(std::string_view text);
 
 struct NewCalibration {

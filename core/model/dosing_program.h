@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -19,6 +20,12 @@ struct ProgramLine {
   int Instruction() const { return bytes[0] & 0x0F; }
   // Sets bits 0..3 of byte 0; bits 4..7 keep their value.
   void SetInstruction(int code) { bytes[0] = static_cast<std::uint8_t>((bytes[0] & 0xF0) | (code & 0x0F)); }
+  // Another instruction: parameters and comment cleared, the reserved bits kept.
+  void ChangeInstruction(int code) {
+    SetInstruction(code);
+    std::fill(bytes.begin() + 1, bytes.begin() + 6, std::uint8_t{0});
+    comment.clear();
+  }
   std::uint8_t& Param(int n) { return bytes.at(n); }  // n = 1..5
   std::uint8_t Param(int n) const { return bytes.at(n); }
 

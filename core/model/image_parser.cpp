@@ -86,6 +86,7 @@ ParseResult ParseImage(WorkingConfig& config) {
   ParseResult result;
   if (!image.FormatAccepted()) {
     result.error = Format("Bad data format or version: %d.%d", image.FormatMajor(), image.FormatMinor());
+    config.observers.Notify({ChangeCause::ReadRefused, ConfigPart::WholeSystem, -1, std::nullopt});
     return result;
   }
   FillFromSystemData(config);
@@ -97,7 +98,7 @@ ParseResult ParseImage(WorkingConfig& config) {
   result.ok = true;
   result.textInUse = TextInUse(image.Span().subspan(TextArea, TextAreaSize));
   result.usedTextPercent = static_cast<double>(result.textInUse) * 100.0 / TextAreaSize;
-  RefreshViews(config);
+  config.observers.Notify({ChangeCause::Read, ConfigPart::WholeSystem, -1, result.usedTextPercent});
   return result;
 }
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/file_io.h"
 #include "app/text.h"
@@ -26,5 +27,11 @@ FileResult WriteSystemFile(const WorkingConfig& config, const std::filesystem::p
 // it stands: what was read before stays, the rest keeps its value.
 FileResult ReadSystemFile(WorkingConfig& config, const std::filesystem::path& path);
 FileResult ReadSystemFileText(WorkingConfig& config, std::string_view text);
+
+// An Electrolux trigger whose program map sets entries that a system file does not keep (16..30): they
+// live in the image only.
+bool SetsUnkeptElectroluxEntries(const TriggerSettings& trigger);
+// The machines (1..10) with such a trigger.
+std::vector<int> MachinesWithUnkeptElectroluxEntries(const SystemConfig& system);
 
 }  // namespace qd

@@ -167,3 +167,23 @@ FileResult WriteSystemFile(const WorkingConfig& config, const std::filesystem::p
 }
 
 }  // namespace qd
+
+namespace qd {
+
+bool SetsUnkeptElectroluxEntries(const TriggerSettings& trigger) {
+  if (trigger.Type() != trigger::TypeElectrolux) return false;
+  for (int n = names::ElectroluxFileEntries + 1; n <= trigger::ElectroluxEntries; ++n) {
+    if (trigger.ElectroluxEntry(n) != 0) return true;
+  }
+  return false;
+}
+
+std::vector<int> MachinesWithUnkeptElectroluxEntries(const SystemConfig& system) {
+  std::vector<int> machines;
+  for (int m = 0; m < MachineCount; ++m) {
+    if (SetsUnkeptElectroluxEntries(system.Machines[m].Trigger)) machines.push_back(m + 1);
+  }
+  return machines;
+}
+
+}  // namespace qd

@@ -4,6 +4,10 @@
 
 namespace qd {
 
+// The longest texts the image's fields hold (each field ends with a zero byte).
+constexpr std::size_t SystemNameLength = layout::SystemNameField - 1;
+constexpr std::size_t RecipientLength = layout::RecipientField - 1;
+
 // Refill the system-wide items from the image buffer. The machine-enabled flags are the setup's own.
 void FillFromSystemData(WorkingConfig& config);
 

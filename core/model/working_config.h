@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "model/config_change.h"
 #include "model/controller_image.h"
 #include "model/system_config.h"
 
@@ -26,6 +27,8 @@ struct WorkingConfig {
   std::string loginCodeEdit;     // the system login code field, written into the image in master-login mode
   bool masterLoginMode = false;  // "MasterLogin" option
   char decimalSeparator = '.';   // how soap amounts are shown
+  // Told by the commands that change the configuration (system_commands.h).
+  ConfigObservers observers;
 };
 
 // "Used text: %.1f%%"

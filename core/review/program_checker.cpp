@@ -5,6 +5,7 @@
 #include "app/text.h"
 #include "model/calibration.h"
 #include "model/instruction_set.h"
+#include "model/system_file.h"
 #include "review/config_diff.h"
 
 namespace qd::review {
@@ -155,6 +156,10 @@ void CheckMachine(const SystemConfig& system, int machine, std::vector<Finding>&
     out.push_back(
         {Severity::Warning, machine, 0, 0, Format("default program %d is not active", defaultProgram)});
   }
+  if (SetsUnkeptElectroluxEntries(config.Trigger)) {
+    out.push_back({Severity::Warning, machine, 0, 0,
+                   "Electrolux programs 16..30 are set: a system file does not keep them"});
+  }
   for (int p = 1; p <= ProgramCount; ++p)
     ProgramCheck(system, machine, p, config.Programs[p - 1], out).Run();
 }
@@ -218,6 +223,7 @@ std::vector<Finding> CheckSystem(const WorkingConfig& config) {
   for (int m = 1; m <= MachineCount; ++m) {
     if (config.system.MachineEnabled[m - 1]) CheckMachine(config.system, m, out);
   }
+
   return out;
 }
 

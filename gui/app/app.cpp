@@ -3,6 +3,7 @@
 #include <QLocale>
 
 #include "gui/app/about_form.h"
+#include "gui/app/config_signals.h"
 #include "gui/app/login_form.h"
 #include "gui/app/main_form.h"
 #include "gui/editors/calibration_form.h"
@@ -20,28 +21,26 @@
 #include "gui/review/service_report_form.h"
 
 namespace qd::gui {
+namespace {
+
+// The window in `slot`, made by `make` the first time.
+template <typename Window, typename Make>
+Window& Created(std::unique_ptr<Window>& slot, Make make) {
+  if (!slot) slot = make();
+  return *slot;
+}
+
+}  // namespace
 
 App::App(const QStringList& arguments) {
   // Amounts are shown with the separator of the user's locale.
   const QString decimalPoint = QLocale().decimalPoint();
   config_.decimalSeparator = decimalPoint.size() == 1 ? decimalPoint.at(0).toLatin1() : '.';
+  changes_ = std::make_unique<ConfigSignals>(config_);
   connection_ = std::make_unique<qd::transport::Connection>();
-  // The windows' fixed creation order; the main window creates the machine windows.
   main_ = std::make_unique<TMainForm>(*this, arguments);
-  systemSetup_ = std::make_unique<TSystemSetupForm>(*this);
-  calibration_ = std::make_unique<TCalibrationForm>(*this);
   communication_ = std::make_unique<TCommunicationForm>(*this);
-  eeprom_ = std::make_unique<TEEPROMForm>(*this);
-  copyMachine_ = std::make_unique<TCopyMachineForm>(*this);
-  about_ = std::make_unique<TAboutForm>();
-  communicationError_ = std::make_unique<TCommunicationErrorForm>(*this);
-  firmwareUpdate_ = std::make_unique<TFirmwareUpdateForm>(*this);
-  logData_ = std::make_unique<TLogDataForm>(*this);
-  remoteLogin_ = std::make_unique<TRemoteLoginForm>(*this);
-  alarmLog_ = std::make_unique<TAlarmLogForm>(*this);
   login_ = std::make_unique<TLoginForm>();
-  compare_ = std::make_unique<TCompareForm>(*this);
-  serviceReport_ = std::make_unique<TServiceReportForm>(*this);
   Connect();
 }
 
@@ -56,62 +55,143 @@ TMachineForm& App::Machine(int index) {
   return main_->MachineWindow(index);
 }
 
+TMachineForm* App::MachineIfCreated(int index) const {
+  return main_->MachineWindowIfCreated(index);
+}
+
+TSystemSetupForm& App::SystemSetup() {
+  return Created(systemSetup_, [this] { return std::make_unique<TSystemSetupForm>(*this); });
+}
+
+TCalibrationForm& App::Calibration() {
+  return Created(calibration_, [this] { return std::make_unique<TCalibrationForm>(*this); });
+}
+
+TEEPROMForm& App::Eeprom() {
+  return Created(eeprom_, [this] {
+    auto window = std::make_unique<TEEPROMForm>(*this);
+    // Its buttons act on the controller: they follow the link and whichever operation holds it.
+    qd::transport::Connection* link = connection_.get();
+    QObject::connect(link, &qd::transport::Connection::LinkStateChanged, window.get(),
+                     &TEEPROMForm::UpdateButtons);
+    QObject::connect(link, &qd::transport::Connection::OperationsChanged, window.get(),
+                     &TEEPROMForm::UpdateButtons);
+    return window;
+  });
+}
+
+TCopyMachineForm& App::CopyMachine() {
+  return Created(copyMachine_, [this] { return std::make_unique<TCopyMachineForm>(*this); });
+}
+
+TAboutForm& App::About() {
+  return Created(about_, [] { return std::make_unique<TAboutForm>(); });
+}
+
+TCommunicationErrorForm& App::CommunicationError() {
+  return Created(communicationError_, [this] { return std::make_unique<TCommunicationErrorForm>(*this); });
+}
+
+TFirmwareUpdateForm& App::FirmwareUpdate() {
+  return Created(firmwareUpdate_, [this] { return std::make_unique<TFirmwareUpdateForm>(*this); });
+}
+
+TLogDataForm& App::LogData() {
+  return Created(logData_, [this] {
+    auto window = std::make_unique<TLogDataForm>(*this);
+    qd::transport::Connection* link = connection_.get();
+    QObject::connect(link, &qd::transport::Connection::LinkStateChanged, window.get(),
+                     &TLogDataForm::LinkStateChanged);
+    QObject::connect(link, &qd::transport::Connection::OperationsChanged, window.get(),
+                     &TLogDataForm::LinkStateChanged);
+    return window;
+  });
+}
+
+TRemoteLoginForm& App::RemoteLogin() {
+  return Created(remoteLogin_, [this] { return std::make_unique<TRemoteLoginForm>(*this); });
+}
+
+TAlarmLogForm& App::AlarmLog() {
+  return Created(alarmLog_, [this] {
+    auto window = std::make_unique<TAlarmLogForm>(*this);
+    qd::transport::Connection* link = connection_.get();
+    QObject::connect(link, &qd::transport::Connection::LinkStateChanged, window.get(),
+                     &TAlarmLogForm::LinkStateChanged);
+    QObject::connect(link, &qd::transport::Connection::OperationsChanged, window.get(),
+                     &TAlarmLogForm::LinkStateChanged);
+    return window;
+  });
+}
+
+TCompareForm& App::Compare() {
+  return Created(compare_, [this] { return std::make_unique<TCompareForm>(*this); });
+}
+
+TServiceReportForm& App::ServiceReport() {
+  return Created(serviceReport_, [this] { return std::make_unique<TServiceReportForm>(*this); });
+}
+
 void App::Connect() {
-  // The link state, and which operation holds the controller, fan out to the windows whose controls
-  // act on the controller.
   qd::transport::Connection* link = connection_.get();
-  using Signal = void (qd::transport::Connection::*)();
-  for (const Signal signal : {Signal{&qd::transport::Connection::LinkStateChanged},
-                              Signal{&qd::transport::Connection::OperationsChanged}}) {
-    QObject::connect(link, signal, eeprom_.get(), &TEEPROMForm::UpdateButtons);
-    QObject::connect(link, signal, logData_.get(), &TLogDataForm::LinkStateChanged);
-    QObject::connect(link, signal, alarmLog_.get(), &TAlarmLogForm::LinkStateChanged);
-  }
-  QObject::connect(link, &qd::transport::Connection::LinkStateChanged, systemSetup_.get(),
-                   &TSystemSetupForm::LinkStateChanged);
+  QObject::connect(link, &qd::transport::Connection::LinkStateChanged, link, [this] {
+    if (systemSetup_) systemSetup_->LinkStateChanged();
+  });
   QObject::connect(link, &qd::transport::Connection::CaptionChanged, main_.get(), &TMainForm::UpdateCaption);
 
   // Replies to reads and writes go to both transfers: each takes only what it waits for, and only one
-  // of them can wait at a time.
+  // of them can wait at a time. A window not created yet waits for nothing.
   qd::link::Dispatcher& dispatch = connection_->Dispatch();
   dispatch.handlers.transferReply = [this](qd::link::PayloadView frame) {
-    eeprom_->Transfer().OnBusReply(frame);
-    compare_->OnBusReply(frame);
+    if (eeprom_) eeprom_->Transfer().OnBusReply(frame);
+    if (compare_) compare_->OnBusReply(frame);
   };
   dispatch.handlers.remoteSystemData = [this](std::span<const std::uint8_t> message) {
-    eeprom_->Transfer().OnGatewayData(message);
-    compare_->OnGatewayData(message);
+    if (eeprom_) eeprom_->Transfer().OnGatewayData(message);
+    if (compare_) compare_->OnGatewayData(message);
   };
   dispatch.handlers.remoteWriteResult = [this](std::span<const std::uint8_t> message) {
-    eeprom_->Transfer().OnGatewayWriteResult(message);
+    if (eeprom_) eeprom_->Transfer().OnGatewayWriteResult(message);
   };
 
   // The idle answer carries the system setup's manual outputs; trigger modules' reports go to their
   // machine's window.
-  connection_->Link().handlers.manualOutputs = [this] { return systemSetup_->ManualControl(); };
+  connection_->Link().handlers.manualOutputs = [this] {
+    return systemSetup_ ? systemSetup_->ManualControl() : qd::link::ManualOutputs{};
+  };
   connection_->Link().handlers.triggerFrame = [this](int machineIndex, qd::link::PayloadView frame) {
-    if (machineIndex >= 0 && machineIndex < TMainForm::MachineCount) Machine(machineIndex).ApplyStatus(frame);
+    if (TMachineForm* machine = MachineIfCreated(machineIndex)) machine->ApplyStatus(frame);
   };
 
   // Live status goes to the machine windows that are shown.
   for (int i = 0; i < TMainForm::MachineCount; ++i) {
-    TMachineForm* machine = &Machine(i);
-    dispatch.machines[static_cast<std::size_t>(i)] = {
-        [machine] { return machine->isVisible(); },
-        [machine](qd::link::PayloadView frame) { machine->ApplyStatus(frame); },
-        [machine](std::span<const std::uint8_t> record) { machine->ApplyRemoteStatus(record); }};
+    dispatch.machines[static_cast<std::size_t>(i)] = {[this, i] {
+                                                        const TMachineForm* machine = MachineIfCreated(i);
+                                                        return machine != nullptr && machine->isVisible();
+                                                      },
+                                                      [this, i](qd::link::PayloadView frame) {
+                                                        if (TMachineForm* machine = MachineIfCreated(i))
+                                                          machine->ApplyStatus(frame);
+                                                      },
+                                                      [this, i](std::span<const std::uint8_t> record) {
+                                                        if (TMachineForm* machine = MachineIfCreated(i))
+                                                          machine->ApplyRemoteStatus(record);
+                                                      }};
   }
 }
 
 void App::HideSecondaryWindows() {
+  communication_->hide();
+  login_->hide();
   for (QWidget* window : std::initializer_list<QWidget*>{
-           systemSetup_.get(), calibration_.get(), communication_.get(), eeprom_.get(), copyMachine_.get(),
-           about_.get(), communicationError_.get(), firmwareUpdate_.get(), logData_.get(), remoteLogin_.get(),
-           alarmLog_.get(), login_.get(), compare_.get(), serviceReport_.get()}) {
-    window->hide();
+           systemSetup_.get(), calibration_.get(), eeprom_.get(), copyMachine_.get(), about_.get(),
+           communicationError_.get(), firmwareUpdate_.get(), logData_.get(), remoteLogin_.get(),
+           alarmLog_.get(), compare_.get(), serviceReport_.get()}) {
+    if (window != nullptr) window->hide();
   }
-  for (int i = 0; i < TMainForm::MachineCount; ++i)
-    Machine(i).hide();
+  for (int i = 0; i < TMainForm::MachineCount; ++i) {
+    if (TMachineForm* machine = MachineIfCreated(i)) machine->hide();
+  }
 }
 
 }  // namespace qd::gui

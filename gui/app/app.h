@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QStringList>
-#include <array>
 #include <memory>
 
 #include "model/working_config.h"
@@ -9,6 +8,7 @@
 
 namespace qd::gui {
 
+class ConfigSignals;
 class TMainForm;
 class TMachineForm;
 class TSystemSetupForm;
@@ -26,9 +26,10 @@ class TLoginForm;
 class TCompareForm;
 class TServiceReportForm;
 
-// The running program: the working configuration and every window, created once in a fixed order and
-// kept until the program ends. Windows reach each other through it, as the operations of one window
-// are called by others. Only the main window is shown at first.
+// The running program: the working configuration, the connection and the windows. The main window, the
+// communication window (which starts the link) and the login window (which holds the login code) exist
+// from the start; every other window is created when first needed and kept until the program ends.
+// Only the main window is shown at first.
 class App {
  public:
   // `arguments` are the program's, the program name first.
@@ -38,27 +39,36 @@ class App {
   App& operator=(const App&) = delete;
 
   qd::WorkingConfig& Config() { return config_; }
+  // The configuration's changes, as a signal for the windows.
+  ConfigSignals& Changes() { return *changes_; }
   // The one link to the dosing system, shown and set up by the communication window.
   qd::transport::Connection& Connection() { return *connection_; }
 
   TMainForm& Main() { return *main_; }
-  TMachineForm& Machine(int index);  // 0..9
-  TSystemSetupForm& SystemSetup() { return *systemSetup_; }
-  TCalibrationForm& Calibration() { return *calibration_; }
+  TMachineForm& Machine(int index);                 // 0..9
+  TMachineForm* MachineIfCreated(int index) const;  // none before its first use
+  TSystemSetupForm& SystemSetup();
+  TCalibrationForm& Calibration();
   TCommunicationForm& Communication() { return *communication_; }
-  TEEPROMForm& Eeprom() { return *eeprom_; }
-  TCopyMachineForm& CopyMachine() { return *copyMachine_; }
-  TAboutForm& About() { return *about_; }
-  TCommunicationErrorForm& CommunicationError() { return *communicationError_; }
-  TFirmwareUpdateForm& FirmwareUpdate() { return *firmwareUpdate_; }
-  TLogDataForm& LogData() { return *logData_; }
-  TRemoteLoginForm& RemoteLogin() { return *remoteLogin_; }
-  TAlarmLogForm& AlarmLog() { return *alarmLog_; }
+  TEEPROMForm& Eeprom();
+  TCopyMachineForm& CopyMachine();
+  TAboutForm& About();
+  TCommunicationErrorForm& CommunicationError();
+  TFirmwareUpdateForm& FirmwareUpdate();
+  TLogDataForm& LogData();
+  TRemoteLoginForm& RemoteLogin();
+  TAlarmLogForm& AlarmLog();
   TLoginForm& Login() { return *login_; }
-  // Our own windows, created after the others.
+  TCompareForm& Compare();
+  TServiceReportForm& ServiceReport();
+
+  // The windows created so far, for the periodic tasks and the replies that only they wait for.
+  TSystemSetupForm* SystemSetupIfCreated() const { return systemSetup_.get(); }
+  TCalibrationForm* CalibrationIfCreated() const { return calibration_.get(); }
+  TEEPROMForm* EepromIfCreated() const { return eeprom_.get(); }
+  TFirmwareUpdateForm* FirmwareUpdateIfCreated() const { return firmwareUpdate_.get(); }
+  TCompareForm* CompareIfCreated() const { return compare_.get(); }
   bool HasCompare() const { return compare_ != nullptr; }
-  TCompareForm& Compare() { return *compare_; }
-  TServiceReportForm& ServiceReport() { return *serviceReport_; }
 
   // Hides every window but the main one (the main window closing ends the program).
   void HideSecondaryWindows();
@@ -67,13 +77,15 @@ class App {
   void Connect();
 
   qd::WorkingConfig config_;
+  std::unique_ptr<ConfigSignals> changes_;
   // Outlives every window that registered with it.
   std::unique_ptr<qd::transport::Connection> connection_;
-  // In creation order; destroyed in reverse.
   std::unique_ptr<TMainForm> main_;
+  std::unique_ptr<TCommunicationForm> communication_;
+  std::unique_ptr<TLoginForm> login_;
+  // Created when first needed; destroyed in reverse order of declaration.
   std::unique_ptr<TSystemSetupForm> systemSetup_;
   std::unique_ptr<TCalibrationForm> calibration_;
-  std::unique_ptr<TCommunicationForm> communication_;
   std::unique_ptr<TEEPROMForm> eeprom_;
   std::unique_ptr<TCopyMachineForm> copyMachine_;
   std::unique_ptr<TAboutForm> about_;
@@ -82,7 +94,6 @@ class App {
   std::unique_ptr<TLogDataForm> logData_;
   std::unique_ptr<TRemoteLoginForm> remoteLogin_;
   std::unique_ptr<TAlarmLogForm> alarmLog_;
-  std::unique_ptr<TLoginForm> login_;
   std::unique_ptr<TCompareForm> compare_;
   std::unique_ptr<TServiceReportForm> serviceReport_;
 };

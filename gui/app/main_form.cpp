@@ -13,6 +13,7 @@
 #include "app/text.h"
 #include "gui/app/about_form.h"
 #include "gui/app/app.h"
+#include "gui/app/config_signals.h"
 #include "gui/app/file_dialog.h"
 #include "gui/app/login_form.h"
 #include "gui/app/message_dialog.h"
@@ -29,6 +30,7 @@
 #include "gui/logs/log_data_form.h"
 #include "gui/review/compare_form.h"
 #include "gui/review/service_report_form.h"
+#include "model/system_commands.h"
 #include "model/system_file.h"
 
 namespace qd::gui {
@@ -51,10 +53,10 @@ TMainForm::TMainForm(App& app, const QStringList& arguments) : app_(app) {
   CreateMenus();
   CreateStatusBar();
   setCentralWidget(new QWidget(this));
+  connect(&app_.Changes(), &ConfigSignals::Changed, this, &TMainForm::ConfigChanged);
   // A strip of menus and status panels, wide enough for every menu entry.
   ensurePolished();
   resize(std::max(DesignWidth, menuBar()->sizeHint().width()), minimumSizeHint().height());
-  CreateMachineWindows();
   PlaceAtTopCentre();
 
   mainTimer_.setObjectName(QStringLiteral("MainTimer100ms"));
@@ -124,6 +126,7 @@ void TMainForm::CreateMenus() {
     QAction* action = bar->addAction(QStringLiteral("Machine %1...").arg(tag));
     action->setObjectName(QStringLiteral("Machine%1Btn").arg(tag));
     connect(action, &QAction::triggered, this, [this, tag] { MachineBtnClick(tag); });
+    machineEntries_[static_cast<std::size_t>(tag - 1)] = action;
   }
   QMenu* compare = bar->addMenu(QStringLiteral("&Compare"));
   compare->setObjectName(QStringLiteral("CompareMenu"));
@@ -154,12 +157,17 @@ void TMainForm::CreateStatusBar() {
   }
 }
 
-void TMainForm::CreateMachineWindows() {
-  for (int i = 0; i < MachineCount; ++i) {
-    auto* machine = new TMachineForm(app_, i, this);
-    machine->move(x() + 15 * i, y() + height() + 15 * i);
-    machineWindows_[i] = machine;
+TMachineForm& TMainForm::MachineWindow(int index) {
+  TMachineForm*& machine = machineWindows_.at(static_cast<std::size_t>(index));
+  if (machine == nullptr) {
+    machine = new TMachineForm(app_, index, this);
+    machine->move(x() + 15 * index, y() + height() + 15 * index);
   }
+  return *machine;
+}
+
+TMachineForm* TMainForm::MachineWindowIfCreated(int index) const {
+  return index >= 0 && index < MachineCount ? machineWindows_[static_cast<std::size_t>(index)] : nullptr;
 }
 
 void TMainForm::PlaceAtTopCentre() {
@@ -199,12 +207,7 @@ void TMainForm::ClearMachineBtnClick(int tag) {
                                : QStringLiteral("Clear all data for Machine %1\n\nAre you sure?").arg(tag);
   if (ShowMessageBox(question, DialogType::Warning, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
     return;
-  if (all) {
-    for (TMachineForm* machine : machineWindows_)
-      machine->ClearMachine();
-  } else {
-    MachineWindow(tag - 1).ClearMachine();
-  }
+  qd::ClearMachine(app_.Config(), all ? -1 : tag - 1);
 }
 
 void TMainForm::LoginBtnClick() {
@@ -234,11 +237,18 @@ void TMainForm::FormActivate() {
   firstActivation_ = false;
   UpdateCaption();
   ReadPreferences();
-  app_.SystemSetup().InitSystemSetup();
   app_.Communication().Start();
-  for (TMachineForm* machine : machineWindows_)
-    machine->InitMachineWindow();
-  ResetSystem();
+  qd::ResetSystem(app_.Config());
+  UpdateStatusBar();
+  ShowMachineEntries();
+}
+
+void TMainForm::ShowMachineEntries() {
+  for (int m = 0; m < MachineCount; ++m) {
+    const bool enabled = app_.Config().system.MachineEnabled[static_cast<std::size_t>(m)];
+    machineEntries_[static_cast<std::size_t>(m)]->setEnabled(enabled);
+    if (TMachineForm* machine = MachineWindowIfCreated(m); machine != nullptr && !enabled) machine->close();
+  }
 }
 
 void TMainForm::ReadPreferences() {
@@ -253,7 +263,7 @@ void TMainForm::ReadPreferences() {
   if (stored.lastSystemFileName) lastSystemFileName_ = *stored.lastSystemFileName;
   if (stored.comPort) app_.Communication().SetComPortText(*stored.comPort);
   if (stored.commLocal) app_.Communication().SetLinkMode(*stored.commLocal);
-  if (stored.lastFirmwareFile) app_.FirmwareUpdate().SetLastFirmwareFile(*stored.lastFirmwareFile);
+  if (stored.lastFirmwareFile) lastFirmwareFile_ = *stored.lastFirmwareFile;
   if (stored.loginCode) app_.Login().SetCode(*stored.loginCode);
 }
 
@@ -262,7 +272,7 @@ void TMainForm::WritePreferences() {
   values.lastSystemFileName = lastSystemFileName_;
   values.commLocal = app_.Communication().LocalSelected();
   values.comPort = app_.Communication().ComPortText();
-  values.lastFirmwareFile = app_.FirmwareUpdate().LastFirmwareFile();
+  values.lastFirmwareFile = lastFirmwareFile_;
   values.loginCode = app_.Login().Code();
   values.width = width();
   values.height = height();
@@ -305,51 +315,35 @@ QString TMainForm::StatusPanelText(int panel) const {
   return statusPanels_.at(panel)->text();
 }
 
-void TMainForm::ResetSystem() {
-  app_.SystemSetup().ResetSystemSetup();
-  app_.LogData().close();
-  app_.LogData().MarkLogChanged();
-  for (TMachineForm* machine : machineWindows_)
-    machine->ClearMachine();
-  app_.Config().image.imageHeld = false;
+void TMainForm::ConfigChanged(const qd::ConfigChange& change) {
+  // The clipboard refers to a stored record, which a new system holds no more.
+  if (change.cause == qd::ChangeCause::New) programClipboard_ = nullptr;
   UpdateStatusBar();
-}
-
-void TMainForm::RefreshViews() {
-  app_.SystemSetup().FillFromSystemData();
-  for (TMachineForm* machine : machineWindows_)
-    machine->RefreshProgramCaptions();
-  UpdateStatusBar();
-  app_.AlarmLog().ShowAlarmLog();
+  if (change.Touches(qd::ConfigPart::SystemSettings)) ShowMachineEntries();
 }
 
 bool TMainForm::CheckUnsavedPrograms() {
-  const bool anyModified = std::any_of(machineWindows_.begin(), machineWindows_.end(),
-                                       [](const TMachineForm* machine) { return machine->IsModified(); });
+  const bool anyModified =
+      std::any_of(machineWindows_.begin(), machineWindows_.end(),
+                  [](const TMachineForm* machine) { return machine && machine->IsModified(); });
   if (!anyModified) return false;
   const auto answer =
       ShowMessageDialog(QStringLiteral("Unsaved program data, update before save?"), DialogType::Warning,
                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-  if (answer == QMessageBox::Yes) {
-    for (TMachineForm* machine : machineWindows_)
+  if (answer == QMessageBox::Cancel) return true;
+  for (TMachineForm* machine : machineWindows_) {
+    if (machine == nullptr) continue;
+    if (answer == QMessageBox::Yes) {
       machine->CommitEditors();
-    return false;
-  }
-  if (answer == QMessageBox::No) {
-    for (TMachineForm* machine : machineWindows_)
+    } else {
       machine->DiscardEditors();
-    return false;
+    }
   }
-  return true;
+  return false;
 }
 
 void TMainForm::NewSystemBtnClick() {
-  programClipboard_ = nullptr;
-  app_.SystemSetup().ResetSystemSetup();
-  app_.LogData().MarkLogChanged();
-  for (TMachineForm* machine : machineWindows_)
-    machine->ClearMachine();
-  app_.Eeprom().BuildImage();
+  qd::NewSystem(app_.Config(), qd::LocalDateTime::Now());
 }
 
 void TMainForm::LoadSystemBtnClick() {
@@ -361,12 +355,10 @@ void TMainForm::LoadSystemBtnClick() {
   request.fileName = lastSystemFileName_;
   const QString chosen = AskFileName(request);
   if (chosen.isEmpty()) return;
-  ResetSystem();
   lastSystemFileName_ = chosen;
-  const qd::FileResult read = qd::ReadSystemFile(app_.Config(), PathOf(chosen));
-  app_.Eeprom().BuildImage();
-  RefreshViews();
-  if (!read.ok) ReportFileFailure(QStringLiteral("Unable to load the system file"), chosen, read.error);
+  const qd::LoadResult loaded = qd::LoadSystem(app_.Config(), PathOf(chosen), qd::LocalDateTime::Now());
+  if (!loaded.file.ok)
+    ReportFileFailure(QStringLiteral("Unable to load the system file"), chosen, loaded.file.error);
 }
 
 void TMainForm::SaveSystemBtnClick() {
@@ -380,10 +372,25 @@ void TMainForm::SaveSystemBtnClick() {
   const QString chosen = AskFileName(request);
   if (chosen.isEmpty()) return;
   lastSystemFileName_ = chosen;
-  const qd::FileResult written = qd::WriteSystemFile(app_.Config(), PathOf(chosen));
-  app_.Eeprom().BuildImage();
-  RefreshViews();
-  if (!written.ok) ReportFileFailure(QStringLiteral("Unable to save the system file"), chosen, written.error);
+  const qd::LoadResult saved = qd::SaveSystem(app_.Config(), PathOf(chosen), qd::LocalDateTime::Now());
+  if (!saved.file.ok) {
+    ReportFileFailure(QStringLiteral("Unable to save the system file"), chosen, saved.file.error);
+    return;
+  }
+  ReportUnkeptEntries();
+}
+
+void TMainForm::ReportUnkeptEntries() {
+  const std::vector<int> machines = qd::MachinesWithUnkeptElectroluxEntries(app_.Config().system);
+  if (machines.empty()) return;
+  QStringList numbers;
+  for (const int machine : machines)
+    numbers << QString::number(machine);
+  ShowMessageBox(
+      QStringLiteral("The Electrolux programs 16..30 of machine %1 are not kept in the system file: "
+                     "they stay in the controller only when written to it.")
+          .arg(numbers.join(QStringLiteral(", "))),
+      DialogType::Information);
 }
 
 void TMainForm::ReportFileFailure(const QString& what, const QString& fileName, const std::string& reason) {
@@ -399,12 +406,14 @@ void TMainForm::MainTimer100msTimer() {
     ++tickCounter_;
   }
   app_.Connection().Tick();
-  if (app_.Calibration().TestRunning()) app_.Calibration().Tick();
-  if (app_.FirmwareUpdate().isVisible()) app_.FirmwareUpdate().Tick();
-  app_.Eeprom().Tick();
-  app_.Compare().Tick();
+  if (TCalibrationForm* calibration = app_.CalibrationIfCreated(); calibration && calibration->TestRunning())
+    calibration->Tick();
+  if (TFirmwareUpdateForm* firmware = app_.FirmwareUpdateIfCreated(); firmware && firmware->isVisible())
+    firmware->Tick();
+  if (TEEPROMForm* eeprom = app_.EepromIfCreated()) eeprom->Tick();
+  if (TCompareForm* compare = app_.CompareIfCreated()) compare->Tick();
   for (TMachineForm* machine : machineWindows_) {
-    if (machine->isVisible()) machine->TickStatus();
+    if (machine != nullptr && machine->isVisible()) machine->TickStatus();
   }
 }
 

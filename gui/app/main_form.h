@@ -6,6 +6,7 @@
 #include <array>
 #include <string>
 
+#include "model/config_change.h"
 #include "model/counts.h"
 #include "model/dosing_program.h"
 
@@ -37,19 +38,22 @@ class TMainForm : public QMainWindow {
 
   bool SetupMode() const { return setupMode_; }
   bool MasterLoginMode() const { return masterLoginMode_; }
-  TMachineForm& MachineWindow(int index) { return *machineWindows_.at(index); }  // 0..9
+  // Machine window 0..9, created when first needed.
+  TMachineForm& MachineWindow(int index);
+  TMachineForm* MachineWindowIfCreated(int index) const;
 
   // The program copied in a program editor, or none. Refers to the stored record.
   const qd::DosingProgram* ProgramClipboard() const { return programClipboard_; }
   void SetProgramClipboard(const qd::DosingProgram* program) { programClipboard_ = program; }
 
   const QString& LastSystemFileName() const { return lastSystemFileName_; }
+  const QString& LastFirmwareFile() const { return lastFirmwareFile_; }
+  void SetLastFirmwareFile(const QString& path) { lastFirmwareFile_ = path; }
 
   // Operations of other windows.
   void UpdateCaption();
   void UpdateStatusBar();
-  void ResetSystem();
-  void RefreshViews();
+  void ConfigChanged(const qd::ConfigChange& change);
   // The unsaved-edits question; true when the caller must stop.
   bool CheckUnsavedPrograms();
   QString StatusPanelText(int panel) const;
@@ -78,24 +82,29 @@ class TMainForm : public QMainWindow {
   void ParseOptions(const QStringList& arguments);
   void CreateMenus();
   void CreateStatusBar();
-  void CreateMachineWindows();
   void PlaceAtTopCentre();
   void ShowWindow(QWidget& window);
   void ShowSystemSetup();
+  // The machine entries follow the machines enabled; a machine disabled closes its window.
+  void ShowMachineEntries();
+  // Saving dropped Electrolux programs 16..30 from the file: say so.
+  void ReportUnkeptEntries();
   void ReportFileFailure(const QString& what, const QString& fileName, const std::string& reason);
   void ReadPreferences();
   void WritePreferences();
 
   App& app_;
   QString lastSystemFileName_;
+  QString lastFirmwareFile_;
   bool setupMode_ = false;
   bool masterLoginMode_ = false;
-  std::array<TMachineForm*, MachineCount> machineWindows_{};  // children of this window
+  std::array<TMachineForm*, MachineCount> machineWindows_{};  // children of this window, or none yet
   const qd::DosingProgram* programClipboard_ = nullptr;
   bool firstActivation_ = true;
   int tickCounter_ = 0;
   QTimer mainTimer_;
   std::array<QLabel*, StatusPanelCount> statusPanels_{};
+  std::array<QAction*, MachineCount> machineEntries_{};
 };
 
 }  // namespace qd::gui

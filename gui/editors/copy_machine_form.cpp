@@ -12,6 +12,7 @@
 #include "gui/app/app.h"
 #include "gui/app/main_form.h"
 #include "gui/editors/machine_form.h"
+#include "model/system_commands.h"
 
 namespace qd::gui {
 
@@ -94,9 +95,9 @@ void TCopyMachineForm::CopyBtnClick() {
 }
 
 void TCopyMachineForm::CopyMachine(int from, int to) {
-  TMachineForm& destination = app_.Machine(to);
-  destination.CopyMachineFrom(app_.Machine(from));
-  destination.RefreshProgramCaptions();
+  // The source's trigger window holds what the user sees; that is what is copied.
+  if (TMachineForm* source = app_.MachineIfCreated(from)) source->CommitTrigger();
+  qd::CopyMachine(app_.Config(), from, to);
 }
 
 QString TCopyMachineForm::StatusText() const {

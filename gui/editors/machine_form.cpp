@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
@@ -18,11 +19,14 @@
 
 #include "app/text.h"
 #include "gui/app/app.h"
+#include "gui/app/config_signals.h"
 #include "gui/app/text_codec.h"
 #include "gui/editors/calibration_form.h"
 #include "gui/editors/program_form.h"
 #include "gui/editors/trigger_form.h"
 #include "link/status_records.h"
+#include "model/system_commands.h"
+#include "model/trigger_edits.h"
 
 namespace qd::gui {
 namespace {
@@ -119,16 +123,22 @@ TMachineForm::TMachineForm(App& app, int index, QWidget* parent)
   layout->addLayout(CreateTriggerRow());
 
   ConnectWriteThrough();
+  connect(&app_.Changes(), &ConfigSignals::Changed, this, &TMachineForm::ConfigChanged);
   SetTabOrder();
   // The window sees keys before its controls do.
   for (QWidget* child : findChildren<QWidget*>())
     child->installEventFilter(this);
   ShowSettings();
   ShowProgramCaptions();
+  TriggerGroup->setTitle(TriggerTypeCaption());
   ShowStatus();
 }
 
 TMachineForm::~TMachineForm() = default;
+
+QString TMachineForm::TriggerTypeCaption() const {
+  return QLatin1Char(' ') + FromCp1252(qd::trigger::TypeName(Machine().Trigger.Type())) + QLatin1Char(' ');
+}
 
 QGroupBox* TMachineForm::CreateProgramGroup() {
   ProgramGroupBox =
@@ -270,8 +280,10 @@ QLayout* TMachineForm::CreateTriggerRow() {
 
 void TMachineForm::ConnectWriteThrough() {
   const auto text = [this](QLineEdit* edit, std::string qd::MachineConfig::*item) {
-    connect(edit, &QLineEdit::textChanged, this,
-            [this, item](const QString& typed) { Machine().*item = ToCp1252(typed); });
+    connect(edit, &QLineEdit::textChanged, this, [this, item](const QString& typed) {
+      Machine().*item = ToCp1252(typed);
+      NoteOwnEdit(qd::ConfigPart::MachineSettings);
+    });
   };
   text(ShortFlushTimeEdit, &qd::MachineConfig::ShortFlushTime);
   text(LongFlushTimeEdit, &qd::MachineConfig::LongFlushTime);
@@ -280,14 +292,43 @@ void TMachineForm::ConnectWriteThrough() {
   for (int i = 0; i < PumpCount; ++i) {
     connect(CalibrationEdit[i], &QLineEdit::textChanged, this, [this, i](const QString& typed) {
       Machine().Calibration[static_cast<std::size_t>(i)] = ToCp1252(typed);
+      NoteOwnEdit(qd::ConfigPart::MachineCalibrations);
     });
   }
-  connect(SoftnerPumpComboBox, &QComboBox::currentIndexChanged, this,
-          [this](int index) { Machine().SoftnerPump = index; });
-  connect(DefaultProgramComboBox, &QComboBox::currentIndexChanged, this,
-          [this](int index) { Machine().DefaultProgram = index; });
-  connect(AllowNoProgramBtn, &QCheckBox::toggled, this,
-          [this](bool checked) { Machine().AllowNoProgram = checked; });
+  const auto index = [this](QComboBox* combo, int qd::MachineConfig::*item) {
+    connect(combo, &QComboBox::currentIndexChanged, this, [this, item](int chosen) {
+      Machine().*item = chosen;
+      NoteOwnEdit(qd::ConfigPart::MachineSettings);
+    });
+  };
+  index(SoftnerPumpComboBox, &qd::MachineConfig::SoftnerPump);
+  index(DefaultProgramComboBox, &qd::MachineConfig::DefaultProgram);
+  connect(AllowNoProgramBtn, &QCheckBox::toggled, this, [this](bool checked) {
+    Machine().AllowNoProgram = checked;
+    NoteOwnEdit(qd::ConfigPart::MachineSettings);
+  });
+}
+
+void TMachineForm::NoteOwnEdit(std::uint8_t part) {
+  const QScopedValueRollback<bool> storing(storingOwnEdit_, true);
+  qd::NoteEdit(app_.Config(), part, index_);
+}
+
+void TMachineForm::ConfigChanged(const qd::ConfigChange& change) {
+  if (storingOwnEdit_) return;
+  const bool settings =
+      change.Touches(qd::ConfigPart::MachineSettings | qd::ConfigPart::MachineCalibrations, index_);
+  const bool programs = change.Touches(qd::ConfigPart::MachinePrograms, index_);
+  if (!settings && !programs && !change.Touches(qd::ConfigPart::MachineTrigger, index_)) return;
+  // A new machine, or another system: the live state shown belonged to the previous one.
+  if (change.cause == qd::ChangeCause::Clear || change.cause == qd::ChangeCause::New ||
+      change.cause == qd::ChangeCause::Load) {
+    status_.Clear();
+    ShowStatus();
+  }
+  if (settings) ShowSettings();
+  if (programs) ShowProgramCaptions();
+  if (change.Touches(qd::ConfigPart::MachineTrigger, index_)) ShowTriggerType(TriggerTypeCaption().trimmed());
 }
 
 void TMachineForm::SetTabOrder() {
@@ -318,50 +359,12 @@ const qd::MachineConfig& TMachineForm::Machine() const {
   return app_.Config().system.Machines.at(static_cast<std::size_t>(index_));
 }
 
-void TMachineForm::InitMachineWindow() {
-  setWindowTitle(QStringLiteral("Machine %1").arg(index_ + 1));
-  if (triggerForm_ == nullptr) triggerForm_ = new TTriggerForm(app_, *this);
-}
-
-void TMachineForm::ClearMachine() {
-  Machine().Clear();
-  if (triggerForm_ != nullptr) triggerForm_->ResetTrigger();
-  for (const QPointer<TProgramForm>& editor : programEditors_) {
-    if (editor) editor->LoadProgram();
+TTriggerForm* TMachineForm::TriggerForm() {
+  if (triggerForm_ == nullptr) {
+    triggerForm_ = new TTriggerForm(app_, *this);
+    triggerForm_->SetStatusReceived(moduleHeard_);
   }
-  status_.Clear();
-  ShowSettings();
-  ShowProgramCaptions();
-  ShowStatus();
-}
-
-void TMachineForm::CopyMachineFrom(TMachineForm& source) {
-  if (&source == this) return;
-  // The source's trigger window holds what the user sees; that is what is copied.
-  if (source.triggerForm_ != nullptr) source.triggerForm_->StoreTrigger();
-  Machine().CopyFrom(source.Machine());
-  for (const QPointer<TProgramForm>& editor : programEditors_) {
-    if (editor) editor->LoadProgram();
-  }
-  if (triggerForm_ != nullptr) triggerForm_->ShowTrigger();
-  ShowSettings();
-  ShowProgramCaptions();
-}
-
-void TMachineForm::RefreshProgramCaptions() {
-  ShowSettings();
-  ShowProgramCaptions();
-  for (const QPointer<TProgramForm>& editor : programEditors_) {
-    if (editor) editor->LoadProgram();
-  }
-  if (triggerForm_ != nullptr) triggerForm_->ShowTrigger();
-}
-
-void TMachineForm::ProgramRenamed(int programIndex) {
-  if (programIndex < 0 || programIndex >= ProgramCount) return;
-  ProgramBtn[programIndex]->setText(ButtonText(ProgramCaption(programIndex)));
-  // The trigger window's lists name the programs; its unsaved edits stay.
-  if (triggerForm_ != nullptr && triggerForm_->isVisible()) triggerForm_->ShowProgramCaptions();
+  return triggerForm_;
 }
 
 bool TMachineForm::IsModified() const {
@@ -373,10 +376,15 @@ bool TMachineForm::IsModified() const {
 bool TMachineForm::CommitEditors() {
   bool stored = true;
   if (triggerForm_ != nullptr) stored = triggerForm_->StoreTrigger() && stored;
+  // Only edits still pending: an editor holds nothing else worth storing.
   for (const QPointer<TProgramForm>& editor : programEditors_) {
-    if (editor) stored = editor->StoreProgram() && stored;
+    if (editor && editor->IsModified()) stored = editor->StoreProgram() && stored;
   }
   return stored;
+}
+
+void TMachineForm::CommitTrigger() {
+  if (triggerForm_ != nullptr) triggerForm_->StoreTrigger();
 }
 
 bool TMachineForm::DiscardEditors() {
@@ -427,20 +435,19 @@ void TMachineForm::ApplyRemoteStatus(std::span<const std::uint8_t> record) {
 void TMachineForm::HandOver(const qd::link::MachineStatusView::Update& update) {
   if (update.runningLine) {
     if (TProgramForm* editor = programEditors_[static_cast<std::size_t>(update.runningLine->program)])
-      editor->RunningLineReport(update.runningLine->recordByte0);
+      editor->ShowRunningLine(update.runningLine->line);
   }
   if (update.module) {
     // The trigger block keeps the module last heard; its window shows it.
-    qd::TriggerSettings& trigger = Machine().Trigger;
-    std::uint8_t& kind = trigger.bytes[qd::TriggerSettings::ModuleKindOffset];
-    kind = static_cast<std::uint8_t>((kind & 0xF0) | (update.module->kind & 0x0F));
-    trigger.bytes[qd::TriggerSettings::ModuleVersionOffset] = update.module->firmwareVersion;
+    qd::RecordTriggerModule(Machine().Trigger, update.module->kind, update.module->firmwareVersion);
+    moduleHeard_ = true;
     if (triggerForm_ != nullptr) triggerForm_->SetStatusReceived(true);
   }
 }
 
 void TMachineForm::TickStatus() {
   if (status_.Tick()) {
+    moduleHeard_ = false;
     if (triggerForm_ != nullptr) triggerForm_->SetStatusReceived(false);
     ShowStatus();
   }
@@ -544,15 +551,14 @@ void TMachineForm::ProgramBtnClick(int tag) {
 void TMachineForm::CalibrationTestBtnClick(int tag) {
   TCalibrationForm& calibration = app_.Calibration();
   if (calibration.isVisible() || tag < 1 || tag > PumpCount) return;
-  QLineEdit* edit = CalibrationEdit[static_cast<std::size_t>(tag - 1)];
-  const int current = qd::WholeNumberOr(ToCp1252(edit->text()));
+  const int current = qd::WholeNumberOr(Machine().Calibration[static_cast<std::size_t>(tag - 1)]);
   calibration.move(CentredLeft(frameGeometry(), calibration), frameGeometry().top());
   if (const std::optional<int> accepted = calibration.Calibrate(index_ + 1, tag, current))
-    edit->setText(QString::number(*accepted));
+    qd::AcceptCalibration(app_.Config(), index_, tag, *accepted);
 }
 
 void TMachineForm::TriggerSetupBtnClick() {
-  if (triggerForm_ == nullptr) return;
+  TriggerForm();
   const QRect frame = frameGeometry();
   const QPoint placed(CentredLeft(frame, *triggerForm_), frame.top() + frame.height());
   triggerForm_->move(placed);
@@ -581,8 +587,6 @@ void TMachineForm::showEvent(QShowEvent* event) {
   ShowStatus();
   ShowSettings();
   ShowProgramCaptions();
-  // The configuration did not change under the trigger window; its unsaved edits stay.
-  if (triggerForm_ != nullptr) triggerForm_->ShowProgramCaptions();
 }
 
 void TMachineForm::closeEvent(QCloseEvent* event) {

@@ -9,6 +9,7 @@
 
 #include "link/bus_payload.h"
 #include "link/machine_status_view.h"
+#include "model/config_change.h"
 #include "model/system_config.h"
 
 class QCheckBox;
@@ -42,19 +43,14 @@ class TMachineForm : public QWidget {
   qd::MachineConfig& Machine();
   const qd::MachineConfig& Machine() const;
 
-  // First activation: caption "Machine %d" and the trigger window.
-  void InitMachineWindow();
-  // Back to the new-machine state ("Allow no program" stays).
-  void ClearMachine();
-  // Everything of another machine, its trigger window's current settings included.
-  void CopyMachineFrom(TMachineForm& source);
-  // The configuration changed from outside (load, read, copy): controls, program captions and open
-  // editors show it again.
-  void RefreshProgramCaptions();
-  void ProgramRenamed(int programIndex);
+  // The configuration changed: the controls and program captions show it again. Program editors and the
+  // trigger window follow the change themselves.
+  void ConfigChanged(const qd::ConfigChange& change);
   // The trigger window or an open program editor holds unsaved edits.
   bool IsModified() const;
   bool CommitEditors();
+  // The trigger window's unsaved edits, if any, stored.
+  void CommitTrigger();
   bool DiscardEditors();
   void ShowTriggerType(const QString& text);
   // A controller status frame (0x43) or a trigger report of this machine heard on the bus.
@@ -65,7 +61,8 @@ class TMachineForm : public QWidget {
 
   // The caption of program button 0..5: the program's name or "Program %d".
   QString ProgramCaption(int programIndex) const;
-  TTriggerForm* TriggerForm() { return triggerForm_; }
+  // The machine's trigger window, created when first needed.
+  TTriggerForm* TriggerForm();
   // The open editor of program 0..5, or nullptr.
   TProgramForm* ProgramEditor(int programIndex);
   const qd::link::MachineStatusView& StatusView() const { return status_; }
@@ -86,8 +83,12 @@ class TMachineForm : public QWidget {
   QGroupBox* CreateCalibrationGroup();
   QLayout* CreateTriggerRow();
   void ConnectWriteThrough();
+  // Tells the other windows of an edit stored from this window's controls.
+  void NoteOwnEdit(std::uint8_t part);
   void SetTabOrder();
   bool HandleKey(const QKeyEvent& key);
+  // " QD520, Standard ": the stored trigger type, as the trigger group's title.
+  QString TriggerTypeCaption() const;
   void ShowSettings();
   void ShowProgramCaptions();
   void ShowStatus();
@@ -101,7 +102,9 @@ class TMachineForm : public QWidget {
   App& app_;
   int index_;
   qd::link::MachineStatusView status_;
-  TTriggerForm* triggerForm_ = nullptr;  // child window, created at the first activation
+  TTriggerForm* triggerForm_ = nullptr;  // child window, created when first needed
+  bool storingOwnEdit_ = false;
+  bool moduleHeard_ = false;  // a trigger module's report came in and has not gone stale
   // Created on first use, destroyed when the window closes.
   std::array<QPointer<TProgramForm>, ProgramCount> programEditors_{};
 

@@ -14,11 +14,13 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <array>
 
 #include "gui/app/app.h"
+#include "gui/app/config_signals.h"
 #include "gui/app/label_colours.h"
 #include "gui/app/main_form.h"
 #include "gui/app/message_dialog.h"
@@ -29,6 +31,7 @@
 #include "model/instruction_panels.h"
 #include "model/instruction_set.h"
 #include "model/program_lines.h"
+#include "model/system_commands.h"
 #include "review/program_checker.h"
 
 namespace qd::gui {
@@ -65,6 +68,7 @@ TProgramForm::TProgramForm(App& app, TMachineForm& machine, int programIndex)
   CreateProgramMenu();
   ArrangeControls();
   WatchForKeys();
+  connect(&app_.Changes(), &ConfigSignals::Changed, this, &TProgramForm::ConfigChanged);
   LoadProgram();
   // Row 2 and then row 1, so that the first line's panel shows through the grid's own change.
   SelectRow(1);
@@ -299,8 +303,20 @@ bool TProgramForm::FormKeyDown(QKeyEvent* event) {
   }
 }
 
-qd::DosingProgram& TProgramForm::StoredProgram() {
+const qd::DosingProgram& TProgramForm::StoredProgram() const {
   return machine_.Machine().Programs.at(static_cast<std::size_t>(programIndex_));
+}
+
+void TProgramForm::ConfigChanged(const qd::ConfigChange& change) {
+  if (storing_) return;
+  const int machine = machine_.Index();
+  if (change.Touches(qd::ConfigPart::MachinePrograms, machine)) {
+    // The stored program changed under the editor: what it shows is what is stored.
+    LoadProgram();
+  } else if (change.Touches(qd::ConfigPart::MachineSettings | qd::ConfigPart::MachineCalibrations, machine) ||
+             change.Touches(qd::ConfigPart::SystemSettings)) {
+    RefreshFindings();
+  }
 }
 
 qd::ProgramLine& TProgramForm::Line(int index) {
@@ -320,7 +336,7 @@ void TProgramForm::LoadProgram() {
 }
 
 bool TProgramForm::StoreProgram() {
-  qd::DosingProgram& stored = StoredProgram();
+  qd::DosingProgram stored = StoredProgram();
   stored.Active = ActiveBtn->isChecked();
   stored.Name = ToCp1252(ProgramNameEdit->text());
   stored.Comment = ToCp1252(ProgramCommentEdit->text());
@@ -329,7 +345,10 @@ bool TProgramForm::StoreProgram() {
   const int level = DefaultLevelComboBox->currentIndex();
   stored.DefaultLevel = level >= 0 && level <= HighestLevel ? level : HighestLevel;
   stored.Lines = working_.Lines;
-  machine_.ProgramRenamed(programIndex_);
+  {
+    const QScopedValueRollback<bool> storing(storing_, true);
+    qd::StoreProgram(app_.Config(), machine_.Index(), programIndex_, stored);
+  }
   SetModified(false);
   UpdateCaption();
   return true;
@@ -423,10 +442,7 @@ void TProgramForm::InstructionComboBoxChange() {
   if (!IsLineIndex(currentLine_) || code < 0) return;
   qd::ProgramLine& line = Line(currentLine_);
   if (code == line.Instruction()) return;
-  line.SetInstruction(code);
-  for (int n = 1; n <= 5; ++n)
-    line.Param(n) = 0;
-  line.comment.clear();
+  line.ChangeInstruction(code);
   ++updating_;
   panels_->SetValues(qd::ProgramPanels{});
   --updating_;
@@ -502,9 +518,8 @@ void TProgramForm::DeleteProgramBtnClick() {
   ShowPanel(currentLine_);
 }
 
-void TProgramForm::RunningLineReport(std::uint8_t recordByte0) {
+void TProgramForm::ShowRunningLine(int line) {
   if (!isVisible() || !DebugBtn->isChecked()) return;
-  const int line = recordByte0 & 0x3F;
   if (line < 1 || line > LineCount) return;
   SelectRow(line - 1);
   DebugActiveImage->show();
@@ -512,8 +527,6 @@ void TProgramForm::RunningLineReport(std::uint8_t recordByte0) {
 }
 
 void TProgramForm::DebugTick() {
-  // The machine window's settings (calibrations, softener pump) may have changed.
-  RefreshFindings();
   if (debugHold_ <= 0) return;
   if (--debugHold_ > 0) return;
   DebugActiveImage->hide();
@@ -549,7 +562,8 @@ void TProgramForm::closeEvent(QCloseEvent* event) {
       event->accept();
       break;
     case QMessageBox::No:
-      SetModified(false);
+      // The declined edits go: a later "update before save" must not store them.
+      LoadProgram();
       event->accept();
       break;
     default:

@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <cstdint>
 
+#include "model/config_change.h"
 #include "model/dosing_program.h"
 
 class QAction;
@@ -36,7 +37,7 @@ class TProgramForm : public QWidget {
   TProgramForm(App& app, TMachineForm& machine, int programIndex);
 
   int ProgramIndex() const { return programIndex_; }
-  qd::DosingProgram& StoredProgram();
+  const qd::DosingProgram& StoredProgram() const;
   // The editor's copy: its lines and line comments are what the grid shows.
   const qd::DosingProgram& WorkingCopy() const { return working_; }
   // The line whose panel is shown, 0..23.
@@ -49,8 +50,10 @@ class TProgramForm : public QWidget {
   // Unsaved edits are dropped and the stored program shown again; true.
   bool DropPendingEdits();
   bool IsModified() const { return modified_; }
-  // Byte 0 of this machine's status record while this program runs: the running line.
-  void RunningLineReport(std::uint8_t recordByte0);
+  // The controller runs line 1..24 of this program.
+  void ShowRunningLine(int line);
+  // The configuration changed: a stored program changed is shown again, its unsaved edits dropped.
+  void ConfigChanged(const qd::ConfigChange& change);
   void DebugTick();
 
   void SaveBtnClick();
@@ -98,7 +101,8 @@ class TProgramForm : public QWidget {
   qd::DosingProgram working_;
   int currentLine_ = 0;
   bool modified_ = false;
-  int updating_ = 0;  // above 0 while the editor fills its own controls
+  bool storing_ = false;  // the editor stores its own program: the change needs no reload
+  int updating_ = 0;      // above 0 while the editor fills its own controls
   int debugHold_ = 0;
 
   QLineEdit* ProgramNameEdit = nullptr;

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QShowEvent>
 #include <QTabWidget>
 #include <QTime>
@@ -19,18 +20,18 @@
 
 #include "app/text.h"
 #include "gui/app/app.h"
+#include "gui/app/config_signals.h"
 #include "gui/app/main_form.h"
 #include "gui/app/message_dialog.h"
 #include "gui/app/text_codec.h"
 #include "gui/editors/machine_form.h"
 #include "link/status_records.h"
+#include "model/system_commands.h"
 #include "model/system_setup.h"
 
 namespace qd::gui {
 namespace {
 
-constexpr int SystemNameLength = 40;
-constexpr int RecipientLength = 50;
 constexpr int RecipientsPerGroup = 4;
 constexpr int ResetEntryCount = qd::ResetAllMachinesEntry + 1;
 
@@ -96,6 +97,10 @@ TSystemSetupForm::TSystemSetupForm(App& app) : app_(app) {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(PageControl);
   ConnectEdits();
+  connect(&app_.Changes(), &ConfigSignals::Changed, this, &TSystemSetupForm::ConfigChanged);
+  InitSystemSetup();
+  // Until a system is shown, there is no controller to name.
+  HideIdentity();
 }
 
 // --- Pages ---------------------------------------------------------------------------------------
@@ -114,7 +119,7 @@ QWidget* TSystemSetupForm::CreateMainSetupPage() {
 
   auto* location = new QGroupBox(QStringLiteral(" Location "), page);
   SystemNameEdit = Named(new QLineEdit(location), QStringLiteral("SystemNameEdit"));
-  SystemNameEdit->setMaxLength(SystemNameLength);
+  SystemNameEdit->setMaxLength(static_cast<int>(qd::SystemNameLength));
   auto* nameLabel =
       Named(new QLabel(QStringLiteral("System name"), location), QStringLiteral("SystemNameLabel"));
   nameLabel->setBuddy(SystemNameEdit);
@@ -177,7 +182,11 @@ QGroupBox* TSystemSetupForm::CreateAlarmGroup(int group, const QString& title) {
     layout->addWidget(check);
     connect(check, &QCheckBox::clicked, this, [this, group, kind](bool on) {
       app_.Config().system.AlarmGroups[group][kind] = on;
-      if (group != 0) GroupAlarmBtnClick();
+      if (group != 0) {
+        GroupAlarmBtnClick();
+      } else {
+        NoteOwnEdit();
+      }
     });
   }
   layout->addStretch(1);
@@ -191,7 +200,7 @@ QGroupBox* TSystemSetupForm::CreateRecipientGroup(int first) {
   layout->addWidget(label);
   for (int r = first; r < first + RecipientsPerGroup; ++r) {
     recipientEdits_[r] = Named(new QLineEdit(box), Indexed("AlarmRecipient%1Edit", r + 1));
-    recipientEdits_[r]->setMaxLength(RecipientLength);
+    recipientEdits_[r]->setMaxLength(static_cast<int>(qd::RecipientLength));
     recipientEdits_[r]->setAccessibleName(Indexed("Recipient %1", r + 1));
     layout->addWidget(recipientEdits_[r]);
   }
@@ -446,6 +455,17 @@ void TSystemSetupForm::ConnectEdits() {
     connect(usedAmountEdits_[p], &QLineEdit::textEdited, this,
             [this, &system, text, p] { system.UsedAmount[p] = text(usedAmountEdits_[p]); });
   }
+  // After each write above, the other windows learn of it.
+  std::vector<QLineEdit*> edits = {SystemNameEdit, DefaultInputFilterTimeEdit};
+  edits.insert(edits.end(), recipientEdits_.begin(), recipientEdits_.end());
+  edits.insert(edits.end(), alarmAmountEdits_.begin(), alarmAmountEdits_.end());
+  edits.insert(edits.end(), usedAmountEdits_.begin(), usedAmountEdits_.end());
+  for (QLineEdit* edit : edits)
+    connect(edit, &QLineEdit::textEdited, this, &TSystemSetupForm::NoteOwnEdit);
+  for (QCheckBox* box : activeHighLevelBtns_)
+    connect(box, &QCheckBox::clicked, this, &TSystemSetupForm::NoteOwnEdit);
+  for (QCheckBox* box : {AlarmActiveHighExtraBtn, AlarmActiveHighCommonBtn, AlarmOnUsedSoapAmountBtn})
+    connect(box, &QCheckBox::clicked, this, &TSystemSetupForm::NoteOwnEdit);
 }
 
 // --- Operations for other windows ----------------------------------------------------------------
@@ -470,18 +490,24 @@ void TSystemSetupForm::InitSystemSetup() {
   LinkStateChanged();
 }
 
-void TSystemSetupForm::FillFromSystemData() {
-  qd::FillFromSystemData(app_.Config());
+void TSystemSetupForm::ConfigChanged(const qd::ConfigChange& change) {
+  if (storingOwnEdit_ || !change.Touches(qd::ConfigPart::SystemSettings)) return;
   ShowSystemData();
+  if (!change.Replaces()) return;
+  // Another system: no machine of it is chosen for a reset, and a new or refused one has no identity.
+  ResetmachineCombo->setCurrentIndex(-1);
+  if (change.cause == qd::ChangeCause::New || change.cause == qd::ChangeCause::ReadRefused) HideIdentity();
 }
 
-void TSystemSetupForm::ResetSystemSetup() {
-  qd::ResetSystemSetup(app_.Config());
-  ShowSystemData();
-  ResetmachineCombo->setCurrentIndex(-1);
+void TSystemSetupForm::HideIdentity() {
   for (QLabel* label : {SerialNumberLabel2, HardwareVersionLabel2, FirmwareVersionLabel2})
     label->hide();
   QD310watchLabel->clear();
+}
+
+void TSystemSetupForm::NoteOwnEdit() {
+  const QScopedValueRollback<bool> storing(storingOwnEdit_, true);
+  qd::NoteEdit(app_.Config(), qd::ConfigPart::SystemSettings);
 }
 
 void TSystemSetupForm::LinkStateChanged() {
@@ -536,13 +562,17 @@ void TSystemSetupForm::ShowMonitorReply(qd::link::PayloadView frame) {
 }
 
 void TSystemSetupForm::ReleaseManualControl() {
-  manualControl_ = {};
   for (QPushButton* button : pumpOnBtns_)
     SetOn(button, false);
   for (QPushButton* button : machineOnBtns_)
     SetOn(button, false);
   for (QPushButton* button : {FlushWaterOnBtn, FlushDrainOnBtn, AlarmOutputOnBtn})
     SetOn(button, false);
+  ReleaseControlBoxes();
+}
+
+void TSystemSetupForm::ReleaseControlBoxes() {
+  manualControl_ = {};
   for (QCheckBox* box : pumpControlBtns_)
     box->setChecked(false);
   for (QCheckBox* box : machineControlBtns_)
@@ -575,12 +605,8 @@ void TSystemSetupForm::FormShow() {
 void TSystemSetupForm::FormClose() {
   EthernetMieleLogicMonitorBtn->setChecked(false);
   ReleaseManualControl();
-  // What the image will hold: the name cut to its field, the filter time as one byte.
-  qd::SystemConfig& system = app_.Config().system;
-  system.SystemName = ToCp1252(SystemNameEdit->text().left(SystemNameLength));
-  const int filter = qd::WholeNumberOr(ToCp1252(DefaultInputFilterTimeEdit->text())) & 0xFF;
-  system.DefaultInputFilter = std::to_string(filter);
-  ShowSystemData();
+  // The controls show the configuration, so closing settles what the configuration holds.
+  qd::SettleSystemSetup(app_.Config());
 }
 
 void TSystemSetupForm::PageControlChange() {
@@ -639,15 +665,7 @@ void TSystemSetupForm::ShowMachinesEnabled() {
   for (int m = 0; m < qd::MachineCount; ++m) {
     machineBtns_[m]->setEnabled(true);
     machineBtns_[m]->setChecked(app_.Config().system.MachineEnabled[m]);
-    EnableMachineEntry(m);
   }
-}
-
-void TSystemSetupForm::EnableMachineEntry(int machine) {
-  const bool enabled = app_.Config().system.MachineEnabled[machine];
-  if (auto* entry = app_.Main().findChild<QAction*>(Indexed("Machine%1Btn", machine + 1)))
-    entry->setEnabled(enabled);
-  if (!enabled) app_.Machine(machine).close();
 }
 
 void TSystemSetupForm::ShowAlarmGroups() {
@@ -675,8 +693,13 @@ bool TSystemSetupForm::ResetAllowed() const {
 
 void TSystemSetupForm::ShowManualControlAvailability() {
   const bool available = ManualControlAvailable();
-  // Outputs left under PC control while the boxes cannot be unchecked would stay switched for good.
-  if (manualControlAvailable_ && !available) ReleaseManualControl();
+  // Outputs left under PC control while the boxes cannot be unchecked would stay switched for good, or
+  // come on again when the link comes up.
+  if (manualControlAvailable_ && !available) {
+    ReleaseManualControl();
+  } else if (!available) {
+    ReleaseControlBoxes();
+  }
   manualControlAvailable_ = available;
   for (QCheckBox* box : pumpControlBtns_)
     box->setEnabled(available);
@@ -691,12 +714,13 @@ void TSystemSetupForm::ShowManualControlAvailability() {
 void TSystemSetupForm::MachineBtnClick(int tag) {
   if (filling_ || tag < 1 || tag > qd::MachineCount) return;
   app_.Config().system.MachineEnabled[tag - 1] = machineBtns_[tag - 1]->isChecked();
-  EnableMachineEntry(tag - 1);
+  NoteOwnEdit();
 }
 
 void TSystemSetupForm::GroupAlarmBtnClick() {
   qd::ApplyGroupZeroRule(app_.Config().system);
   ShowAlarmGroups();
+  NoteOwnEdit();
 }
 
 void TSystemSetupForm::PumpOnBtnClick(int tag) {

@@ -9,6 +9,7 @@
 
 #include "link/bus_link.h"
 #include "link/bus_payload.h"
+#include "model/config_change.h"
 #include "model/manual_control.h"
 #include "model/system_config.h"
 
@@ -36,12 +37,8 @@ class TSystemSetupForm : public QWidget {
 
   explicit TSystemSetupForm(App& app);
 
-  // Registers the window's handlers with the link; the communication window exists by now.
-  void InitSystemSetup();
-  // Defaults for a new system.
-  void ResetSystemSetup();
-  // Refill the system-wide items from the image buffer (after a read or a build) and show them.
-  void FillFromSystemData();
+  // The configuration changed: the system-wide items are shown again.
+  void ConfigChanged(const qd::ConfigChange& change);
   // The link state changed: the reset-machine controls follow the access.
   void LinkStateChanged();
 
@@ -60,6 +57,8 @@ class TSystemSetupForm : public QWidget {
   void ShowMonitorReply(qd::link::PayloadView frame);
   // Every output back under the controller's control.
   void ReleaseManualControl();
+  // The control boxes unchecked: nothing under the PC's control.
+  void ReleaseControlBoxes();
   // The link's idle answer takes a pending reset: the selected entry, once.
   std::optional<int> TakeResetMachineRequest();
   bool ResetMachinePending() const { return resetMachinePending_; }
@@ -70,6 +69,10 @@ class TSystemSetupForm : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  // Registers the window's handlers with the link.
+  void InitSystemSetup();
+  // Tells the other windows of an edit stored from this window's controls.
+  void NoteOwnEdit();
   // The pending reset ends: the controller is given back.
   void EndResetMachine(bool completed);
   QWidget* CreateMainSetupPage();
@@ -93,10 +96,10 @@ class TSystemSetupForm : public QWidget {
   // The working configuration into the controls.
   void ShowSystemData();
   void ShowIdentity();
+  void HideIdentity();
   void ShowMachinesEnabled();
   void ShowAlarmGroups();
   void ShowManualControlAvailability();
-  void EnableMachineEntry(int machine);  // 0..9: main menu entry, machine window
 
   void MachineBtnClick(int tag);
   void GroupAlarmBtnClick();
@@ -117,6 +120,7 @@ class TSystemSetupForm : public QWidget {
   qd::link::ManualOutputs manualControl_;
   bool resetMachinePending_ = false;  // holds the controller's reset-machine operation
   bool filling_ = false;
+  bool storingOwnEdit_ = false;
   bool manualControlAvailable_ = false;
 
   QTabWidget* PageControl = nullptr;

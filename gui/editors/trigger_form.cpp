@@ -10,15 +10,19 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "app/text.h"
 #include "gui/app/app.h"
+#include "gui/app/config_signals.h"
 #include "gui/app/message_dialog.h"
 #include "gui/app/text_codec.h"
 #include "gui/editors/machine_form.h"
+#include "model/system_commands.h"
+#include "model/trigger_edits.h"
 
 namespace qd::gui {
 namespace {
@@ -105,11 +109,6 @@ QString NumberText(int value) {
   return QString::number(value);
 }
 
-// A typed whole number as the low byte of its field; text that is no number stores 0.
-std::uint8_t LowByteOf(const QLineEdit* edit) {
-  return static_cast<std::uint8_t>(qd::WholeNumberOr(ToCp1252(edit->text())));
-}
-
 // Keeps a window of size `size` at `topLeft` inside `available`, moving it as little as possible.
 QPoint OntoScreen(QPoint topLeft, QSize size, const QRect& available) {
   int left = topLeft.x();
@@ -129,11 +128,23 @@ TTriggerForm::TTriggerForm(App& app, TMachineForm& machine)
   setWindowTitle(QStringLiteral("Trigger, Machine %1").arg(machine.Index() + 1));
   CreateControls();
   ConnectEdits();
+  connect(&app_.Changes(), &ConfigSignals::Changed, this, &TTriggerForm::ConfigChanged);
   ShowTrigger();
 }
 
-qd::TriggerSettings& TTriggerForm::Settings() {
+const qd::TriggerSettings& TTriggerForm::Settings() const {
   return machine_.Machine().Trigger;
+}
+
+void TTriggerForm::ConfigChanged(const qd::ConfigChange& change) {
+  if (storing_) return;
+  const int machine = machine_.Index();
+  if (change.Touches(qd::ConfigPart::MachineTrigger, machine)) {
+    ShowTrigger();
+  } else if (change.Touches(qd::ConfigPart::MachinePrograms, machine)) {
+    // The lists name the programs; selections and unsaved edits stay.
+    ShowProgramCaptions();
+  }
 }
 
 void TTriggerForm::CreateControls() {
@@ -337,30 +348,23 @@ void TTriggerForm::ConnectEdits() {
   connect(CloseBtn, &QPushButton::clicked, this, [this] { CloseBtnClick(); });
 }
 
-void TTriggerForm::ResetTrigger() {
-  Settings().Reset();
-  ShowTrigger();
-}
-
 void TTriggerForm::ShowTrigger() {
   showing_ = true;
-  ShowCommon();
+  ShowCommon(qd::EditsOf(Settings()));
   ShowTypeSpecific();
   showing_ = false;
   SetModified(false);
 }
 
-void TTriggerForm::ShowCommon() {
-  const auto& b = Settings().bytes;
-  LowLevelAdjustEdit->setText(NumberText(b[TriggerSettings::AdjustLowOffset]));
-  HighLevelAdjustEdit->setText(NumberText(b[TriggerSettings::AdjustHighOffset]));
-  MaxWeightEdit->setText(FromCp1252(trigger::MaxWeightText(b[TriggerSettings::MaxWeightOffset])));
-  const auto inputs = Settings().LockInputs();
-  for (std::size_t slot = 0; slot < inputs.size(); ++slot)
-    KeyboardLockComboBox[slot]->setCurrentIndex(inputs[slot]);
-  MachineResetComboBox->setCurrentIndex(Settings().ResetEntry());
-  KeyboardLockDelayEdit->setText(NumberText(b[TriggerSettings::LockInputDelayOffset]));
-  MachineResetDelayEdit->setText(NumberText(b[TriggerSettings::ResetMachineDelayOffset]));
+void TTriggerForm::ShowCommon(const qd::TriggerEdits& edits) {
+  LowLevelAdjustEdit->setText(FromCp1252(edits.adjustLow));
+  HighLevelAdjustEdit->setText(FromCp1252(edits.adjustHigh));
+  MaxWeightEdit->setText(FromCp1252(edits.maxWeight));
+  for (std::size_t slot = 0; slot < edits.lockInputs.size(); ++slot)
+    KeyboardLockComboBox[slot]->setCurrentIndex(edits.lockInputs[slot]);
+  MachineResetComboBox->setCurrentIndex(edits.resetEntry);
+  KeyboardLockDelayEdit->setText(FromCp1252(edits.lockDelay));
+  MachineResetDelayEdit->setText(FromCp1252(edits.resetDelay));
 }
 
 void TTriggerForm::ShowTypeSpecific() {
@@ -370,11 +374,11 @@ void TTriggerForm::ShowTypeSpecific() {
   const int entry = trigger::EntryOfTypeCode(code);
   TriggerTypeComboBox->setCurrentIndex(entry);
   typeText_ = entry < 0 ? QString() : TriggerTypeComboBox->itemText(entry);
-  machine_.ShowTriggerType(typeText_);
   ShowGroupsOfType(code);
-  if (code == trigger::TypeMieleLogic) ShowMiele();
-  if (code == trigger::TypeElectrolux) ShowElectrolux();
-  if (code == trigger::TypeMieleEthernet) ShowEthernet();
+  const qd::TriggerEdits edits = qd::EditsOf(Settings());
+  if (code == trigger::TypeMieleLogic) ShowMiele(edits);
+  if (code == trigger::TypeElectrolux) ShowElectrolux(edits);
+  if (code == trigger::TypeMieleEthernet) ShowEthernet(edits);
   ShowTriggerStatus();
   adjustSize();
   MoveOntoScreen();
@@ -389,16 +393,14 @@ void TTriggerForm::ShowGroupsOfType(int code) {
   MieleEthernetGroupBox->setVisible(code == trigger::TypeMieleEthernet);
 }
 
-void TTriggerForm::ShowMiele() {
-  for (std::size_t i = 0; i < mieleEdits_.size(); ++i) {
-    const trigger::MieleField& field = trigger::MieleFields[i];
-    mieleEdits_[i]->setText(FromCp1252(Settings().FieldText(field.offset, field.width)));
-  }
-  MieleSoftner2Btn->setChecked(Settings().SoftnerActive2());
+void TTriggerForm::ShowMiele(const qd::TriggerEdits& edits) {
+  for (std::size_t i = 0; i < mieleEdits_.size(); ++i)
+    mieleEdits_[i]->setText(FromCp1252(edits.miele[i]));
+  MieleSoftner2Btn->setChecked(edits.softner2);
   SoftnerPump7label->setVisible(MieleSoftner2Btn->isChecked());
 }
 
-void TTriggerForm::ShowElectrolux() {
+void TTriggerForm::ShowElectrolux(const qd::TriggerEdits& edits) {
   QStringList items{QStringLiteral("Not in use")};
   for (int program = 0; program < ProgramCount; ++program)
     items << machine_.ProgramCaption(program);
@@ -406,8 +408,7 @@ void TTriggerForm::ShowElectrolux() {
     QComboBox* combo = ElectroluxMachineProgramCombo[static_cast<std::size_t>(n - 1)];
     combo->clear();
     combo->addItems(items);
-    const int program = Settings().ElectroluxEntry(n);
-    combo->setCurrentIndex(program <= ProgramCount ? program : -1);
+    combo->setCurrentIndex(edits.electrolux[static_cast<std::size_t>(n - 1)]);
   }
 }
 
@@ -418,11 +419,9 @@ void TTriggerForm::ShowProgramCaptions() {
   }
 }
 
-void TTriggerForm::ShowEthernet() {
-  MieleEthernetSerialNumberEdit->setText(
-      QString::fromStdString(trigger::MachineNumberText(Settings().MachineSerialNumber())));
-  MieleEthernetSerialMachineIDedit->setText(
-      QString::fromStdString(trigger::MachineNumberText(Settings().MachineID())));
+void TTriggerForm::ShowEthernet(const qd::TriggerEdits& edits) {
+  MieleEthernetSerialNumberEdit->setText(FromCp1252(edits.machineSerialNumber));
+  MieleEthernetSerialMachineIDedit->setText(FromCp1252(edits.machineId));
 }
 
 void TTriggerForm::MoveOntoScreen() {
@@ -451,59 +450,32 @@ void TTriggerForm::ShowTriggerStatus(std::optional<qd::link::PayloadView> report
 }
 
 bool TTriggerForm::StoreTrigger() {
-  if (modified_) StoreControls();
+  if (modified_) {
+    const QScopedValueRollback<bool> storing(storing_, true);
+    qd::StoreTrigger(app_.Config(), machine_.Index(), qd::WithEdits(Settings(), Edits()));
+  }
   ShowTrigger();
   return true;
 }
 
-void TTriggerForm::StoreControls() {
-  TriggerSettings& settings = Settings();
-  auto& b = settings.bytes;
-  b[TriggerSettings::AdjustLowOffset] = LowByteOf(LowLevelAdjustEdit);
-  b[TriggerSettings::AdjustHighOffset] = LowByteOf(HighLevelAdjustEdit);
-  std::array<int, LockSlots> inputs{};
-  for (std::size_t slot = 0; slot < inputs.size(); ++slot)
-    inputs[slot] = KeyboardLockComboBox[slot]->currentIndex();  // entry n is input n
-  settings.SetLockInputs(inputs);
-  settings.SetResetEntry(MachineResetComboBox->currentIndex());
-  b[TriggerSettings::LockInputDelayOffset] = LowByteOf(KeyboardLockDelayEdit);
-  b[TriggerSettings::ResetMachineDelayOffset] = LowByteOf(MachineResetDelayEdit);
-  b[TriggerSettings::MaxWeightOffset] = trigger::MaxWeightOfText(ToCp1252(MaxWeightEdit->text()));
-  switch (settings.Type()) {
-    case trigger::TypeMieleLogic:
-      StoreMiele();
-      break;
-    case trigger::TypeElectrolux:
-      StoreElectrolux();
-      break;
-    case trigger::TypeMieleEthernet:
-      settings.SetMachineSerialNumber(
-          trigger::MachineNumberOfText(ToCp1252(MieleEthernetSerialNumberEdit->text())));
-      settings.SetMachineID(trigger::MachineNumberOfText(ToCp1252(MieleEthernetSerialMachineIDedit->text())));
-      break;
-    default:
-      break;
-  }
-}
-
-void TTriggerForm::StoreMiele() {
-  for (std::size_t i = 0; i < mieleEdits_.size(); ++i) {
-    const trigger::MieleField& field = trigger::MieleFields[i];
-    Settings().SetFieldText(field.offset, field.width, ToCp1252(mieleEdits_[i]->text()));
-  }
-  Settings().SetSoftnerActive2(MieleSoftner2Btn->isChecked());
-}
-
-void TTriggerForm::StoreElectrolux() {
-  constexpr int MapBytes = 16;
-  std::fill_n(Settings().bytes.begin() + TriggerSettings::AreaOffset, MapBytes, 0);
-  showing_ = true;
-  for (int n = 1; n <= ElectroluxEntries; ++n) {
-    QComboBox* combo = ElectroluxMachineProgramCombo[static_cast<std::size_t>(n - 1)];
-    if (combo->currentIndex() < 0) combo->setCurrentIndex(0);  // "Not in use"
-    Settings().SetElectroluxEntry(n, std::max(combo->currentIndex(), 0));
-  }
-  showing_ = false;
+qd::TriggerEdits TTriggerForm::Edits() const {
+  qd::TriggerEdits edits;
+  edits.adjustLow = ToCp1252(LowLevelAdjustEdit->text());
+  edits.adjustHigh = ToCp1252(HighLevelAdjustEdit->text());
+  edits.maxWeight = ToCp1252(MaxWeightEdit->text());
+  for (std::size_t slot = 0; slot < edits.lockInputs.size(); ++slot)
+    edits.lockInputs[slot] = KeyboardLockComboBox[slot]->currentIndex();  // entry n is input n
+  edits.resetEntry = MachineResetComboBox->currentIndex();
+  edits.lockDelay = ToCp1252(KeyboardLockDelayEdit->text());
+  edits.resetDelay = ToCp1252(MachineResetDelayEdit->text());
+  for (std::size_t i = 0; i < mieleEdits_.size(); ++i)
+    edits.miele[i] = ToCp1252(mieleEdits_[i]->text());
+  edits.softner2 = MieleSoftner2Btn->isChecked();
+  for (std::size_t n = 0; n < edits.electrolux.size(); ++n)
+    edits.electrolux[n] = ElectroluxMachineProgramCombo[n]->currentIndex();
+  edits.machineSerialNumber = ToCp1252(MieleEthernetSerialNumberEdit->text());
+  edits.machineId = ToCp1252(MieleEthernetSerialMachineIDedit->text());
+  return edits;
 }
 
 void TTriggerForm::TriggerTypeComboBoxChange() {
@@ -511,7 +483,10 @@ void TTriggerForm::TriggerTypeComboBoxChange() {
   const int code = trigger::TypeCodeOfEntry(TriggerTypeComboBox->currentIndex());
   if (code < 0 || code == Settings().Type()) return;
   // The type is stored at once; unsaved edits of the settings every type has stay in their controls.
-  Settings().ChangeType(code);
+  {
+    const QScopedValueRollback<bool> storing(storing_, true);
+    qd::ChangeTriggerType(app_.Config(), machine_.Index(), code);
+  }
   showing_ = true;
   ShowTypeSpecific();
   showing_ = false;
@@ -545,6 +520,7 @@ void TTriggerForm::showEvent(QShowEvent* event) {
   if (event->spontaneous()) return;  // restored by the window system, not shown by the program
   setWindowTitle(QStringLiteral("Trigger, Machine %1").arg(machine_.Index() + 1));
   ShowTrigger();
+  machine_.ShowTriggerType(typeText_);
 }
 
 void TTriggerForm::closeEvent(QCloseEvent* event) {

@@ -6,6 +6,8 @@
 #include <optional>
 
 #include "link/bus_payload.h"
+#include "model/config_change.h"
+#include "model/trigger_edits.h"
 #include "model/trigger_settings.h"
 
 class QCheckBox;
@@ -31,8 +33,8 @@ class TTriggerForm : public QWidget {
 
   TTriggerForm(App& app, TMachineForm& machine);
 
-  // The defaults of the trigger block, shown.
-  void ResetTrigger();
+  // The configuration changed: another trigger block is shown, or other program names.
+  void ConfigChanged(const qd::ConfigChange& change);
   // The controls show the stored trigger block (unsaved edits are dropped).
   void ShowTrigger();
   // The controls become the stored trigger block, then are shown again; always true. Without unsaved
@@ -63,7 +65,9 @@ class TTriggerForm : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  qd::TriggerSettings& Settings();
+  const qd::TriggerSettings& Settings() const;
+  // What the controls hold.
+  qd::TriggerEdits Edits() const;
 
   void CreateControls();
   QWidget* CreateTypeRow();
@@ -76,22 +80,20 @@ class TTriggerForm : public QWidget {
   void ConnectEdits();
 
   // The parts of ShowTrigger: the controls every type has, and those that depend on the type.
-  void ShowCommon();
+  void ShowCommon(const qd::TriggerEdits& edits);
   void ShowTypeSpecific();
-  void ShowMiele();
-  void ShowElectrolux();
-  void ShowEthernet();
+  void ShowMiele(const qd::TriggerEdits& edits);
+  void ShowElectrolux(const qd::TriggerEdits& edits);
+  void ShowEthernet(const qd::TriggerEdits& edits);
   void ShowGroupsOfType(int code);
   void MoveOntoScreen();
-  void StoreControls();
-  void StoreMiele();
-  void StoreElectrolux();
   void SetModified(bool modified);
 
   App& app_;
   TMachineForm& machine_;
   bool modified_ = false;
   bool statusReceived_ = false;
+  bool storing_ = false;  // the window stores its own edit: the change needs no refill
   bool showing_ = false;  // controls are being filled: their change signals are no edits
   QString typeText_;
 

@@ -18,6 +18,7 @@
 
 #include "gui/app/app.h"
 #include "gui/app/file_dialog.h"
+#include "gui/app/main_form.h"
 #include "gui/app/message_dialog.h"
 #include "gui/app/text_codec.h"
 
@@ -192,6 +193,14 @@ void TFirmwareUpdateForm::ShowFor(Target target) {
   activateWindow();
 }
 
+QString TFirmwareUpdateForm::LastFirmwareFile() const {
+  return app_.Main().LastFirmwareFile();
+}
+
+void TFirmwareUpdateForm::SetLastFirmwareFile(const QString& path) {
+  app_.Main().SetLastFirmwareFile(path);
+}
+
 void TFirmwareUpdateForm::Tick() {
   loader_.Tick();
 }
@@ -203,11 +212,11 @@ void TFirmwareUpdateForm::showEvent(QShowEvent* event) {
   loader_.Reset();
   firmware_ = FirmwareImage{};
   ShowFileLabels(false, false);
-  FileNameComboBox->setCurrentText(lastFirmwareFile_);
+  FileNameComboBox->setCurrentText(LastFirmwareFile());
   ProgressBar->setRange(0, 1);
   ProgressBar->setValue(0);
   app_.Connection().Link().SetLoaderListening(true);
-  if (!lastFirmwareFile_.isEmpty()) StartBtn->setFocus();
+  if (!LastFirmwareFile().isEmpty()) StartBtn->setFocus();
 }
 
 void TFirmwareUpdateForm::hideEvent(QHideEvent* event) {
@@ -281,7 +290,7 @@ void TFirmwareUpdateForm::ShowLoadedFile() {
 }
 
 void TFirmwareUpdateForm::RememberFile(const QString& name) {
-  lastFirmwareFile_ = name;
+  SetLastFirmwareFile(name);
   const int existing = FileNameComboBox->findText(name);
   if (existing >= 0) FileNameComboBox->removeItem(existing);
   FileNameComboBox->insertItem(0, name);

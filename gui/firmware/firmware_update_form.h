@@ -33,8 +33,9 @@ class TFirmwareUpdateForm : public QWidget {
   // Every 100 ms while the window is shown: the loader's time-outs.
   void Tick();
 
-  QString LastFirmwareFile() const { return lastFirmwareFile_; }
-  void SetLastFirmwareFile(const QString& path) { lastFirmwareFile_ = path; }
+  // Kept by the main window with the preferences.
+  QString LastFirmwareFile() const;
+  void SetLastFirmwareFile(const QString& path);
 
   const qd::firmware::BootLoader& Loader() const { return loader_; }
 
@@ -61,7 +62,6 @@ class TFirmwareUpdateForm : public QWidget {
 
   App& app_;
   Target target_ = Target::Controller;
-  QString lastFirmwareFile_;
   qd::firmware::FirmwareImage firmware_;  // Loaded() only after a complete load for the current target
   qd::firmware::BootLoader loader_;
 

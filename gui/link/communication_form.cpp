@@ -223,9 +223,10 @@ void TCommunicationForm::SetSessionPrompts() {
                              QMessageBox::Retry | QMessageBox::Cancel) == QMessageBox::Retry;
   };
   prompts.statusWanted = [this] {
-    if (app_.SystemSetup().isVisible()) return true;
+    const auto shown = [](const QWidget* window) { return window != nullptr && window->isVisible(); };
+    if (shown(app_.SystemSetupIfCreated())) return true;
     for (int i = 0; i < qd::MachineCount; ++i) {
-      if (app_.Machine(i).isVisible()) return true;
+      if (shown(app_.MachineIfCreated(i))) return true;
     }
     return false;
   };

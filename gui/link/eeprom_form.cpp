@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "gui/app/app.h"
+#include "gui/app/config_signals.h"
 #include "gui/app/main_form.h"
 #include "gui/app/message_dialog.h"
 #include "gui/app/text_codec.h"
@@ -25,6 +26,7 @@
 #include "gui/review/backup_writer.h"
 #include "gui/review/compare_form.h"
 #include "model/image_parser.h"
+#include "model/system_commands.h"
 #include "review/program_checker.h"
 #include "transport/process_events.h"
 
@@ -60,6 +62,7 @@ TEEPROMForm::TEEPROMForm(App& app) : app_(app), transfer_(app.Config(), MakeEnvi
   CreateControls();
   SetTabOrder();
   ConnectEvents();
+  connect(&app_.Changes(), &ConfigSignals::Changed, this, &TEEPROMForm::ConfigChanged);
   ShowView();
   // An unplugged adapter or a dropped gateway connection ends the transfer at once.
   connect(&app_.Connection(), &qd::transport::Connection::ConnectionLost, this, [this] {
@@ -206,10 +209,11 @@ void TEEPROMForm::PauseBetweenBlocks() {
 
 qd::BuildResult TEEPROMForm::BuildImage() {
   app_.Config().loginCodeEdit = ToCp1252(LoginCodeEdit->text());
-  const qd::BuildResult result = qd::BuildImage(app_.Config(), qd::LocalDateTime::Now());
-  SetStatusPanel(UsedTextPanel, qd::UsedTextLabel(result.usedTextPercent));
-  app_.Main().UpdateStatusBar();
-  return result;
+  return qd::BuildSystemImage(app_.Config(), qd::LocalDateTime::Now());
+}
+
+void TEEPROMForm::ConfigChanged(const qd::ConfigChange& change) {
+  if (change.usedTextPercent) SetStatusPanel(UsedTextPanel, qd::UsedTextLabel(*change.usedTextPercent));
 }
 
 bool TEEPROMForm::CheckLoginCode() {
@@ -319,31 +323,16 @@ void TEEPROMForm::ShowTransferStatus(const qd::link::TransferView& view) {
 }
 
 void TEEPROMForm::ImageRead(const qd::ParseResult& result) {
-  // The core has already reset the configuration and taken the image in; the windows follow.
-  ResetWindowsForReadImage();
+  // The core has already taken the image in (or refused it) and told the windows.
   LoginCodeEdit->setText(FromCp1252(app_.Config().loginCodeEdit));
   if (!result.ok) {
-    app_.Main().UpdateStatusBar();
     ShowMessageBox(FromCp1252(result.error), DialogType::Error, QMessageBox::Abort);
     return;
   }
   ShowReadImage(result);
-  app_.Main().RefreshViews();
   StoreBackupInBackground(app_.Config(), this, [this](const qd::review::StoredBackup&) {
     if (app_.HasCompare()) app_.Compare().RefreshBackups();
   });
-}
-
-void TEEPROMForm::ResetWindowsForReadImage() {
-  TMainForm& main = app_.Main();
-  app_.LogData().close();
-  app_.LogData().MarkLogChanged();
-  for (int i = 0; i < TMainForm::MachineCount; ++i) {
-    TMachineForm& machine = main.MachineWindow(i);
-    // Unsaved edits of the previous system must not be committed over the read one later.
-    machine.DiscardEditors();
-    machine.RefreshProgramCaptions();
-  }
 }
 
 void TEEPROMForm::ShowReadImage(const qd::ParseResult& result) {
@@ -354,8 +343,9 @@ void TEEPROMForm::ShowReadImage(const qd::ParseResult& result) {
 }
 
 void TEEPROMForm::CloseMachineWindows() {
-  for (int i = 0; i < TMainForm::MachineCount; ++i)
-    app_.Machine(i).close();
+  for (int i = 0; i < TMainForm::MachineCount; ++i) {
+    if (TMachineForm* machine = app_.MachineIfCreated(i)) machine->close();
+  }
 }
 
 void TEEPROMForm::showEvent(QShowEvent* event) {

@@ -35,6 +35,8 @@ class TEEPROMForm : public QWidget {
 
   // Builds the image from the working configuration: the "Used text" panel and the main status bar.
   qd::BuildResult BuildImage();
+  // A build or a read shows the text area in use.
+  void ConfigChanged(const qd::ConfigChange& change);
   // True when the operation may go on (used by the log resets as well).
   bool CheckLoginCode();
   // The button rule, on every LinkStateChanged and transfer change.
@@ -69,7 +71,6 @@ class TEEPROMForm : public QWidget {
   void ShowTransferStatus(const qd::link::TransferView& view);
   void ImageRead(const qd::ParseResult& result);
   void ShowReadImage(const qd::ParseResult& result);
-  void ResetWindowsForReadImage();
   void CloseMachineWindows();
   void SetStatusPanel(int panel, const std::string& text);
 

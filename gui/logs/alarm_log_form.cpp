@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "gui/app/app.h"
+#include "gui/app/config_signals.h"
 #include "gui/app/message_dialog.h"
 #include "gui/app/text_codec.h"
 #include "gui/logs/confirmed_request.h"
@@ -29,6 +30,9 @@ TAlarmLogForm::TAlarmLogForm(App& app) : app_(app) {
   CreateControls();
   SetTabOrder();
   app_.Connection().Dispatch().handlers.alarmLogCleared = [this] { AlarmLogCleared(); };
+  connect(&app_.Changes(), &ConfigSignals::Changed, this, [this](const qd::ConfigChange& change) {
+    if (change.Replaces() || change.cause == qd::ChangeCause::Save) ShowAlarmLog();
+  });
   LinkStateChanged();
 }
 

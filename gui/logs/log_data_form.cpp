@@ -16,6 +16,7 @@
 #include <QValidator>
 
 #include "gui/app/app.h"
+#include "gui/app/config_signals.h"
 #include "gui/app/message_dialog.h"
 #include "gui/app/preferences.h"
 #include "gui/app/text_codec.h"
@@ -99,6 +100,12 @@ TLogDataForm::TLogDataForm(App& app) : app_(app) {
   CreateControls();
   SetTabOrder();
   app_.Connection().Dispatch().handlers.logResetDone = [this] { LogResetDone(); };
+  connect(&app_.Changes(), &ConfigSignals::Changed, this, [this](const qd::ConfigChange& change) {
+    if (!change.Replaces()) return;
+    // The log shown belonged to the image replaced; a new system's image keeps the buffer's log.
+    if (change.cause != qd::ChangeCause::New) close();
+    MarkLogChanged();
+  });
   LinkStateChanged();
 }
 

@@ -65,7 +65,7 @@ TEST(MachineStatusViewController, RunningProgramMovesTheHighlightOnlyWhenItChang
   // The same program again: no highlight change, but its editor still hears the running line.
   update = view.ApplyControllerStatus(ControllerStatus(CurrentStatus({8, 3})), Machine, 1);
   EXPECT_FALSE(update.highlightChanged);
-  EXPECT_EQ(update.runningLine->recordByte0, 8);
+  EXPECT_EQ(update.runningLine->line, 8);
 
   // Bits 5..7 of the program byte are carried along, not part of the number.
   update = view.ApplyControllerStatus(ControllerStatus(CurrentStatus({8, 0x63})), Machine, 1);
@@ -134,7 +134,7 @@ TEST(MachineStatusViewController, OlderFormMovesHighlightAndCaptionButNotPercent
                                                  trigger::TypeMieleEthernet);
   EXPECT_TRUE(update.highlightChanged);
   EXPECT_EQ(view.RunningProgram(), 1);
-  EXPECT_EQ(update.runningLine->recordByte0, 4);
+  EXPECT_EQ(update.runningLine->line, 4);
   EXPECT_TRUE(view.KeyboardLocked());
   EXPECT_EQ(VisibleWeights(view), 0);
   EXPECT_EQ(view.Weight(0).text, "75%");

@@ -9,6 +9,7 @@
 #include "model/image_builder.h"
 #include "model/system_commands.h"
 #include "model/system_file.h"
+#include "model/system_setup.h"
 #include "review/service_report.h"
 
 namespace {
@@ -23,7 +24,7 @@ bool Load(WorkingConfig& config, std::string_view text) {
   const FileResult read = ReadSystemFileText(config, text);
   const BuildResult built = BuildImage(config, BuildTime);
   if (built.dataLength < 0 || built.dataLength > static_cast<int>(layout::ImageSize)) __builtin_trap();
-  RefreshViews(config);
+  FillFromSystemData(config);
   return read.ok;
 }
 

@@ -14,6 +14,7 @@
 #include "gui/editors/machine_form.h"
 #include "gui/editors/program_form.h"
 #include "gui/editors/trigger_form.h"
+#include "model/system_commands.h"
 #include "model/trigger_settings.h"
 #include "support/gui_test_support.h"
 
@@ -42,7 +43,7 @@ struct Fixture : AppFixture {
     machine.Programs[1].Lines[3].bytes = {8, 1, 2, 3, 4, 5, 0, 0};
     machine.Programs[1].Lines[3].comment = "main wash";
     machine.Trigger.SetType(qd::trigger::TypeElectrolux);
-    app.Machine(n - 1).RefreshProgramCaptions();
+    qd::NoteEdit(app.Config(), qd::ConfigPart::WholeMachine, n - 1);
   }
 
   // Opens the copy window from the main menu, runs `whileOpen` in it and closes it.
@@ -122,7 +123,7 @@ class CopyMachineFormTest : public QObject {
     Fixture f;
     f.MakeDistinct(1);
     f.Config(2).Programs[0].Name = "Old name";
-    f.app.Machine(1).RefreshProgramCaptions();
+    qd::NoteEdit(f.app.Config(), qd::ConfigPart::WholeMachine, 1);
     f.WithCopyWindow([&] {
       f.Copy(0, 1);
       QCOMPARE(f.copy.StatusText(), QStringLiteral("Copy Machine 1 to Machine 2."));
@@ -170,7 +171,7 @@ class CopyMachineFormTest : public QObject {
     Fixture f;
     ScriptedUser user;
     f.Config(1).Trigger.SetType(qd::trigger::TypeNyborgW3);
-    f.app.Machine(0).RefreshProgramCaptions();
+    qd::NoteEdit(f.app.Config(), qd::ConfigPart::WholeMachine, 0);
     TTriggerForm* trigger = f.app.Machine(0).TriggerForm();
     auto* low = trigger->findChild<QLineEdit*>(QStringLiteral("LowLevelAdjustEdit"));
     QVERIFY(low != nullptr);

@@ -23,6 +23,7 @@
 #include "link/frame_codec.h"
 #include "link/gateway_codec.h"
 #include "link/status_records.h"
+#include "model/system_commands.h"
 #include "model/trigger_settings.h"
 #include "support/gui_test_support.h"
 
@@ -199,7 +200,7 @@ class MachineFormTest : public QObject {
     config.Programs[0].Name = "Whites & Towels";
     config.Programs[4].Name = "Wool";
     config.Programs[5].Name.clear();
-    machine.RefreshProgramCaptions();
+    qd::NoteEdit(f.app.Config(), qd::ConfigPart::WholeMachine, machine.Index());
 
     QCOMPARE(Edit(machine, QStringLiteral("LongFlushTimeEdit"))->text(), QStringLiteral("77"));
     QCOMPARE(Edit(machine, QStringLiteral("CommentEdit"))->text(), QStringLiteral("Hall \u00e9"));
@@ -217,10 +218,10 @@ class MachineFormTest : public QObject {
     // Showing the controls wrote nothing back.
     QCOMPARE(config.Comment, std::string("Hall \xe9"));
 
-    config.Programs[4].Name = "Delicates";
-    machine.ProgramRenamed(4);
+    qd::DosingProgram renamed = config.Programs[4];
+    renamed.Name = "Delicates";
+    qd::StoreProgram(f.app.Config(), machine.Index(), 4, renamed);
     QCOMPARE(Button(machine, QStringLiteral("Program5Btn"))->text(), QStringLiteral("Delicates"));
-    machine.ProgramRenamed(6);  // ignored
   }
 
   void ClearMachineKeepsAllowNoProgram() {
@@ -232,7 +233,7 @@ class MachineFormTest : public QObject {
     Edit(machine, QStringLiteral("Calibration1Edit"))->setText(QStringLiteral("99"));
     f.Config(5).Programs[2].Name = "Jeans";
     f.Config(5).Trigger.SetType(qd::trigger::TypeNyborgW3);
-    machine.RefreshProgramCaptions();
+    qd::NoteEdit(f.app.Config(), qd::ConfigPart::WholeMachine, machine.Index());
 
     user.AnswerBoxWith(QMessageBox::No);
     f.app.Main().ClearMachineBtnClick(5);

@@ -20,6 +20,8 @@
 #include "gui/logs/alarm_log_form.h"
 #include "gui/logs/log_data_form.h"
 #include "model/image_builder.h"
+#include "model/image_parser.h"
+#include "model/system_commands.h"
 #include "model/system_file.h"
 #include "model/system_setup.h"
 #include "support/gui_test_support.h"
@@ -154,7 +156,9 @@ class MainFormTest : public QObject {
     f.main.findChild<QLabel*>(QStringLiteral("StatusPanel2"))->setText(QStringLiteral("two"));
     f.main.UpdateStatusBar();
     QCOMPARE(f.main.StatusPanelText(1), QStringLiteral("one"));
-    f.main.ResetSystem();
+    // A refused read leaves no image.
+    f.app.Config().image.bytes.fill(0);
+    qd::ParseImage(f.app.Config());
     QVERIFY(!f.app.Config().image.imageHeld);
     for (int panel = 0; panel < 3; ++panel)
       QCOMPARE(f.main.StatusPanelText(panel), QString());
@@ -368,7 +372,7 @@ class MainFormTest : public QObject {
     // A new system has machine 1 only; the entry of a disabled machine is disabled.
     QVERIFY(!f.Action("Machine3Btn")->isEnabled());
     f.app.Config().system.MachineEnabled[2] = true;
-    f.app.SystemSetup().FillFromSystemData();
+    qd::NoteEdit(f.app.Config(), qd::ConfigPart::SystemSettings);
     QVERIFY(f.Action("Machine3Btn")->isEnabled());
     f.Action("Machine3Btn")->trigger();
     TMachineForm& third = f.app.Machine(2);

@@ -22,6 +22,7 @@
 #include "gui/app/main_form.h"
 #include "gui/editors/machine_form.h"
 #include "model/instruction_set.h"
+#include "model/system_commands.h"
 #include "support/gui_test_support.h"
 
 using qd::gui::TProgramForm;
@@ -445,7 +446,7 @@ class ProgramFormTest : public QObject {
     QCOMPARE(target.windowTitle(), QStringLiteral("Machine 2, Source"));
 
     // Clearing the source machine clears what the clipboard refers to.
-    app_->Machine(0).ClearMachine();
+    qd::ClearMachine(app_->Config(), 0);
     Action(target, "InsertProgramBtn")->trigger();
     qd::DosingProgram cleared;
     cleared.Reset(2);
@@ -463,7 +464,7 @@ class ProgramFormTest : public QObject {
     QVERIFY(!marker->text().isEmpty());
     QVERIFY(!marker->accessibleDescription().isEmpty());
 
-    editor.RunningLineReport(0xC5);  // line 5; bits 6 and 7 are not the line
+    editor.ShowRunningLine(5);
     QCOMPARE(SelectedRows(editor), QList<int>{4});
     QCOMPARE(editor.CurrentLine(), 4);
     QVERIFY(marker->isVisible());
@@ -479,25 +480,25 @@ class ProgramFormTest : public QObject {
     // An expired hold no longer moves the selection.
     QCOMPARE(SelectedRows(editor), QList<int>{6});
 
-    for (std::uint8_t none : {std::uint8_t{0}, std::uint8_t{25}, std::uint8_t{0x40}}) {
-      editor.RunningLineReport(none);
+    for (const int none : {0, 25, -1}) {
+      editor.ShowRunningLine(none);
       QVERIFY(!marker->isVisible());
       QCOMPARE(SelectedRows(editor), QList<int>{6});
     }
 
     debug->setChecked(false);
-    editor.RunningLineReport(3);
+    editor.ShowRunningLine(3);
     QVERIFY(!marker->isVisible());
     QCOMPARE(SelectedRows(editor), QList<int>{6});
     debug->setChecked(true);
-    editor.RunningLineReport(24);
+    editor.ShowRunningLine(24);
     QCOMPARE(SelectedRows(editor), QList<int>{23});
     QVERIFY(marker->isVisible());
     debug->setChecked(false);
     QVERIFY2(!marker->isVisible(), "unchecking Debug removes the marker at once");
 
     editor.hide();
-    editor.RunningLineReport(2);
+    editor.ShowRunningLine(2);
     // A hidden editor shows no running line.
     QCOMPARE(SelectedRows(editor), QList<int>{23});
     editor.show();
@@ -566,9 +567,9 @@ class ProgramFormTest : public QObject {
     QCOMPARE(list->item(0)->text(),
              QStringLiteral("Line 1: pump 1 has calibration 0: this line doses nothing"));
 
-    // The machine window's calibration is followed at the next tick.
+    // The machine's calibration is followed when it changes.
     machine.Calibration[0] = "30";
-    editor.DebugTick();
+    qd::NoteEdit(app_->Config(), qd::ConfigPart::MachineCalibrations, 0);
     QCOMPARE(list->count(), 1);
     QCOMPARE(list->item(0)->text(), QStringLiteral("No findings"));
 

@@ -19,6 +19,8 @@
 #include "gui/link/eeprom_form.h"
 #include "gui/link/remote_login_form.h"
 #include "link/status_records.h"
+#include "model/system_commands.h"
+#include "model/system_setup.h"
 #include "support/gui_test_support.h"
 
 using namespace qd::gui;
@@ -52,6 +54,11 @@ struct Fixture {
   QLineEdit* Edit(const QString& name) { return Control<QLineEdit>(name); }
   QLabel* Label(const QString& name) { return Control<QLabel>(name); }
   QTabWidget* Pages() { return Control<QTabWidget>(QStringLiteral("PageControl")); }
+  // The system-wide items taken from the image again, as after a read.
+  void Refill() {
+    qd::FillFromSystemData(app.Config());
+    qd::NoteEdit(app.Config(), qd::ConfigPart::SystemSettings);
+  }
   QAction* MenuEntry(int machine) {
     return app.Main().findChild<QAction*>(QStringLiteral("Machine%1Btn").arg(machine));
   }
@@ -165,7 +172,7 @@ class SystemSetupFormTest : public QObject {
     QVERIFY(!f.app.Config().system.MachineEnabled[0]);
     QVERIFY(!f.MenuEntry(1)->isEnabled());
     // A refill from the image and a new show keep the choice.
-    f.setup.FillFromSystemData();
+    f.Refill();
     f.setup.close();
     f.Show();
     QVERIFY(!f.Check(QStringLiteral("Machine1Btn"))->isChecked());
@@ -179,7 +186,7 @@ class SystemSetupFormTest : public QObject {
     auto b = f.app.Config().image.Span();
     qd::bytes::PutU16LE(b, qd::layout::AlarmAmounts, 1234);
     qd::bytes::PutU16LE(b, qd::layout::UsedAmounts + 2 * 5, 7);
-    f.setup.FillFromSystemData();
+    f.Refill();
     QCOMPARE(f.Edit(QStringLiteral("AlarmSoapAmountEdit1"))->text(), QStringLiteral("12,34"));
     QCOMPARE(f.Edit(QStringLiteral("AlarmSoapUsedAmountEdit6"))->text(), QStringLiteral("0,07"));
     f.Show(SoapAmountPage);
@@ -190,7 +197,7 @@ class SystemSetupFormTest : public QObject {
     f.app.Eeprom().BuildImage();
     QCOMPARE(qd::bytes::GetU16LE(f.app.Config().image.Span(), qd::layout::AlarmAmounts + 2), 350);
     QCOMPARE(f.app.Config().image.bytes[qd::layout::AlarmOnAmountEnabled], 1);
-    f.setup.FillFromSystemData();
+    f.Refill();
     QCOMPARE(amount->text(), QStringLiteral("3,50"));
   }
 
@@ -207,14 +214,14 @@ class SystemSetupFormTest : public QObject {
     qd::bytes::PutU32LE(b, qd::layout::SerialNumber, 3000000123u);
     const std::uint8_t clock[] = {9, 8, 7, 6, 5, 24};
     std::copy(std::begin(clock), std::end(clock), b.begin() + qd::layout::ControllerTime);
-    f.setup.FillFromSystemData();
+    f.Refill();
     QCOMPARE(f.Label(QStringLiteral("SerialNumberLabel2"))->text(), QStringLiteral("3000000123"));
     QVERIFY(f.Label(QStringLiteral("SerialNumberLabel2"))->isVisibleTo(&f.setup));
     QCOMPARE(f.Label(QStringLiteral("HardwareVersionLabel2"))->text(), QStringLiteral("3"));
     QCOMPARE(f.Label(QStringLiteral("FirmwareVersionLabel2"))->text(), QStringLiteral("2.14"));
     QCOMPARE(f.Label(QStringLiteral("QD310watchLabel"))->text(), QStringLiteral("2024-05-06  07:08:09"));
     b[qd::layout::ControllerTime + 4] = 0;  // month 0
-    f.setup.FillFromSystemData();
+    f.Refill();
     QCOMPARE(f.Label(QStringLiteral("QD310watchLabel"))->text(), QString());
     // New system: hidden until the window is shown again, then the built image's identity.
     f.app.Main().NewSystemBtnClick();
@@ -268,7 +275,7 @@ class SystemSetupFormTest : public QObject {
     f.Show(AlarmPage);
     f.Check(QStringLiteral("Group2DispenseErrorAlarmBtn"))->click();
     QTest::keyClicks(f.Edit(QStringLiteral("AlarmRecipient1Edit")), QStringLiteral("a@b.c"));
-    f.setup.ResetSystemSetup();
+    f.app.Main().NewSystemBtnClick();
     QVERIFY(!f.Check(QStringLiteral("Group2DispenseErrorAlarmBtn"))->isChecked());
     QVERIFY(!f.Check(QStringLiteral("Group0DispenseErrorAlarmBtn"))->isChecked());
     QVERIFY(f.Check(QStringLiteral("Group0DispenseErrorAlarmBtn"))->isEnabled());

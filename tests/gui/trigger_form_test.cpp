@@ -17,6 +17,7 @@
 #include "gui/app/main_form.h"
 #include "gui/editors/machine_form.h"
 #include "link/bus_payload.h"
+#include "model/system_commands.h"
 #include "model/system_file.h"
 #include "support/gui_test_support.h"
 
@@ -53,8 +54,7 @@ struct Fixture {
   }
   // The stored block changed from outside (a load or a read): the window shows it.
   void SetStored(const TriggerSettings& settings) {
-    Stored() = settings;
-    Form().ShowTrigger();
+    qd::StoreTrigger(app.Config(), Machine().Index(), settings);
   }
 
   template <typename T>
