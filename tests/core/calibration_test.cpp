@@ -31,6 +31,14 @@ TEST(CalibrationArithmetic, NoVolumeGivesNoCalibration) {
 
 TEST(CalibrationArithmetic, CurrentThatIsNoNumberReadsAsZero) {
   EXPECT_EQ(CalibrationFromMeasurement("x", "100"), (NewCalibration{0, false}));
+  EXPECT_EQ(CalibrationFromMeasurement("-30", "100"), (NewCalibration{0, false})) << "never negative";
+}
+
+TEST(CalibrationStored, IsTheNearestEndOfZeroToTwoHundredFiftyNeverALowByte) {
+  const std::pair<const char*, int> cases[] = {{"30", 30},   {"-30", 0},   {"-1", 0},      {"-2147483648", 0},
+                                               {"250", 250}, {"251", 250}, {"70000", 250}, {"abc", 0}};
+  for (const auto& [typed, stored] : cases)
+    EXPECT_EQ(StoredCalibration(typed), stored) << typed;
 }
 
 TEST(CalibrationRunTicks, PumpRunsForTheTestTimeThenIsHandedBackASecondLater) {

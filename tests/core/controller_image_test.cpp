@@ -233,7 +233,7 @@ TEST(ControllerImageLayout, SystemWideSettings) {
 TEST(ControllerImageLayout, MachineRecordsProgramsAndLines) {
   WorkingConfig c = RichConfig();
   MachineConfig& m1 = c.system.Machines[0];
-  m1.Calibration = {"300", "250", "251", "0", "abc", "1000", "99"};
+  m1.Calibration = {"300", "250", "251", "-30", "abc", "1000", "99"};  // -30 would wrap to 226
   m1.ShortFlushTime = "300";
   m1.LongFlushTime = "abc";
   m1.ProgramTimeout = "-1";

@@ -67,6 +67,14 @@ TEST(MachineStatusViewController, RunningProgramMovesTheHighlightOnlyWhenItChang
   EXPECT_FALSE(update.highlightChanged);
   EXPECT_EQ(update.runningLine->line, 8);
 
+  // Bits 6 and 7 of the line byte are not the line; no line or one past the program reports none.
+  update = view.ApplyControllerStatus(ControllerStatus(CurrentStatus({0xC5, 3})), Machine, 1);
+  EXPECT_EQ(update.runningLine->line, 5);
+  for (std::uint8_t none : {0, 25, 0x40}) {
+    update = view.ApplyControllerStatus(ControllerStatus(CurrentStatus({none, 3})), Machine, 1);
+    EXPECT_FALSE(update.runningLine.has_value()) << int(none);
+  }
+
   // Bits 5..7 of the program byte are carried along, not part of the number.
   update = view.ApplyControllerStatus(ControllerStatus(CurrentStatus({8, 0x63})), Machine, 1);
   EXPECT_FALSE(update.highlightChanged);

@@ -52,13 +52,31 @@ TEST(ProgramChecker, PumpWithCalibrationZeroIsAnErrorWhereTheProgramRuns) {
       CheckFirstProgram(system),
       (std::vector<std::string>{"error: Machine 1 / Program 1 / Line 1: pump 1 has calibration 0: this line "
                                 "doses nothing"}));
-  system.Machines[0].Calibration[0] = "abc";  // stored as 0 as well
-  EXPECT_EQ(CheckFirstProgram(system).size(), 1u);
+  for (const char* none : {"abc", "-30"}) {  // stored as 0 as well
+    system.Machines[0].Calibration[0] = none;
+    EXPECT_EQ(CheckFirstProgram(system).size(), 1u) << none;
+  }
   system.Machines[0].Programs[0].Active = false;  // does not run: only a warning
   ASSERT_EQ(CheckProgram(system, 1, 1, system.Machines[0].Programs[0]).size(), 1u);
   EXPECT_EQ(CheckProgram(system, 1, 1, system.Machines[0].Programs[0])[0].severity, Severity::Warning);
   system.Machines[0].Calibration[0] = "256";  // limited to 250, not 0
   EXPECT_TRUE(CheckProgram(system, 1, 1, system.Machines[0].Programs[0]).empty());
+}
+
+TEST(ProgramChecker, ElectroluxProgramsThatASystemFileDoesNotKeepAreAWarning) {
+  WorkingConfig config;
+  config.system = GoodSystem();
+  TriggerSettings& trigger = config.system.Machines[0].Trigger;
+  trigger.ChangeType(trigger::TypeElectrolux);
+  trigger.SetElectroluxEntry(15, 2);  // kept
+  EXPECT_TRUE(CheckSystem(config).empty());
+  trigger.SetElectroluxEntry(16, 2);
+  EXPECT_EQ(Texts(CheckSystem(config)),
+            (std::vector<std::string>{
+                "warning: Machine 1: Electrolux programs 16..30 are set: a system file does not keep them"}));
+  trigger.ChangeType(trigger::TypeMieleLogic);  // the same bytes mean texts now
+  trigger.SetFieldText(16, 16, "Wash program 16+");
+  EXPECT_TRUE(CheckSystem(config).empty());
 }
 
 TEST(ProgramChecker, PumpLineWithAllVolumesZero) {

@@ -5,6 +5,8 @@
 #include <array>
 #include <string>
 
+#include "model/trigger_edits.h"
+
 namespace qd {
 namespace {
 
@@ -166,6 +168,73 @@ TEST(TriggerModule, VersionTextNamesTheKnownKinds) {
   t.bytes[TriggerSettings::ModuleVersionOffset] = 0x31;
   EXPECT_EQ(t.ModuleKind(), 2);
   EXPECT_EQ(t.ModuleVersion(), 0x31);
+}
+
+}  // namespace
+}  // namespace qd
+
+namespace qd {
+namespace {
+
+TriggerSettings OfType(int code) {
+  TriggerSettings t;
+  t.ChangeType(code);
+  return t;
+}
+
+TEST(TriggerEdits, WhatTheControlsShowIsStoredBackUnchangedForEveryType) {
+  for (const int code : {trigger::TypeQd520, trigger::TypeNyborgW3, trigger::TypeMieleLogic,
+                         trigger::TypeElectrolux, trigger::TypeMieleEthernet}) {
+    TriggerSettings t = OfType(code);
+    t.bytes[TriggerSettings::AdjustLowOffset] = 17;
+    t.bytes[TriggerSettings::MaxWeightOffset] = 15;
+    t.SetLockInputs(std::array<int, 2>{2, 5});
+    t.SetResetEntry(9);
+    if (code == trigger::TypeElectrolux) t.SetElectroluxEntry(30, 6);
+    if (code == trigger::TypeMieleEthernet) t.SetMachineSerialNumber(3000000000u);
+    EXPECT_EQ(WithEdits(t, EditsOf(t)), t) << code;
+  }
+}
+
+TEST(TriggerEdits, TypedNumbersAreStoredAsTheirLowByteAndOnlyTheTypesOwnAreaChanges) {
+  TriggerSettings t = OfType(trigger::TypeNyborgW3);
+  t.bytes[TriggerSettings::Size - 1] = 0x5A;
+  TriggerEdits edits = EditsOf(t);
+  edits.adjustLow = "300";
+  edits.adjustHigh = "x";
+  edits.maxWeight = "7,7";
+  edits.lockDelay = "-1";
+  edits.resetDelay = " 9 ";
+  edits.miele[0] = "not this type";
+  edits.electrolux[0] = 3;
+  const TriggerSettings stored = WithEdits(t, edits);
+  EXPECT_EQ(stored.bytes[TriggerSettings::AdjustLowOffset], 300 & 0xFF);
+  EXPECT_EQ(stored.bytes[TriggerSettings::AdjustHighOffset], 0);
+  EXPECT_EQ(stored.bytes[TriggerSettings::MaxWeightOffset], 15);
+  EXPECT_EQ(stored.bytes[TriggerSettings::LockInputDelayOffset], 255);
+  EXPECT_EQ(stored.bytes[TriggerSettings::ResetMachineDelayOffset], 9);
+  EXPECT_EQ(Area(stored, 0, TriggerSettings::AreaSize), Area(t, 0, TriggerSettings::AreaSize));
+}
+
+TEST(TriggerEdits, AnElectroluxEntryTheListDoesNotHoldIsStoredAsNotInUse) {
+  TriggerSettings t = OfType(trigger::TypeElectrolux);
+  t.SetElectroluxEntry(4, 9);                   // no program 9
+  t.bytes[TriggerSettings::AreaOffset] = 0xF0;  // entry 1, and the nibble beside it
+  TriggerEdits edits = EditsOf(t);
+  EXPECT_EQ(edits.electrolux[3], -1);
+  EXPECT_EQ(edits.electrolux[0], -1);
+  const TriggerSettings stored = WithEdits(t, edits);
+  EXPECT_EQ(stored.ElectroluxEntry(4), 0);
+  EXPECT_EQ(stored.bytes[TriggerSettings::AreaOffset], 0) << "the map is written whole";
+}
+
+TEST(TriggerEdits, TheModuleHeardKeepsTheHighNibbleOfItsByte) {
+  TriggerSettings t;
+  t.bytes[TriggerSettings::ModuleKindOffset] = 0xA0;
+  RecordTriggerModule(t, 0x12, 0x41);
+  EXPECT_EQ(t.bytes[TriggerSettings::ModuleKindOffset], 0xA2);
+  EXPECT_EQ(t.ModuleKind(), 2);
+  EXPECT_EQ(t.ModuleVersion(), 0x41);
 }
 
 }  // namespace

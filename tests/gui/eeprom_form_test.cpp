@@ -3,6 +3,7 @@
 
 #include "gui/link/eeprom_form.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +19,7 @@
 #include "gui/app/main_form.h"
 #include "gui/app/text_codec.h"
 #include "gui/editors/machine_form.h"
+#include "gui/editors/system_setup_form.h"
 #include "gui/link/communication_form.h"
 #include "gui/link/remote_login_form.h"
 #include "gui/logs/log_data_form.h"
@@ -503,9 +505,15 @@ void EepromFormTest::badImageFormatIsRefused() {
   Program program;
   program.user.ChooseFile(SampleSystem());
   program.app->Main().LoadSystemBtnClick();
+  // The system setup shows the loaded system while the read is refused.
+  TSystemSetupForm& setup = program.app->SystemSetup();
+  setup.show();
+  auto* name = setup.findChild<QLineEdit*>(QStringLiteral("SystemNameEdit"));
+  QVERIFY(!name->text().isEmpty());
   TEEPROMForm& window = program.Window();
   window.show();
   QVERIFY(program.ConnectLocal(sim));
+  setup.findChild<QComboBox*>(QStringLiteral("ResetmachineCombo"))->setCurrentIndex(2);
   window.ReadBtnClick();
   QVERIFY(program.WaitForStatus(QStringLiteral("Read completed")));
 
@@ -518,6 +526,13 @@ void EepromFormTest::badImageFormatIsRefused() {
   QVERIFY(program.app->Config().system.Machines[1].Comment.empty());
   QVERIFY(program.app->Main().StatusPanelText(0).isEmpty());
   QVERIFY(window.StatusPanelText(TEEPROMForm::UsedTextPanel).isEmpty());
+  // So does the system setup, and closing it carries nothing of the previous system over.
+  QCOMPARE(name->text(), QString());
+  QVERIFY(!setup.findChild<QLabel*>(QStringLiteral("SerialNumberLabel2"))->isVisible());
+  QCOMPARE(setup.findChild<QComboBox*>(QStringLiteral("ResetmachineCombo"))->currentIndex(), -1);
+  setup.close();
+  QVERIFY(program.app->Config().system.SystemName.empty());
+  QCOMPARE(program.app->Config().system.DefaultInputFilter, qd::SystemConfig{}.DefaultInputFilter);
 }
 
 void EepromFormTest::remoteReadAndWrite() {
