@@ -130,14 +130,13 @@ TMachineForm::TMachineForm(App& app, int index, QWidget* parent)
     child->installEventFilter(this);
   ShowSettings();
   ShowProgramCaptions();
-  TriggerGroup->setTitle(TriggerTypeCaption());
-  ShowStatus();
+  ShowTriggerType(TriggerTypeName());
 }
 
 TMachineForm::~TMachineForm() = default;
 
-QString TMachineForm::TriggerTypeCaption() const {
-  return QLatin1Char(' ') + FromCp1252(qd::trigger::TypeName(Machine().Trigger.Type())) + QLatin1Char(' ');
+QString TMachineForm::TriggerTypeName() const {
+  return FromCp1252(qd::trigger::TypeName(Machine().Trigger.Type()));
 }
 
 QGroupBox* TMachineForm::CreateProgramGroup() {
@@ -328,7 +327,7 @@ void TMachineForm::ConfigChanged(const qd::ConfigChange& change) {
   }
   if (settings) ShowSettings();
   if (programs) ShowProgramCaptions();
-  if (change.Touches(qd::ConfigPart::MachineTrigger, index_)) ShowTriggerType(TriggerTypeCaption().trimmed());
+  if (change.Touches(qd::ConfigPart::MachineTrigger, index_)) ShowTriggerType(TriggerTypeName());
 }
 
 void TMachineForm::SetTabOrder() {

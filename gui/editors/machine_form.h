@@ -87,8 +87,8 @@ class TMachineForm : public QWidget {
   void NoteOwnEdit(std::uint8_t part);
   void SetTabOrder();
   bool HandleKey(const QKeyEvent& key);
-  // " QD520, Standard ": the stored trigger type, as the trigger group's title.
-  QString TriggerTypeCaption() const;
+  // "QD520, Standard": the stored trigger type's name, "" for a type without one.
+  QString TriggerTypeName() const;
   void ShowSettings();
   void ShowProgramCaptions();
   void ShowStatus();
