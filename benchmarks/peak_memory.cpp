@@ -1,16 +1,29 @@
 // qdsystem's peak memory after a read: every window of the program created as qdsystem creates them, the
 // system data read from the simulated controller through the read/write window, then the process's
-// maximum resident set size. Runs on the offscreen platform unless another one is chosen.
+// maximum resident set size. The baseline is a bare Qt Widgets program with qdsystem's menu and status bars
+// (bare_widgets), started the way startup_time starts it, to the first paint of its window: the largest
+// maximum resident set size of a few runs. Prints both and their ratio. Runs on the offscreen platform
+// unless another one is chosen.
 //
-// usage: peak_memory [QD310SIM] [SYSTEM.xml]
+// usage: peak_memory [QD310SIM] [SYSTEM.xml] [BARE_WIDGETS]
+#include <poll.h>
+#include <signal.h>
+#include <stdlib.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
+#include <optional>
+#include <string>
 
 #include "gui/app/app.h"
 #include "gui/app/main_form.h"
@@ -18,6 +31,52 @@
 #include "gui/link/eeprom_form.h"
 
 namespace {
+
+constexpr int BareRuns = 5;
+
+double Megabytes(long kibibytes) {
+  return static_cast<double>(kibibytes) / 1024.0;
+}
+
+// One run of the bare program to its probe's line and its end; gives its maximum resident set size in KiB.
+// A child's maximum counts what it had before exec, a copy of this process: call this while this process
+// is still small, before the application exists.
+std::optional<long> BareMaxRss(const std::string& program) {
+  int out[2];
+  if (::pipe(out) != 0) return std::nullopt;
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::dup2(out[1], STDOUT_FILENO);
+    ::close(out[0]);
+    ::close(out[1]);
+    ::setenv("QDSYSTEM_STARTUP_PROBE", "1", 1);
+    ::execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  ::close(out[1]);
+  std::string output;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  bool ended = false;
+  while (!ended && std::chrono::steady_clock::now() < deadline) {
+    pollfd p{out[0], POLLIN, 0};
+    if (::poll(&p, 1, 100) <= 0) continue;
+    char buffer[256];
+    const ssize_t n = ::read(out[0], buffer, sizeof buffer);
+    if (n > 0)
+      output.append(buffer, static_cast<std::size_t>(n));
+    else
+      ended = true;
+  }
+  ::close(out[0]);
+  if (!ended) ::kill(child, SIGKILL);
+  int status = 0;
+  rusage usage{};
+  ::wait4(child, &status, 0, &usage);
+  const bool shown = ended && WIFEXITED(status) && WEXITSTATUS(status) == 0 &&
+                     output.find("main window shown") != std::string::npos;
+  if (!shown) return std::nullopt;
+  return usage.ru_maxrss;
+}
 
 bool WaitUntil(const std::function<bool()>& done, int milliseconds) {
   QDeadlineTimer deadline(milliseconds);
@@ -60,6 +119,18 @@ QString ReadSystemData(qd::gui::App& app, const QString& bus) {
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  const std::string bareProgram =
+      argc > 3 ? argv[3] : (std::filesystem::path(argv[0]).parent_path() / "bare_widgets").string();
+  long bareKib = 0;
+  for (int i = 0; i < BareRuns; ++i) {
+    const auto maxRss = BareMaxRss(bareProgram);
+    if (!maxRss) {
+      std::fprintf(stderr, "peak_memory: %s did not report its main window\n", bareProgram.c_str());
+      return 1;
+    }
+    bareKib = std::max(bareKib, *maxRss);
+  }
+
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("QDsystem"));
   const QString simProgram = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(QD_SIM_PATH);
@@ -82,8 +153,12 @@ int main(int argc, char** argv) {
 
   rusage usage{};
   ::getrusage(RUSAGE_SELF, &usage);
-  std::printf("read: %s (%s)  max RSS: %.1f MB\n", read ? "ok" : "failed", qPrintable(outcome),
-              static_cast<double>(usage.ru_maxrss) / 1024.0);
+  std::printf("read: %s (%s)  qdsystem max RSS: %.1f MB\n", read ? "ok" : "failed", qPrintable(outcome),
+              Megabytes(usage.ru_maxrss));
+  std::printf("bare Qt max RSS: %.1f MB  (largest of %d runs to the first paint)\n", Megabytes(bareKib),
+              BareRuns);
+  std::printf("qdsystem / bare Qt, ratio: %.2f\n",
+              static_cast<double>(usage.ru_maxrss) / static_cast<double>(bareKib));
   sim.terminate();
   sim.waitForFinished(3000);
   return read ? 0 : 1;

@@ -1,8 +1,10 @@
-// qdsystem's cold start: from exec of the real program to its main window's first paint on the offscreen
-// platform, with fresh preferences each run. qdsystem reports the paint itself (QDSYSTEM_STARTUP_PROBE=1)
-// and quits. One run warms the file cache first; prints the median of the runs after it.
+// qdsystem's cold start against a bare Qt Widgets program's: from exec of the program to its main window's
+// first paint on the offscreen platform, with fresh preferences each run. Both programs report the paint
+// themselves (QDSYSTEM_STARTUP_PROBE=1) and quit. The two run in turn, so that a change of load meets
+// both; one run of each warms the file cache first. Prints the median of the runs after it of each, and
+// their ratio.
 //
-// usage: startup_time [QDSYSTEM] [RUNS]
+// usage: startup_time [QDSYSTEM] [RUNS] [BARE_WIDGETS]
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -24,7 +26,14 @@ using Clock = std::chrono::steady_clock;
 
 struct Run {
   double toShownMs = 0;  // exec to the probe's line
-  double inMainMs = 0;   // the part of it after main() began, as qdsystem measured it
+  double inMainMs = 0;   // the part of it after main() began, as the program measured it
+};
+
+struct Program {
+  const char* name;
+  std::string path;
+  std::vector<double> toShown;
+  std::vector<double> inMain;
 };
 
 // Reads the child's output until the probe's line came or the deadline passed.
@@ -43,7 +52,7 @@ std::optional<std::string> ReadProbeLine(int fd, Clock::time_point deadline) {
   return std::nullopt;
 }
 
-std::optional<Run> RunOnce(const std::string& qdsystem, const std::filesystem::path& settings) {
+std::optional<Run> RunOnce(const std::string& program, const std::filesystem::path& settings) {
   std::filesystem::remove(settings);
   int out[2];
   if (::pipe(out) != 0) return std::nullopt;
@@ -56,7 +65,7 @@ std::optional<Run> RunOnce(const std::string& qdsystem, const std::filesystem::p
     ::setenv("QDSYSTEM_SETTINGS", settings.c_str(), 1);
     ::setenv("QDSYSTEM_STARTUP_PROBE", "1", 1);
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    ::execl(qdsystem.c_str(), qdsystem.c_str(), static_cast<char*>(nullptr));
+    ::execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
     _exit(127);
   }
   ::close(out[1]);
@@ -81,30 +90,37 @@ double Median(std::vector<double> values) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string qdsystem =
-      argc > 1 ? argv[1] : (std::filesystem::path(argv[0]).parent_path() / "qdsystem").string();
+  const std::filesystem::path here = std::filesystem::path(argv[0]).parent_path();
   const int runs = argc > 2 ? std::max(1, std::stoi(argv[2])) : 9;
+  std::vector<Program> programs = {
+      {"qdsystem", argc > 1 ? argv[1] : (here / "qdsystem").string(), {}, {}},
+      {"bare Qt", argc > 3 ? argv[3] : (here / "bare_widgets").string(), {}, {}},
+  };
 
   std::string folder = (std::filesystem::temp_directory_path() / "qd-startup-XXXXXX").string();
   if (::mkdtemp(folder.data()) == nullptr) return 1;
   const auto settings = std::filesystem::path(folder) / "preferences.ini";
 
-  std::vector<double> toShown;
-  std::vector<double> inMain;
   for (int i = 0; i <= runs; ++i) {
-    const auto run = RunOnce(qdsystem, settings);
-    if (!run) {
-      std::fprintf(stderr, "startup_time: %s did not report its main window\n", qdsystem.c_str());
-      std::filesystem::remove_all(folder);
-      return 1;
+    for (Program& program : programs) {
+      const auto run = RunOnce(program.path, settings);
+      if (!run) {
+        std::fprintf(stderr, "startup_time: %s did not report its main window\n", program.path.c_str());
+        std::filesystem::remove_all(folder);
+        return 1;
+      }
+      if (i == 0) continue;  // warms the file cache
+      program.toShown.push_back(run->toShownMs);
+      program.inMain.push_back(run->inMainMs);
     }
-    if (i == 0) continue;  // warms the file cache
-    toShown.push_back(run->toShownMs);
-    inMain.push_back(run->inMainMs);
   }
   std::filesystem::remove_all(folder);
-  std::printf("runs: %d  median: %.1f ms  min: %.1f ms  max: %.1f ms  (after main: %.1f ms median)\n", runs,
-              Median(toShown), *std::min_element(toShown.begin(), toShown.end()),
-              *std::max_element(toShown.begin(), toShown.end()), Median(inMain));
+  for (const Program& program : programs)
+    std::printf("%s median: %.1f ms  min: %.1f ms  max: %.1f ms  (after main: %.1f ms median; %d runs)\n",
+                program.name, Median(program.toShown),
+                *std::min_element(program.toShown.begin(), program.toShown.end()),
+                *std::max_element(program.toShown.begin(), program.toShown.end()), Median(program.inMain),
+                runs);
+  std::printf("qdsystem / bare Qt, ratio: %.2f\n", Median(programs[0].toShown) / Median(programs[1].toShown));
   return 0;
 }

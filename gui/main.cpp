@@ -8,39 +8,7 @@
 
 #include "gui/app/app.h"
 #include "gui/app/main_form.h"
-
-namespace {
-
-// With QDSYSTEM_STARTUP_PROBE=1 the program prints one line once the main window has painted for the
-// first time, and quits: the start-up benchmark times it from exec to that line.
-class StartupProbe : public QObject {
- public:
-  StartupProbe(QWidget& window, const QElapsedTimer& sinceMain) : QObject(&window), sinceMain_(sinceMain) {
-    window.installEventFilter(this);
-  }
-
-  static bool Wanted() { return qEnvironmentVariableIntValue("QDSYSTEM_STARTUP_PROBE") == 1; }
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Paint && !reported_) {
-      reported_ = true;
-      // Reported after the paint has finished, from the event loop.
-      QTimer::singleShot(0, this, [this] {
-        std::printf("main window shown: %lld ms after main\n", static_cast<long long>(sinceMain_.elapsed()));
-        std::fflush(stdout);
-        QApplication::quit();
-      });
-    }
-    return QObject::eventFilter(watched, event);
-  }
-
- private:
-  QElapsedTimer sinceMain_;
-  bool reported_ = false;
-};
-
-}  // namespace
+#include "gui/app/startup_probe.h"
 
 int main(int argc, char** argv) {
   QElapsedTimer sinceMain;
@@ -50,7 +18,7 @@ int main(int argc, char** argv) {
   QApplication::setOrganizationName(QStringLiteral("Kestrelon"));
   try {
     qd::gui::App app(QApplication::arguments());
-    if (StartupProbe::Wanted()) new StartupProbe(app.Main(), sinceMain);
+    if (qd::gui::StartupProbe::Wanted()) new qd::gui::StartupProbe(app.Main(), sinceMain);
     app.Main().show();
     return QApplication::exec();
   } catch (const std::exception& error) {
