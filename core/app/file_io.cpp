@@ -1,40 +1,176 @@
 #include "app/file_io.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <random>
-
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
+#include <thread>
 
 namespace qd {
 namespace {
 
-std::string Reason(const std::filesystem::path& path, const char* what) {
-  return "cannot " + std::string(what) + " " + path.string() + ": " + std::strerror(errno);
+namespace fs = std::filesystem;
+
+std::string Reason(const fs::path& path, const char* what, const std::string& why) {
+  return "cannot " + std::string(what) + " " + path.string() + ": " + why;
 }
 
-bool SyncToDisk(std::FILE* file) {
-#ifdef _WIN32
-  return _commit(_fileno(file)) == 0;
-#else
-  return fsync(fileno(file)) == 0;
-#endif
+// The same with errno's text.
+std::string Reason(const fs::path& path, const char* what) {
+  const int code = errno;
+  return Reason(path, what, std::strerror(code));
+}
+
+class Descriptor {
+ public:
+  explicit Descriptor(int fd = -1) : fd_(fd) {}
+  ~Descriptor() { Reset(); }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+
+  int get() const { return fd_; }
+  // Keeps errno, which tells why `fd` could not be opened.
+  void Reset(int fd = -1) {
+    const int code = errno;
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = fd;
+    errno = code;
+  }
+  // False with errno set when the close reports an error (a delayed write failure).
+  bool Close() {
+    const int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+mode_t NewFileMode(FileAccess access) {
+  return access == FileAccess::Private ? 0600 : 0666;
+}
+
+std::string SizeText(std::uintmax_t bytes) {
+  constexpr std::uintmax_t MiB = 1 << 20;
+  if (bytes >= MiB && bytes % MiB == 0) return std::to_string(bytes / MiB) + " MB";
+  return std::to_string(bytes) + " bytes";
+}
+
+// Reads all of an open file that is regular and holds at most `maxBytes`; the file may grow meanwhile,
+// so the limit holds for what is read, not only for the size it had.
+std::optional<std::string> ReadOpenFile(int fd, const fs::path& path, std::uintmax_t maxBytes,
+                                        std::string& error) {
+  struct stat status;
+  if (::fstat(fd, &status) != 0) {
+    error = Reason(path, "read");
+    return std::nullopt;
+  }
+  if (S_ISDIR(status.st_mode)) {
+    error = Reason(path, "read", std::strerror(EISDIR));
+    return std::nullopt;
+  }
+  if (!S_ISREG(status.st_mode)) {
+    error = Reason(path, "read", "not a regular file");
+    return std::nullopt;
+  }
+  const std::string tooLarge = Reason(path, "read", "the file is larger than " + SizeText(maxBytes));
+  if (static_cast<std::uintmax_t>(status.st_size) > maxBytes) {
+    error = tooLarge;
+    return std::nullopt;
+  }
+  // Opened without blocking so that a FIFO could not hold the open up; a regular file reads as usual.
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+
+  std::string data;
+  data.reserve(static_cast<std::size_t>(status.st_size));
+  char buffer[65536];
+  for (;;) {
+    const std::uintmax_t room = maxBytes - data.size();
+    // One byte beyond the limit tells a file that has grown past it.
+    const std::size_t want = room < sizeof buffer ? static_cast<std::size_t>(room) + 1 : sizeof buffer;
+    const ssize_t n = ::read(fd, buffer, want);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      error = Reason(path, "read");
+      return std::nullopt;
+    }
+    if (n == 0) return data;
+    if (static_cast<std::uintmax_t>(n) > room) {
+      error = tooLarge;
+      return std::nullopt;
+    }
+    data.append(buffer, static_cast<std::size_t>(n));
+  }
+}
+
+bool WriteAll(int fd, std::string_view data) {
+  while (!data.empty()) {
+    const ssize_t n = ::write(fd, data.data(), data.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    data.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+// The file `path` names with symbolic links in its last part followed, so that a save replaces the
+// file a link points to and keeps the link. A missing file is its own target.
+std::optional<fs::path> FinalTarget(const fs::path& path, std::string& error) {
+  constexpr int MaxLinks = 40;
+  fs::path target = path;
+  for (int links = 0; links <= MaxLinks; ++links) {
+    struct stat status;
+    if (::lstat(target.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return target;
+    std::error_code ec;
+    const fs::path link = fs::read_symlink(target, ec);
+    if (ec) {
+      error = Reason(path, "write", ec.message());
+      return std::nullopt;
+    }
+    target = link.is_absolute() ? link : target.parent_path() / link;
+  }
+  error = Reason(path, "write", std::strerror(ELOOP));
+  return std::nullopt;
+}
+
+bool IsReadOnly(const fs::path& file, const struct stat& status) {
+  if ((status.st_mode & 0222) == 0) return true;  // also for root, who could write it
+  return ::faccessat(AT_FDCWD, file.c_str(), W_OK, AT_EACCESS) != 0 && (errno == EACCES || errno == EROFS);
+}
+
+// Gives the new file the old one's owner, group and permissions. Where the group cannot be kept, the
+// group permissions are dropped: they would apply to another group.
+bool KeepOwnerAndMode(int fd, const struct stat& old, mode_t mode) {
+  struct stat now;
+  if (::fstat(fd, &now) != 0) return false;
+  if ((now.st_uid != old.st_uid || now.st_gid != old.st_gid) && ::fchown(fd, old.st_uid, old.st_gid) != 0 &&
+      ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0 && now.st_gid != old.st_gid)
+    mode &= ~static_cast<mode_t>(070);
+  return ::fchmod(fd, mode) == 0;
+}
+
+void SyncFolderOf(const fs::path& file) {
+  const fs::path folder = file.has_parent_path() ? file.parent_path() : ".";
+  Descriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (fd.get() >= 0) ::fsync(fd.get());
 }
 
 constexpr std::size_t TemporaryTagLength = 8;  // hexadecimal digits between the name and ".tmp"
 
-std::filesystem::path TemporaryPathBeside(const std::filesystem::path& path) {
-  std::random_device device;
+std::filesystem::path TemporaryPathBeside(const fs::path& path, std::random_device& device) {
   char suffix[16];
-  std::snprintf(suffix, sizeof suffix, ".%08x.tmp", device());
-  std::filesystem::path temporary = path;
+  std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(device()));
+  fs::path temporary = path;
   temporary += suffix;
   return temporary;
 }
@@ -50,69 +186,194 @@ bool IsTemporaryOf(const std::string& name, const std::string& target) {
                      [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
 }
 
-// A save that was killed before its rename leaves its temporary file behind; the next good save of the
+// No save takes this long, so a temporary file last written this long ago is an interrupted one.
+constexpr std::chrono::hours LeftoverAge{1};
+
+// A save that was killed before its rename leaves its temporary file behind; a later good save of the
 // same file tidies those up. Failures here do not matter.
-void RemoveLeftoverTemporaries(const std::filesystem::path& path) {
+void RemoveLeftoverTemporaries(const fs::path& path) {
   const std::string target = path.filename().string();
+  const auto before = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now() - LeftoverAge);
   std::error_code ec;
-  const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
-  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    if (IsTemporaryOf(it->path().filename().string(), target)) {
-      std::error_code ignored;
-      std::filesystem::remove(it->path(), ignored);
+  const fs::path folder = path.has_parent_path() ? path.parent_path() : ".";
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    if (!IsTemporaryOf(it->path().filename().string(), target)) continue;
+    struct stat status;
+    if (::lstat(it->path().c_str(), &status) == 0 && S_ISREG(status.st_mode) && status.st_mtime < before)
+      ::unlink(it->path().c_str());
+  }
+}
+
+// Saves `data` over `target`, the file `shown` (what the caller named) leads to.
+FileResult SaveOver(const fs::path& shown, const fs::path& target, std::string_view data, FileAccess access) {
+  FileResult result;
+  struct stat old;
+  const bool exists = ::lstat(target.c_str(), &old) == 0;
+  if (!exists && errno != ENOENT) {
+    result.error = Reason(shown, "write");
+    return result;
+  }
+  mode_t mode = NewFileMode(access);
+  if (exists) {
+    if (S_ISDIR(old.st_mode)) {
+      result.error = Reason(shown, "replace", std::strerror(EISDIR));
+      return result;
     }
+    if (!S_ISREG(old.st_mode)) {
+      result.error = Reason(shown, "replace", "not a regular file");
+      return result;
+    }
+    if (IsReadOnly(target, old)) {
+      result.error = Reason(shown, "write", "the file is read-only");
+      return result;
+    }
+    mode = old.st_mode & 0777;
+    if (access == FileAccess::Private) mode &= 0700;
+  }
+
+  // The permissions an existing file has are set once the temporary file is ours; until then only
+  // the owner may open it.
+  std::random_device device;
+  fs::path temporary;
+  Descriptor file;
+  for (int attempt = 0; attempt < 16 && file.get() < 0; ++attempt) {
+    temporary = TemporaryPathBeside(target, device);
+    file.Reset(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                      exists ? 0600 : mode));
+    if (file.get() < 0 && errno != EEXIST) break;
+  }
+  if (file.get() < 0) {
+    result.error = Reason(shown, "write");
+    return result;
+  }
+
+  bool written = WriteAll(file.get(), data) && (!exists || KeepOwnerAndMode(file.get(), old, mode)) &&
+                 ::fsync(file.get()) == 0;
+  if (!written) result.error = Reason(shown, "write");
+  if (!file.Close() && written) {
+    written = false;
+    result.error = Reason(shown, "write");
+  }
+  if (written && ::rename(temporary.c_str(), target.c_str()) != 0) {
+    written = false;
+    result.error = Reason(shown, "replace");
+  }
+  if (!written) {
+    ::unlink(temporary.c_str());
+    return result;
+  }
+  result.ok = true;
+  SyncFolderOf(target);
+  RemoveLeftoverTemporaries(target);
+  return result;
+}
+
+constexpr std::chrono::seconds LockWait{10};
+
+// False with errno set; EWOULDBLOCK when another holder kept the lock for all of LockWait.
+bool LockExclusively(int fd) {
+  const auto deadline = std::chrono::steady_clock::now() + LockWait;
+  for (;;) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+    if (errno != EWOULDBLOCK && errno != EINTR) return false;
+    if (std::chrono::steady_clock::now() >= deadline) {
+      errno = EWOULDBLOCK;
+      return false;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
 }
 
 }  // namespace
 
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::string& error) {
-  std::FILE* file = std::fopen(path.string().c_str(), "rb");
-  if (!file) {
+std::optional<std::string> ReadWholeFile(const fs::path& path, std::string& error, std::uintmax_t maxBytes) {
+  Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  if (file.get() < 0) {
     error = Reason(path, "open");
     return std::nullopt;
   }
-  std::string data;
-  char buffer[65536];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-    data.append(buffer, n);
-  const bool failed = std::ferror(file);
-  std::fclose(file);
-  if (failed) {
-    error = Reason(path, "read");
-    return std::nullopt;
-  }
-  return data;
+  return ReadOpenFile(file.get(), path, maxBytes, error);
 }
 
-FileResult WriteFileAtomically(const std::filesystem::path& path, std::string_view data) {
+FileResult WriteFileAtomically(const fs::path& path, std::string_view data, FileAccess access) {
   FileResult result;
-  const std::filesystem::path temporary = TemporaryPathBeside(path);
-  std::FILE* file = std::fopen(temporary.string().c_str(), "wb");
-  if (!file) {
-    result.error = Reason(path, "write");
-    return result;
+  const std::optional<fs::path> target = FinalTarget(path, result.error);
+  if (!target) return result;
+  return SaveOver(path, *target, data, access);
+}
+
+FileResult UpdateFileAtomically(const fs::path& path, const FileUpdate& update, FileAccess access,
+                                std::uintmax_t maxBytes) {
+  FileResult result;
+  const std::optional<fs::path> target = FinalTarget(path, result.error);
+  if (!target) return result;
+
+  // The lock is on the file itself. A save renames a new file over it, so whoever waited for the lock
+  // finds it on a file that is gone and starts again with the new one.
+  constexpr int MaxAttempts = 100;
+  Descriptor file;
+  bool created = false;
+  for (int attempt = 0;; ++attempt) {
+    if (attempt == MaxAttempts) {
+      result.error = Reason(path, "write", "the file keeps being replaced");
+      return result;
+    }
+    created = false;
+    file.Reset(::open(target->c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC));
+    if (file.get() < 0 && errno == ENOENT) {
+      file.Reset(
+          ::open(target->c_str(), O_RDONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, NewFileMode(access)));
+      created = file.get() >= 0;
+      if (!created && errno == EEXIST) continue;
+    }
+    if (file.get() < 0) {
+      result.error = Reason(path, "open");
+      return result;
+    }
+    if (!LockExclusively(file.get())) {
+      result.error = errno == EWOULDBLOCK ? Reason(path, "write", "another program keeps the file locked")
+                                          : Reason(path, "lock");
+      return result;
+    }
+    struct stat locked, now;
+    if (::fstat(file.get(), &locked) == 0 && ::lstat(target->c_str(), &now) == 0 &&
+        locked.st_dev == now.st_dev && locked.st_ino == now.st_ino)
+      break;
   }
-  bool written = std::fwrite(data.data(), 1, data.size(), file) == data.size();
-  written = written && std::fflush(file) == 0 && SyncToDisk(file);
-  if (!written) result.error = Reason(path, "write");
-  if (std::fclose(file) != 0 && written) {
-    written = false;
-    result.error = Reason(path, "write");
-  }
-  std::error_code ec;
-  if (written) {
-    std::filesystem::rename(temporary, path, ec);
-    if (ec) result.error = "cannot replace " + path.string() + ": " + ec.message();
-  }
-  if (!written || ec) {
-    std::filesystem::remove(temporary, ec);
-    return result;
-  }
-  result.ok = true;
-  RemoveLeftoverTemporaries(path);
+
+  std::optional<std::string> content = ReadOpenFile(file.get(), path, maxBytes, result.error);
+  if (content) content = update(*content, result.error);
+  if (content) result = SaveOver(path, *target, *content, access);
+  // An empty file made only to hold the lock goes again; nobody else can have written it meanwhile.
+  if (!result.ok && created) ::unlink(target->c_str());
   return result;
+}
+
+FileResult CreateFolders(const fs::path& folder, FileAccess access) {
+  if (folder.empty()) return {true, {}};
+  const mode_t mode = access == FileAccess::Private ? 0700 : 0777;
+  fs::path partial;
+  for (const fs::path& part : folder) {
+    partial /= part;
+    if (::mkdir(partial.c_str(), mode) == 0 || errno == EEXIST) continue;
+    const int code = errno;
+    struct stat status;
+    if (::stat(partial.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) continue;
+    return {false, Reason(folder, "create", std::strerror(code))};
+  }
+  struct stat status;
+  if (::stat(folder.c_str(), &status) != 0) return {false, Reason(folder, "create")};
+  if (!S_ISDIR(status.st_mode)) return {false, Reason(folder, "create", std::strerror(ENOTDIR))};
+  return {true, {}};
+}
+
+NewFile CreateEmptyFile(const fs::path& path, FileAccess access, std::string& error) {
+  Descriptor file(
+      ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, NewFileMode(access)));
+  if (file.get() >= 0) return NewFile::Created;
+  if (errno == EEXIST) return NewFile::NameTaken;
+  error = Reason(path, "write");
+  return NewFile::Failed;
 }
 
 }  // namespace qd

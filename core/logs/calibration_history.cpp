@@ -1,5 +1,6 @@
 #include "logs/calibration_history.h"
 
+#include <charconv>
 #include <sstream>
 #include <system_error>
 
@@ -21,6 +22,14 @@ std::vector<std::string_view> Fields(std::string_view line) {
   return fields;
 }
 
+// A serial number: an unsigned 32-bit decimal, with blanks around as the other numbers may have.
+bool SerialIn(std::string_view text, std::uint32_t& out) {
+  text = TrimBlanks(text);
+  const char* end = text.data() + text.size();
+  const auto [stop, failure] = std::from_chars(text.data(), end, out);
+  return failure == std::errc{} && stop == end;
+}
+
 bool NumberIn(std::string_view text, std::int64_t low, std::int64_t high, std::int64_t& out) {
   const auto number = ParseWholeNumber(text);
   if (!number || *number < low || *number > high) return false;
@@ -33,12 +42,13 @@ bool ParseLine(std::string_view line, CalibrationRecord& record) {
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
   const auto fields = Fields(line);
   if (fields.size() != 7 || !LocalDateTime::Parse(std::string(fields[0]), record.when)) return false;
-  std::int64_t serial, machine, pump, oldValue, newValue, measured;
-  if (!NumberIn(fields[1], 0, 0x7FFFFFFF, serial) || !NumberIn(fields[2], 1, MachineCount, machine) ||
+  std::uint32_t serial;
+  std::int64_t machine, pump, oldValue, newValue, measured;
+  if (!SerialIn(fields[1], serial) || !NumberIn(fields[2], 1, MachineCount, machine) ||
       !NumberIn(fields[3], 1, PumpCount, pump) || !NumberIn(fields[4], 0, 0x7FFFFFFF, oldValue) ||
       !NumberIn(fields[5], 0, 0x7FFFFFFF, newValue) || !NumberIn(fields[6], 0, 0x7FFFFFFF, measured))
     return false;
-  record.serial = static_cast<std::uint32_t>(serial);
+  record.serial = serial;
   record.machine = static_cast<int>(machine);
   record.pump = static_cast<int>(pump);
   record.oldValue = static_cast<int>(oldValue);
@@ -62,7 +72,7 @@ std::vector<CalibrationRecord> ReadCalibrationHistory(const std::filesystem::pat
   std::vector<CalibrationRecord> records;
   std::error_code missing;
   if (!std::filesystem::exists(path, missing)) return records;
-  const auto text = ReadWholeFile(path, error);
+  const auto text = ReadWholeFile(path, error, MaxCalibrationHistoryBytes);
   if (!text) return records;
   std::istringstream lines(*text);
   for (std::string line; std::getline(lines, line);) {
@@ -73,17 +83,17 @@ std::vector<CalibrationRecord> ReadCalibrationHistory(const std::filesystem::pat
 }
 
 FileResult AppendCalibration(const std::filesystem::path& path, const CalibrationRecord& record) {
-  std::error_code ec;
-  if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ec);
-  std::string error;
-  const std::vector<CalibrationRecord> kept = ReadCalibrationHistory(path, error);
-  // A file that exists but cannot be read is never replaced by one without its records.
-  if (!error.empty()) return {false, error};
-  std::string text = std::string(CalibrationHistoryHeader) + "\n";
-  for (const CalibrationRecord& old : kept)
-    text += CalibrationLine(old) + "\n";
-  text += CalibrationLine(record) + "\n";
-  return WriteFileAtomically(path, text);
+  if (path.has_parent_path()) {
+    const FileResult folder = CreateFolders(path.parent_path(), FileAccess::Private);
+    if (!folder.ok) return folder;
+  }
+  // A file that exists but cannot be read is never replaced: the update only runs on what was read.
+  const std::string line = CalibrationLine(record) + "\n";
+  const auto append = [&](const std::string& old, std::string&) -> std::optional<std::string> {
+    if (old.empty()) return std::string(CalibrationHistoryHeader) + "\n" + line;
+    return old + (old.back() == '\n' ? "" : "\n") + line;
+  };
+  return UpdateFileAtomically(path, append, FileAccess::Private, MaxCalibrationHistoryBytes);
 }
 
 std::string CalibrationHistoryText(const CalibrationRecord& r) {

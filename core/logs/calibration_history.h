@@ -37,12 +37,17 @@ std::string CalibrationHistoryText(const CalibrationRecord& record);
 // The same after "controller 310001, machine 3, pump 2: " (qdtool's list of every pump).
 std::string CalibrationListText(const CalibrationRecord& record);
 
+// The largest history read; far more calibrations than a lifetime of service visits make.
+inline constexpr std::uintmax_t MaxCalibrationHistoryBytes = std::uintmax_t{64} << 20;
+
 // The records of the file, oldest first; lines that are not records are skipped. A missing file holds
 // none; a file that cannot be read gives the reason in `error`.
 std::vector<CalibrationRecord> ReadCalibrationHistory(const std::filesystem::path& path, std::string& error);
 
 // Adds a record at the end: the file is written anew beside itself and renamed over the old one, so a
-// failure never loses the records kept so far. The folder is created when missing.
+// failure never loses the records kept so far, and every line already there stays as it is, also one
+// that is not a record. The file is locked from the read to the rename, so programs appending at the same
+// time take turns. The file is private to the user (0600), as are the folders created for it (0700).
 FileResult AppendCalibration(const std::filesystem::path& path, const CalibrationRecord& record);
 
 // The last `count` records of one pump of one machine of one controller, newest first.

@@ -367,6 +367,9 @@ class Reader {
 FileResult ReadSystemFileText(WorkingConfig& config, std::string_view text) {
   FileResult result;
   pugi::xml_document document;
+  // A character reference becomes the UTF-8 of its character: below 128 the byte itself, and pugixml
+  // takes references to control characters that XML 1.0 leaves out (&#1;) as well. Literal CR and
+  // CR LF inside a value read as LF.
   const unsigned options = pugi::parse_default | pugi::parse_ws_pcdata_single;
   const pugi::xml_parse_result parsed =
       document.load_buffer(text.data(), text.size(), options, pugi::encoding_utf8);
@@ -391,8 +394,9 @@ FileResult ReadSystemFileText(WorkingConfig& config, std::string_view text) {
 }
 
 FileResult ReadSystemFile(WorkingConfig& config, const std::filesystem::path& path) {
+  constexpr std::uintmax_t MaxSystemFileBytes = std::uintmax_t{16} << 20;  // the largest system is ~200 KB
   std::string error;
-  const auto text = ReadWholeFile(path, error);
+  const auto text = ReadWholeFile(path, error, MaxSystemFileBytes);
   if (!text) return FileResult{false, error};
   return ReadSystemFileText(config, *text);
 }

@@ -45,15 +45,16 @@ void Writer::End() {
 }
 
 void Writer::Text(std::string_view name, std::string_view value) {
+  const std::string escaped = Escape(value);
   Indent();
   out_ += '<';
   out_ += name;
-  if (value.empty()) {
+  if (escaped.empty()) {
     out_ += "/>\r\n";
     return;
   }
   out_ += '>';
-  out_ += Escape(value);
+  out_ += escaped;
   out_ += "</";
   out_ += name;
   out_ += ">\r\n";
@@ -67,6 +68,14 @@ std::string Escape(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte == 0) break;
+    if (byte < 32) {
+      out += "&#";
+      out += std::to_string(byte);
+      out += ';';
+      continue;
+    }
     switch (c) {
       case '&':
         out += "&amp;";

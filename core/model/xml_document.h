@@ -11,7 +11,7 @@ namespace qd::xml {
 
 // Writes a document in the readable layout: the declaration, every element on a line of its own,
 // two blanks per level below the root, CR LF line ends. An element with a value and no children is
-// one line; one with neither is an empty-element tag.
+// one line; one with neither is an empty-element tag. Values are escaped with Escape().
 class Writer {
  public:
   Writer();
@@ -35,7 +35,10 @@ class Writer {
   std::vector<std::string> open_;
 };
 
-// The five escapes of text and attribute values.
+// A text or attribute value as markup: the five named escapes, and a character reference (&#13;) for
+// every byte below 32, so that end-of-line and attribute normalisation leave CR, LF and TAB alone and no
+// control character stands in the file literally. Bytes from 127 up stay as they are (windows-1252).
+// A text ends at its first zero byte.
 std::string Escape(std::string_view text);
 
 // First character T/Y is true, F/N is false, in either case; anything else is no boolean.

@@ -46,17 +46,32 @@ std::string BackupBaseName(std::uint32_t serial, const LocalDateTime& when) {
 
 StoredBackup StoreBackup(const fs::path& folder, const WorkingConfig& config, const LocalDateTime& when) {
   StoredBackup stored;
-  std::error_code error;
-  fs::create_directories(folder, error);
-  if (error) {
-    stored.result.error = "Cannot create " + folder.string() + ": " + error.message();
-    return stored;
-  }
+  stored.result = CreateFolders(folder, FileAccess::Private);
+  if (!stored.result.ok) return stored;
+
+  // A name is ours once its image file is created empty: of two programs storing at the same time,
+  // each gets a name of its own. The image is then written over the empty file.
+  constexpr int MaxNumber = 10000;
   const std::string base = BackupBaseName(config.image.SerialNumber(), when);
   std::string name = base;
-  for (int n = 2; fs::exists(folder / (name + ".bin"), error) || fs::exists(folder / (name + ".xml"), error);
-       ++n)
+  for (int n = 2;; ++n) {
+    std::error_code error;
+    if (!fs::exists(folder / (name + ".xml"), error)) {
+      std::string reason;
+      const NewFile reserved = CreateEmptyFile(folder / (name + ".bin"), FileAccess::Private, reason);
+      if (reserved == NewFile::Created) break;
+      if (reserved == NewFile::Failed) {
+        stored.result = {false, reason};
+        return stored;
+      }
+    }
+    if (n > MaxNumber) {
+      stored.result = {
+          false, "cannot store a backup in " + folder.string() + ": every name of " + base + " is taken"};
+      return stored;
+    }
     name = base + "-" + std::to_string(n);
+  }
 
   Backup& backup = stored.backup;
   backup.image = folder / (name + ".bin");
@@ -64,8 +79,14 @@ StoredBackup StoreBackup(const fs::path& folder, const WorkingConfig& config, co
   ParseBaseName(name, backup);
   const auto& bytes = config.image.bytes;
   stored.result = WriteFileAtomically(
-      backup.image, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-  if (stored.result.ok) stored.result = WriteSystemFile(config, backup.systemFile);
+      backup.image, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+      FileAccess::Private);
+  if (!stored.result.ok) {
+    std::error_code ignored;
+    fs::remove(backup.image, ignored);
+    return stored;
+  }
+  stored.result = WriteFileAtomically(backup.systemFile, SystemFileText(config), FileAccess::Private);
   return stored;
 }
 
@@ -75,6 +96,9 @@ std::vector<Backup> ListBackups(const fs::path& folder) {
   for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
     const fs::path& path = it->path();
     if (path.extension() != ".bin" || !it->is_regular_file(error)) continue;
+    // An empty image is a store still running or one that was cut short.
+    std::error_code sizeError;
+    if (it->file_size(sizeError) == 0 || sizeError) continue;
     Backup backup;
     if (!ParseBaseName(path.stem().string(), backup)) continue;
     backup.image = path;

@@ -24,7 +24,8 @@ struct Backup {
 std::string BackupBaseName(std::uint32_t serial, const LocalDateTime& when);
 
 // Stores the image `config` holds and its system file in `folder` (created when missing) under a name
-// no other backup has. The files are written atomically; on failure the reason is given.
+// no other backup has, also when other programs store backups at the same time. The files are written
+// atomically and private to the user (0600, folders created 0700); on failure the reason is given.
 struct StoredBackup {
   FileResult result;
   Backup backup;
@@ -32,7 +33,8 @@ struct StoredBackup {
 StoredBackup StoreBackup(const std::filesystem::path& folder, const WorkingConfig& config,
                          const LocalDateTime& when);
 
-// The backups in `folder`, newest first; files with other names are ignored. A missing folder holds none.
+// The backups in `folder`, newest first; files with other names and empty images (stores still running or
+// cut short) are ignored. A missing folder holds none.
 std::vector<Backup> ListBackups(const std::filesystem::path& folder);
 
 }  // namespace qd::review

@@ -275,7 +275,7 @@ LoadedSystem LoadSystemForComparison(const std::filesystem::path& path) {
       return loaded;
     }
   } else {
-    const auto bytes = ReadWholeFile(path, loaded.error);
+    const auto bytes = ReadWholeFile(path, loaded.error, layout::ImageSize);
     if (!bytes) return loaded;
     if (bytes->size() != layout::ImageSize) {
       loaded.error = Format("%s: not a controller image (%zu bytes, not %zu)", path.string().c_str(),

@@ -1,6 +1,9 @@
 #include "review/backups.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <fstream>
 
@@ -96,6 +99,53 @@ TEST_F(BackupsTest, ListsNewestFirstAndIgnoresOtherFiles) {
   EXPECT_EQ(backups[0].serial, 310042u);
   EXPECT_TRUE(backups[2].systemFile.empty());
   EXPECT_FALSE(backups[0].systemFile.empty());
+}
+
+TEST_F(BackupsTest, BackupsAndTheirFoldersArePrivate) {
+  const mode_t old = umask(0);
+  const auto stored =
+      StoreBackup(folder_ / "data" / "backups", ReadConfig(), LocalDateTime{2026, 1, 1, 0, 0, 0, 3});
+  umask(old);
+  ASSERT_TRUE(stored.result.ok) << stored.result.error;
+  for (const fs::path& made : {folder_, folder_ / "data", folder_ / "data" / "backups"})
+    EXPECT_EQ(fs::status(made).permissions(), fs::perms::owner_all) << made;
+  for (const fs::path& made : {stored.backup.image, stored.backup.systemFile})
+    EXPECT_EQ(fs::status(made).permissions(), fs::perms::owner_read | fs::perms::owner_write) << made;
+}
+
+TEST_F(BackupsTest, ProgramsStoringAtTheSameTimeGetNamesOfTheirOwn) {
+  const WorkingConfig config = ReadConfig();
+  const LocalDateTime when{2026, 12, 9, 6, 5, 4, 2};
+  constexpr int Programs = 4, Stores = 3;
+  std::vector<pid_t> children;
+  for (int p = 0; p < Programs; ++p) {
+    const pid_t child = fork();
+    if (child == 0) {
+      bool ok = true;
+      for (int s = 0; s < Stores; ++s)
+        ok = StoreBackup(folder_, config, when).result.ok && ok;
+      _exit(ok ? 0 : 1);
+    }
+    children.push_back(child);
+  }
+  for (const pid_t child : children) {
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  const auto backups = ListBackups(folder_);
+  ASSERT_EQ(backups.size(), static_cast<std::size_t>(Programs * Stores));
+  for (const Backup& backup : backups) {
+    EXPECT_EQ(fs::file_size(backup.image), layout::ImageSize) << backup.image;
+    EXPECT_FALSE(backup.systemFile.empty()) << backup.image;
+  }
+}
+
+TEST_F(BackupsTest, ImagesStillBeingStoredAreNotListed) {
+  StoreBackup(folder_, ReadConfig(), LocalDateTime{2026, 12, 9, 6, 5, 4, 2});
+  std::ofstream(folder_ / "310042_2026-12-09_06-05-05.bin");
+  ASSERT_EQ(ListBackups(folder_).size(), 1u);
+  EXPECT_EQ(ListBackups(folder_)[0].time, "2026-12-09 06:05:04");
 }
 
 TEST_F(BackupsTest, MissingFolderHoldsNoneAndAnUnusableOneIsReported) {

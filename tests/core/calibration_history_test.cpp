@@ -1,6 +1,9 @@
 #include "logs/calibration_history.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <fstream>
 
@@ -50,20 +53,74 @@ TEST_F(CalibrationHistoryTest, RecordsAreAppendedAndReadBackInOrder) {
             "2026-12-09 06:16:30,310001,3,2,25,24,120\n");
 }
 
-TEST_F(CalibrationHistoryTest, DamagedLinesAreSkippedAndKeptOut) {
+TEST_F(CalibrationHistoryTest, DamagedLinesAreSkippedButKeptAsTheyAre) {
   fs::create_directories(folder_);
   const fs::path file = folder_ / "calibrations.csv";
-  std::ofstream(file) << "time,serial,machine,pump,old,new,measured_ml\r\n"
-                         "2026-12-09 06:15:30,310001,3,2,30,25,120\r\n"
-                         "garbage\n"
-                         "2026-12-09 06:15:30,310001,11,2,30,25,120\n"  // no machine 11
-                         "2026-13-09 06:15:30,310001,3,2,30,25,120\n"   // no month 13
-                         "2026-12-09 06:15:30,310001,3,8,30,25,120\n"   // no pump 8
-                         "2026-12-09 06:15:30,310001,3,2,30,25\n";
+  const std::string text =
+      "time,serial,machine,pump,old,new,measured_ml\r\n"
+      "2026-12-09 06:15:30,310001,3,2,30,25,120\r\n"
+      "garbage\n"
+      "2026-12-09 06:15:30,310001,11,2,30,25,120\n"     // no machine 11
+      "2026-13-09 06:15:30,310001,3,2,30,25,120\n"      // no month 13
+      "2026-12-09 06:15:30,310001,3,8,30,25,120\n"      // no pump 8
+      "2026-12-09 06:15:30,4294967296,3,2,30,25,120\n"  // beyond 32 bits
+      "2026-12-09 06:15:30,310001,3,2,30,25";           // cut short
+  std::ofstream(file) << text;
   std::string error;
   EXPECT_EQ(ReadCalibrationHistory(file, error), (std::vector<CalibrationRecord>{Record(3, 2, 30, 25, 15)}));
   ASSERT_TRUE(AppendCalibration(file, Record(1, 1, 30, 31, 20)).ok);
   EXPECT_EQ(ReadCalibrationHistory(file, error).size(), 2u);
+  EXPECT_EQ(*ReadWholeFile(file, error), text + "\n2026-12-09 06:20:30,310001,1,1,30,31,120\n");
+}
+
+TEST_F(CalibrationHistoryTest, SerialNumbersUseAll32Bits) {
+  const fs::path file = folder_ / "calibrations.csv";
+  std::vector<CalibrationRecord> written;
+  for (const std::uint32_t serial : {0u, 0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu}) {
+    written.push_back(Record(1, 1, 30, 31, 0));
+    written.back().serial = serial;
+    ASSERT_TRUE(AppendCalibration(file, written.back()).ok);
+  }
+  std::string error;
+  EXPECT_EQ(ReadCalibrationHistory(file, error), written);
+}
+
+TEST_F(CalibrationHistoryTest, TheHistoryAndItsFoldersArePrivate) {
+  const mode_t old = umask(0);
+  const fs::path file = folder_ / "data" / "calibrations.csv";
+  const bool appended = AppendCalibration(file, Record(3, 2, 30, 25, 15)).ok;
+  umask(old);
+  ASSERT_TRUE(appended);
+  EXPECT_EQ(fs::status(folder_).permissions(), fs::perms::owner_all);
+  EXPECT_EQ(fs::status(folder_ / "data").permissions(), fs::perms::owner_all);
+  EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST_F(CalibrationHistoryTest, ProgramsAppendingAtTheSameTimeLoseNoRecord) {
+  const fs::path file = folder_ / "calibrations.csv";
+  constexpr int Programs = 4, Records = 25;
+  std::vector<pid_t> children;
+  for (int p = 0; p < Programs; ++p) {
+    const pid_t child = fork();
+    if (child == 0) {
+      bool ok = true;
+      for (int r = 0; r < Records; ++r)
+        ok = AppendCalibration(file, Record(p + 1, 1, r, r + 1, r)).ok && ok;
+      _exit(ok ? 0 : 1);
+    }
+    children.push_back(child);
+  }
+  for (const pid_t child : children) {
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  std::string error;
+  const auto records = ReadCalibrationHistory(file, error);
+  EXPECT_EQ(records.size(), static_cast<std::size_t>(Programs * Records));
+  for (int p = 0; p < Programs; ++p)
+    EXPECT_EQ(LastCalibrations(records, 310001, p + 1, 1, Records + 1).size(),
+              static_cast<std::size_t>(Records));
 }
 
 TEST_F(CalibrationHistoryTest, MissingFileHoldsNoneAndAnUnreadableOneIsNotReplaced) {

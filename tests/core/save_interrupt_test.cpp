@@ -127,23 +127,31 @@ TEST_F(SaveInterrupted, KilledAtRandomPointsLeavesTheOldOrTheNewFile) {
   RecordProperty("saves_completed_before_the_kill", replaced);
   RecordProperty("kills_that_left_a_temporary_file", leftovers);
 
-  // The next save neither trips over the leftovers nor keeps them.
+  // The next save trips over no leftovers, and tidies those old enough to be sure no save is writing them.
+  for (const std::string& name : OtherFiles(folder_, "system.xml"))
+    std::filesystem::last_write_time(folder_ / name,
+                                     std::filesystem::file_time_type::clock::now() - std::chrono::hours(2));
   ASSERT_TRUE(WriteSystemFile(configs[0], path).ok);
   EXPECT_EQ(ReadText(path), texts[0]);
   EXPECT_TRUE(OtherFiles(folder_, "system.xml").empty());
 }
 
-TEST_F(SaveInterrupted, NextSaveKeepsFilesThatOnlyLookLikeLeftovers) {
+TEST_F(SaveInterrupted, NextSaveKeepsRecentLeftoversAndFilesThatOnlyLookLikeThem) {
   const auto path = folder_ / "system.xml";
   for (const char* name : {"system.xml.tmp", "system.xml.0123456g.tmp", "other.xml.01234567.tmp",
                            "system.xml.01234567.tmp.bak", "system.xml.bak"}) {
     std::ofstream(folder_ / name) << "keep";
   }
   std::ofstream(folder_ / "system.xml.89abcdef.tmp") << "<QDsystem";
+  std::filesystem::last_write_time(folder_ / "system.xml.89abcdef.tmp",
+                                   std::filesystem::file_time_type::clock::now() - std::chrono::hours(2));
+  // Another program's save in progress.
+  std::ofstream(folder_ / "system.xml.fedcba98.tmp") << "<QDsystem";
   ASSERT_TRUE(WriteFileAtomically(path, "new").ok);
   EXPECT_EQ(ReadText(path), "new");
   EXPECT_FALSE(std::filesystem::exists(folder_ / "system.xml.89abcdef.tmp"));
-  EXPECT_EQ(OtherFiles(folder_, "system.xml").size(), 5u);
+  EXPECT_TRUE(std::filesystem::exists(folder_ / "system.xml.fedcba98.tmp"));
+  EXPECT_EQ(OtherFiles(folder_, "system.xml").size(), 6u);
 }
 
 TEST_F(SaveInterrupted, FullDiskKeepsTheOldFileAndSaysWhy) {

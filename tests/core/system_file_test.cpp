@@ -593,6 +593,117 @@ TEST(SystemFileRoundTrip, RichConfigurationReadsBackItemForItem) {
                          read.image.bytes.begin() + 0x6280));
 }
 
+// The text items of the file, each reached the same way in what is written and what is read.
+struct TextItem {
+  const char* name;
+  std::string& (*of)(SystemConfig&);
+};
+const TextItem kTextItems[] = {
+    {"system name", [](SystemConfig& s) -> std::string& { return s.SystemName; }},
+    {"recipient 8", [](SystemConfig& s) -> std::string& { return s.Recipients[7]; }},
+    {"machine comment", [](SystemConfig& s) -> std::string& { return s.Machines[9].Comment; }},
+    {"program name", [](SystemConfig& s) -> std::string& { return s.Machines[0].Programs[5].Name; }},
+    {"program comment", [](SystemConfig& s) -> std::string& { return s.Machines[1].Programs[0].Comment; }},
+    {"line comment",
+     [](SystemConfig& s) -> std::string& { return s.Machines[0].Programs[0].Lines[23].comment; }},
+};
+
+std::size_t CountOf(const std::string& text, const std::string& part) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size()))
+    ++count;
+  return count;
+}
+
+TEST(SystemFileRoundTrip, TextsWithControlAndMarkupCharactersReadBackUnchanged) {
+  const std::string texts[] = {
+      "\r",
+      "\n",
+      "\r\n",
+      "a\rb",
+      "a\nb",
+      "one\r\ntwo\r\n",
+      "\t",
+      "a\tb",
+      "\x01",
+      "\x1F",
+      "\x7F",
+      "&",
+      "<",
+      "a&b<c>d\"e'",
+      "\xE9",
+      "\x80\x81\xFF",
+      "  lead",
+      "trail ",
+      "   ",
+      " \t\r\n ",
+      "x\x01\x02\x1Fy\xE9",
+  };
+  for (const TextItem& item : kTextItems) {
+    WorkingConfig plain = FreshConfig();
+    item.of(plain.system) = "x";
+    const std::size_t lines = CountOf(SystemFileText(plain), "\r\n");
+    for (const std::string& text : texts) {
+      SCOPED_TRACE(std::string(item.name) + " \"" + text + "\"");
+      WorkingConfig written = FreshConfig();
+      item.of(written.system) = text;
+      const std::string file = SystemFileText(written);
+      // Still one element a line, and no control character but the line ends.
+      EXPECT_EQ(CountOf(file, "\r\n"), lines);
+      EXPECT_EQ(CountOf(file, "\r"), lines);
+      EXPECT_EQ(CountOf(file, "\n"), lines);
+      EXPECT_TRUE(std::none_of(file.begin(), file.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 32 && c != '\r' && c != '\n';
+      }));
+
+      WorkingConfig read = FreshConfig();
+      const FileResult result = ReadSystemFileText(read, file);
+      ASSERT_TRUE(result.ok) << result.error;
+      EXPECT_EQ(item.of(read.system), text);
+    }
+  }
+}
+
+TEST(SystemFileRoundTrip, EveryByteButZeroReadsBack) {
+  WorkingConfig written = FreshConfig();
+  for (int b = 1; b < 256; ++b)
+    written.system.SystemName += static_cast<char>(b);
+  WorkingConfig read = FreshConfig();
+  const FileResult result = ReadSystemFileText(read, SystemFileText(written));
+  ASSERT_TRUE(result.ok) << result.error;
+  EXPECT_EQ(read.system.SystemName, written.system.SystemName);
+}
+
+// Files written before control characters were referred to hold them literally.
+TEST(SystemFileReader, ValuesKeepLiteralWhiteSpaceAndResolveCharacterReferences) {
+  const struct {
+    std::string markup;
+    std::string text;
+  } cases[] = {
+      {"a\nb", "a\nb"},
+      {"\n", "\n"},
+      {"a\tb ", "a\tb "},
+      {"  ", "  "},
+      {"a\r\nb", "a\nb"},  // end-of-line normalisation, as before
+      {"a\rb", "a\nb"},
+      {"\x01\x7F", "\x01\x7F"},
+      {"a&#13;&#10;b", "a\r\nb"},
+      {"&#1;&#x1F;&#9;&#127;", "\x01\x1F\t\x7F"},
+      {"\xE9&amp;&lt;&gt;", "\xE9&<>"},
+      {"a&#0;b", "a"},  // a text ends at its first zero
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.markup);
+    WorkingConfig config = FreshConfig();
+    const FileResult result =
+        Read(config, "<MainSetup><SystemName>" + c.markup + "</SystemName></MainSetup>" +
+                         "<Alarm><Recipient3>" + c.markup + "</Recipient3></Alarm>");
+    ASSERT_TRUE(result.ok) << result.error;
+    EXPECT_EQ(config.system.SystemName, c.text);
+    EXPECT_EQ(config.system.Recipients[2], c.text);
+  }
+}
+
 class SystemFileOnDisk : public ::testing::Test {
  protected:
   void SetUp() override {
