@@ -1,5 +1,6 @@
 #include <cstdio>
 
+#include "app/text.h"
 #include "arguments.h"
 #include "input.h"
 #include "model/system_commands.h"
@@ -33,7 +34,7 @@ int RunCheck(const std::vector<std::string>& args) {
   const auto findings = qd::review::CheckSystem(config);
   int errors = 0;
   for (const auto& finding : findings) {
-    std::printf("%s\n", finding.Text().c_str());
+    std::printf("%s\n", qd::TerminalText(finding.Text()).c_str());
     errors += finding.severity == qd::review::Severity::Error;
   }
   const int warnings = static_cast<int>(findings.size()) - errors;

@@ -3,6 +3,7 @@
 #include <QDeadlineTimer>
 #include <cstdio>
 
+#include "app/text.h"
 #include "arguments.h"
 #include "transport/process_events.h"
 
@@ -60,7 +61,8 @@ void ControllerLink::SetPrompts() {
 std::string ControllerLink::SystemListText() const {
   std::string text;
   for (const auto& entry : connection_.Session().Systems().Entries()) {
-    text += "\n  " + entry.serial + "  " + entry.name + "  in use: " + entry.inUse + "  " + entry.ipAddress;
+    text += "\n  " + qd::TerminalText(entry.serial) + "  " + qd::TerminalText(entry.name) +
+            "  in use: " + qd::TerminalText(entry.inUse) + "  " + qd::TerminalText(entry.ipAddress);
   }
   return text.empty() ? " (none)" : text;
 }
@@ -89,6 +91,8 @@ void ControllerLink::ConnectGateway() {
                     std::string(qd::link::RemoteStateText(session.View().state)));
     case SessionOutcome::NoSystemChosen:
       throw Failure(!failure_.empty() ? failure_ : "no free system to connect to:" + SystemListText());
+    case SessionOutcome::ListTooLong:
+      throw Failure(std::string(qd::link::ListTooLongText));
     case SessionOutcome::Cancelled:
     case SessionOutcome::ConnectionLost:
       throw Failure(!failure_.empty() ? failure_ : "the gateway closed the connection");

@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "app/text.h"
 #include "arguments.h"
 #include "controller_read.h"
 #include "review/config_diff.h"
@@ -82,7 +83,7 @@ int Compare(const std::vector<std::string>& args) {
   const qd::SystemConfig b = load(sides.b);
   const auto differences = qd::review::CompareSystems(a, b);
   for (const auto& difference : differences)
-    std::printf("%s\n", difference.Text().c_str());
+    std::printf("%s\n", qd::TerminalText(difference.Text()).c_str());
   if (differences.empty()) std::fputs("no differences\n", stderr);
   return differences.empty() ? 0 : 1;
 }

@@ -25,6 +25,8 @@ qd::firmware::FirmwareImage LoadFile(const Arguments& arguments, const char* act
   qd::firmware::FirmwareImage firmware = qd::firmware::LoadIntelHexFile(arguments.Positional()[1], target);
   // The window's error text as it stands; the loader's own texts name the line.
   if (!firmware.Loaded()) throw Failure(firmware.error.text);
+  for (const std::string& warning : qd::firmware::LoadWarnings(firmware))
+    std::fprintf(stderr, "qdtool: warning: %s\n", warning.c_str());
   return firmware;
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/text.h"
 #include "arguments.h"
 #include "commands.h"
 #include "doctor_command.h"
@@ -63,7 +64,8 @@ int Fail(const std::string& reason, int status) {
       line += ' ';
     }
   }
-  std::fprintf(stderr, "qdtool: %s\n", line.c_str());
+  // Messages quote file names and gateway texts.
+  std::fprintf(stderr, "qdtool: %s\n", qd::TerminalText(line, /*keepLineFeeds=*/true).c_str());
   return status;
 }
 

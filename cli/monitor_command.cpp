@@ -2,6 +2,7 @@
 #include <QElapsedTimer>
 #include <cstdio>
 
+#include "app/text.h"
 #include "arguments.h"
 #include "commands.h"
 #include "controller_link.h"
@@ -33,7 +34,7 @@ class MonitorOutput {
   MonitorOutput(int count, int seconds) : count_(count), seconds_(seconds) { elapsed_.start(); }
 
   void Print(const std::string& line) {
-    std::printf("%s\n", line.c_str());
+    std::printf("%s\n", qd::TerminalText(line).c_str());
     std::fflush(stdout);
     ++printed_;
   }

@@ -1,5 +1,6 @@
 #include <cstdio>
 
+#include "app/text.h"
 #include "arguments.h"
 #include "commands.h"
 #include "input.h"
@@ -34,7 +35,7 @@ int RunProgram(const std::vector<std::string>& args) {
   for (int k = 0; k < qd::DosingProgram::LineCount; ++k) {
     const qd::LineTexts texts = qd::ShowLine(lines.Lines[k]);
     std::printf("%d\t%s\t%s\t%s\n", k + 1, texts.instruction.c_str(), texts.parameters.c_str(),
-                texts.comment.c_str());
+                qd::TerminalText(texts.comment).c_str());
   }
   return 0;
 }

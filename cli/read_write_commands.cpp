@@ -231,12 +231,12 @@ int RunRead(const std::vector<std::string>& args) {
       config, target,
       {LoginCodeOption(arguments), arguments.Flag("master-login"), arguments.Flag("verbose")});
 
+  // A refused read is no read: the files named keep what they hold.
+  if (!outcome.parsed.ok) throw Failure(outcome.parsed.error);
+  if (!outcome.error.empty()) throw Failure(outcome.error);
   // The raw image as read; the system file as the editors hold it after taking the image in.
   if (const auto image = arguments.Value("image")) WriteImageFile(config.image, *image);
-  if (!outcome.parsed.ok) throw Failure(outcome.parsed.error);
   if (const auto output = arguments.Value("output")) WriteSystemFileOrFail(config, *output);
-  // A remote read with a wrong login code gives an empty system: written, and reported.
-  if (!outcome.error.empty()) throw Failure(outcome.error);
   StoreReadBackup(config);
   std::fprintf(stderr, "%s\n", outcome.statusText.c_str());
   return 0;

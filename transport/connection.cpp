@@ -63,6 +63,9 @@ void Connection::ConnectTransports() {
   session_.events.changed = [this] { emit RemoteViewChanged(); };
   session_.events.linkStateChanged = [this] { emit LinkStateChanged(); };
   session_.events.captionChanged = [this] { emit CaptionChanged(); };
+  session_.events.error = [this](const std::string& text) {
+    emit GatewayError(0, QString::fromStdString(text), {});
+  };
   session_.events.connectionLost = [this] {
     link_.ResetLinkState();
     Lost();

@@ -45,6 +45,8 @@ std::optional<GatewayAddress> ParseGatewayAddress(const QString& text) {
 }
 
 GatewaySocket::GatewaySocket(QObject* parent) : QObject(parent), socket_(this) {
+  // What a gateway sends faster than it is taken waits in the kernel, not in our memory.
+  socket_.setReadBufferSize(ReadBufferLimit);
   connect(&socket_, &QTcpSocket::connected, this, &GatewaySocket::OnConnected);
   connect(&socket_, &QTcpSocket::disconnected, this, &GatewaySocket::OnDisconnected);
   connect(&socket_, &QTcpSocket::errorOccurred, this, &GatewaySocket::OnError);

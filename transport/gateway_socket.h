@@ -55,6 +55,7 @@ class GatewaySocket : public QObject {
 
  public:
   static constexpr qint64 ReadPieceSize = 2000;
+  static constexpr qint64 ReadBufferLimit = 64 * 1024;
 
   explicit GatewaySocket(QObject* parent = nullptr);
   ~GatewaySocket() override;

@@ -162,4 +162,13 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   return true;
 }
 
+std::string TerminalText(std::string_view text, bool keepLineFeeds) {
+  std::string safe(text);
+  for (char& c : safe) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte < 0x20 || byte == 0x7F) && !(keepLineFeeds && c == '\n')) c = '?';
+  }
+  return safe;
+}
+
 }  // namespace qd

@@ -35,6 +35,11 @@ std::optional<std::uint16_t> ParseAmountHundredths(std::string_view text);
 // Hundredths shown as litres with two decimals ("0.00" format) and the given decimal separator.
 std::string FormatHundredths(std::uint16_t hundredths, char decimalSeparator);
 
+// The text safe to print to a terminal: control characters (escape included) become '?', so that a text
+// from a file or a gateway cannot move the cursor, recolour or retitle the terminal. Line feeds stay
+// when `keepLineFeeds` is set, for messages that are ours to break.
+std::string TerminalText(std::string_view text, bool keepLineFeeds = false);
+
 // printf-style formatting into a std::string.
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 

@@ -17,6 +17,7 @@ constexpr std::uint8_t MaxRecordType = 5;
 
 namespace record {
 constexpr std::uint8_t Data = 0;
+constexpr std::uint8_t EndOfFile = 1;
 constexpr std::uint8_t ExtendedSegmentAddress = 2;
 constexpr std::uint8_t ExtendedLinearAddress = 4;
 }  // namespace record
@@ -164,9 +165,13 @@ bool ApplyRecord(FirmwareImage& firmware, const Record& rec, std::uint32_t& exte
       std::copy_n(rec.data.begin(), rec.count, firmware.image.begin() + at);
       firmware.codeStart = std::min(firmware.codeStart, at);
       firmware.codeEnd = std::max(firmware.codeEnd, at + rec.count - 1);
+      firmware.dataEnd = std::max(firmware.dataEnd, at + rec.count);
       ++firmware.dataRecords;
       return true;
     }
+    case record::EndOfFile:
+      firmware.endOfFile = true;
+      return true;
     case record::ExtendedSegmentAddress:
     case record::ExtendedLinearAddress: {
       if (rec.count != 2) {
@@ -237,13 +242,37 @@ FirmwareImage LoadIntelHex(std::string_view text, const FirmwareTarget& target) 
   return firmware;
 }
 
+std::vector<std::string> LoadWarnings(const FirmwareImage& firmware) {
+  std::vector<std::string> warnings;
+  if (!firmware.endOfFile) warnings.emplace_back("The file has no end-of-file record: it may be cut short.");
+  if (firmware.dataEnd > firmware.target.imageSize) {
+    const bool controller = firmware.target.kind == TargetKind::Controller;
+    warnings.push_back(Format(
+        "The file holds data up to %05Xh, beyond the %s's program memory (%04Xh bytes): it "
+        "may be meant for the %s.",
+        static_cast<unsigned>(firmware.dataEnd - 1), controller ? "controller" : "trigger module",
+        static_cast<unsigned>(firmware.target.imageSize), controller ? "trigger modules" : "controller"));
+  }
+  return warnings;
+}
+
 FirmwareImage LoadIntelHexFile(const std::filesystem::path& path, const FirmwareTarget& target) {
+  constexpr std::uintmax_t MaxHexFileBytes = std::uintmax_t{4} << 20;  // a full 64 KB image is ~180 KB
   std::string reason;
-  const std::optional<std::string> text = ReadWholeFile(path, reason);
+  const std::optional<std::string> text = ReadWholeFile(path, reason, MaxHexFileBytes);
   if (!text) {
     FirmwareImage firmware;
     firmware.target = target;
     firmware.error = MakeError(HexError::CannotOpen, 0);
+    // Why a file that is there was refused.
+    std::error_code ec;
+    const std::filesystem::file_status status = std::filesystem::status(path, ec);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+      firmware.error.text = "Unable to open Intel hex file: it is not a regular file.";
+    } else if (std::filesystem::is_regular_file(status) &&
+               std::filesystem::file_size(path, ec) > MaxHexFileBytes && !ec) {
+      firmware.error.text = "Unable to open Intel hex file: it is larger than 4 MB.";
+    }
     return firmware;
   }
   return LoadIntelHex(*text, target);

@@ -70,7 +70,9 @@ struct FirmwareImage {
   std::uint16_t codeChecksum = 0;     // 16-bit sum from code start up to, not including, code end
   std::uint16_t programmingEnd = 0;   // code end rounded up to the block size word
   int dataRecords = 0;
-  HexLoadError error;  // kind None after a complete load
+  bool endOfFile = false;     // an end-of-file record was read
+  std::uint32_t dataEnd = 0;  // one past the highest data byte of the file, wherever it lies
+  HexLoadError error;         // kind None after a complete load
 
   // The load succeeded and left data for the target: the image may be programmed.
   bool Loaded() const { return error.kind == HexError::None && codeStart < target.imageSize; }
@@ -83,6 +85,11 @@ struct FirmwareImage {
 FirmwareImage LoadIntelHex(std::string_view text, const FirmwareTarget& target);
 // The same from a file; a file that cannot be read gives CannotOpen.
 FirmwareImage LoadIntelHexFile(const std::filesystem::path& path, const FirmwareTarget& target);
+
+// What a technician should know before programming a loaded file: it has no end-of-file record (it may be
+// cut short), or it holds data beyond the target's program memory (it may be meant for the other target).
+// Empty when there is nothing to say.
+std::vector<std::string> LoadWarnings(const FirmwareImage& firmware);
 
 // (code end + 127) AND 0xFF80 for the block size word 128, else (code end + 255) AND 0xFF00.
 std::uint16_t ProgrammingEnd(std::uint32_t codeEnd, std::uint16_t blockSizeWord);

@@ -163,6 +163,7 @@ void GatewaySession::RequestLogin() {
   // The login window is modal: the socket may have gone while it was open.
   if (!SocketConnected()) return;
   if (login) {
+    listOpen_ = true;
     Send(LoginMessage(login->user, login->password));
     return;
   }
@@ -174,10 +175,19 @@ void GatewaySession::RequestLogin() {
 }
 
 void GatewaySession::OnSystemListEntry(std::span<const std::uint8_t> message) {
+  // Outside the list a gateway could reopen the selection window after every Cancel.
+  if (!listOpen_) return;
   std::optional<SystemEntry> entry = DecodeSystemListEntry(message);
   if (!entry) return;
   if (entry->serial.empty()) {
+    listOpen_ = false;
     EndOfList();
+    return;
+  }
+  if (static_cast<std::size_t>(systems_.Count()) >= MaxListEntries) {
+    Decide(SessionOutcome::ListTooLong);
+    Disconnect();
+    Notify(events.error, std::string(ListTooLongText));
     return;
   }
   systems_.Add(std::move(*entry));
@@ -271,6 +281,7 @@ std::string GatewaySession::CaptionPiece() const {
 }
 
 void GatewaySession::ClearSession() {
+  listOpen_ = false;
   linkReady_ = false;
   loggedIn_ = false;
   online_ = false;

@@ -30,6 +30,8 @@ std::string_view RemoteAccessText(RemoteAccess access);  // "", "Full access", "
 inline constexpr std::string_view ConnectCaption = "Connect";
 inline constexpr std::string_view DisconnectCaption = "Disconnect";
 inline constexpr std::string_view LoginRefusedText = "Invalid user name or password";
+inline constexpr std::string_view ListTooLongText =
+    "The gateway sent more than 1000 systems: the connection was closed.";
 
 // The socket error the socket layer reports: "Asynchronous socket error %d".
 std::string SocketErrorText(int errorCode);
@@ -69,6 +71,7 @@ enum class SessionOutcome {
   InUse,           // someone else uses it
   Failed,          // accepted for another serial, or a malformed result
   ConnectionLost,  // the connection ended (by the server, an error, or a disconnect)
+  ListTooLong,     // the gateway sent more systems than a list may hold: disconnected
 };
 
 // The tool's side of a gateway session: login, system list, system choice, connect result, address and
@@ -77,6 +80,7 @@ enum class SessionOutcome {
 class GatewaySession {
  public:
   static constexpr int StatusRequestTicks = 11;  // one status request per 1.1 s
+  static constexpr std::size_t MaxListEntries = 1000;
 
   struct Environment {
     // Sends one message on the socket (framed by the owner). False when it did not go out.
@@ -102,6 +106,8 @@ class GatewaySession {
     // The connection ended by itself (server disconnect, socket error, or the close that a disconnect
     // or a cancelled login caused): the owner resets the link's counters as a mode change does.
     std::function<void()> connectionLost;
+    // The session ended for a reason the user must be told (ListTooLongText).
+    std::function<void(const std::string& text)> error;
   };
 
   explicit GatewaySession(Environment environment) : env_(std::move(environment)) {}
@@ -168,6 +174,8 @@ class GatewaySession {
 
   Environment env_;
   bool localMode_ = true;
+  // List entries and the end of the list count only between the login and the first end of the list.
+  bool listOpen_ = false;
   SocketState socket_ = SocketState::Closed;
   bool linkReady_ = false;
   bool loggedIn_ = false;

@@ -229,6 +229,13 @@ void SystemTransfer::Write() {
     return;
   }
   confirmRunning_ = false;
+  // Without master-login the controller keeps its own login code: the buffer's may be another
+  // controller's, or none. The blocks go around it, and the confirmation sums what was sent.
+  keptFrom_ = keptTo_ = 0;
+  if (!env_.masterLoginMode()) {
+    keptFrom_ = static_cast<int>(layout::SystemLoginCode);
+    keptTo_ = static_cast<int>(layout::SystemLoginCode + layout::SystemLoginCodeField);
+  }
   SetState(TransferState::WritingRemote);
   Notify(events.remoteTransferStarts);
   SendRemoteBlocks();
@@ -244,7 +251,12 @@ void SystemTransfer::Build() {
 
 void SystemTransfer::SendRemoteBlocks() {
   while (current_ < end_ && state_ == TransferState::WritingRemote) {
-    const int count = std::min(end_ - current_, RemoteBlockSize);
+    if (current_ >= keptFrom_ && current_ < keptTo_) {
+      current_ = keptTo_;
+      continue;
+    }
+    int count = std::min(end_ - current_, RemoteBlockSize);
+    if (current_ < keptFrom_) count = std::min(count, keptFrom_ - current_);
     std::vector<std::uint8_t> message = {0x00, 'Q', static_cast<std::uint8_t>(current_),
                                          static_cast<std::uint8_t>(current_ >> 8),
                                          static_cast<std::uint8_t>(count)};
@@ -442,8 +454,9 @@ void SystemTransfer::OnGatewayWriteResult(std::span<const std::uint8_t> message)
   if (state_ != TransferState::WritingRemote || message.size() < 4) return;
   const std::uint16_t received = static_cast<std::uint16_t>(message[2] | (message[3] << 8));
   std::uint16_t sum = 0;
-  for (int i = start_; i < end_; ++i)
-    sum = static_cast<std::uint16_t>(sum + config_.image.bytes[i]);
+  for (int i = start_; i < end_; ++i) {
+    if (i < keptFrom_ || i >= keptTo_) sum = static_cast<std::uint16_t>(sum + config_.image.bytes[i]);
+  }
   view_.progressBar = 0;
   const bool good = sum == received;
   view_.progressText = good ? "Confirm received - OK" : "Confirm received - bad checksum!";

@@ -180,6 +180,9 @@ class SystemTransfer {
   int start_ = 0;
   int current_ = 0;
   int end_ = 0;
+  // A remote write sends nothing of [keptFrom_, keptTo_): the controller's own login code.
+  int keptFrom_ = 0;
+  int keptTo_ = 0;
   int readLimit_ = 0;
   bool confirmRunning_ = false;
   int confirmCounter_ = 0;

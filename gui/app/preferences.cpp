@@ -1,5 +1,7 @@
 #include "gui/app/preferences.h"
 
+#include <QFile>
+
 namespace qd::gui {
 namespace {
 
@@ -72,6 +74,9 @@ void WritePreferences(QSettings& store, const PreferencesToWrite& values) {
       write("Height", values.height) && write("Left", values.left) && write("Top", values.top) &&
       write("GatewayServer", values.gatewayServer);
   store.sync();
+  // The file holds the user's login code: for the user's eyes only, on a laptop that others use too.
+  if (store.format() == QSettings::IniFormat)
+    QFile::setPermissions(store.fileName(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 }  // namespace qd::gui

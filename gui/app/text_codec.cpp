@@ -23,4 +23,8 @@ std::string ToCp1252(const QString& text) {
   return bytes;
 }
 
+QString PlainToolTip(const QString& text) {
+  return QStringLiteral("<p style=\"white-space:pre-wrap\">") + text.toHtmlEscaped() + QStringLiteral("</p>");
+}
+
 }  // namespace qd::gui

@@ -11,4 +11,8 @@ namespace qd::gui {
 QString FromCp1252(std::string_view bytes);
 std::string ToCp1252(const QString& text);
 
+// A tooltip that shows `text` as it is: a tooltip that looks like markup would otherwise be taken as
+// markup.
+QString PlainToolTip(const QString& text);
+
 }  // namespace qd::gui

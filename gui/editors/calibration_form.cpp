@@ -89,6 +89,7 @@ void TCalibrationForm::CreateControls() {
 
   HistoryLabel = Named(new QLabel(this), "HistoryLabel");
   HistoryLabel->setTextFormat(Qt::PlainText);
+  HistoryLabel->setTextFormat(Qt::PlainText);
   HistoryLabel->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   HistoryLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
   StartTestBtn = Named(new QPushButton(QStringLiteral("F2: Start test"), this), "StartTestBtn");

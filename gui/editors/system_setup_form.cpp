@@ -416,6 +416,8 @@ QWidget* TSystemSetupForm::CreateEthernetPage() {
   EthernetMieleLogicMonitorBtn = Named(new QCheckBox(QStringLiteral("Monitor status"), box),
                                        QStringLiteral("EthernetMieleLogicMonitorBtn"));
   EthernetMieleLogicMemo = Named(new QPlainTextEdit(box), QStringLiteral("EthernetMieleLogicMemo"));
+  // A monitor left running for a day keeps its last lines, not all of them.
+  EthernetMieleLogicMemo->setMaximumBlockCount(MonitorLines);
   EthernetMieleLogicMemo->setReadOnly(true);
   EthernetMieleLogicMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   EthernetMieleLogicMemo->setLineWrapMode(QPlainTextEdit::NoWrap);

@@ -34,6 +34,7 @@ class TSystemSetupForm : public QWidget {
 
  public:
   static constexpr int AlarmKindCount = qd::AlarmKinds;
+  static constexpr int MonitorLines = 1000;
 
   explicit TSystemSetupForm(App& app);
 

@@ -302,9 +302,20 @@ void TFirmwareUpdateForm::RememberFile(const QString& name) {
 void TFirmwareUpdateForm::StartBtnClick() {
   if (!firmware_.Loaded()) LoadFile();
   // The loader refuses an image whose load failed or held no data.
-  if (!firmware_.Loaded()) return;
+  if (!firmware_.Loaded() || !ConfirmLoadWarnings()) return;
   if (loader_.Start(firmware_) == qd::firmware::StartResult::ControllerBusy)
     ShowMessageBox(FromCp1252(app_.Connection().BusyText()), DialogType::Warning);
+}
+
+bool TFirmwareUpdateForm::ConfirmLoadWarnings() {
+  const std::vector<std::string> warnings = qd::firmware::LoadWarnings(firmware_);
+  if (warnings.empty()) return true;
+  QString text;
+  for (const std::string& warning : warnings)
+    text += FromCp1252(warning) + QStringLiteral("\n\n");
+  return ShowMessageBox(text + QStringLiteral("Program anyway?"), DialogType::Warning,
+                        QMessageBox::Yes | QMessageBox::No, windowTitle(),
+                        QMessageBox::No) == QMessageBox::Yes;
 }
 
 void TFirmwareUpdateForm::ShowLoaderState() {

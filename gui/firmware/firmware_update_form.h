@@ -57,6 +57,8 @@ class TFirmwareUpdateForm : public QWidget {
   void ShowLoadedFile();
   void RememberFile(const QString& name);
   void StartBtnClick();
+  // The load warnings, if any, and the user's answer: true to program anyway.
+  bool ConfirmLoadWarnings();
   void ShowLoaderState();
   void ShowFileLabels(bool figures, bool date);
 

@@ -143,6 +143,9 @@ void TCommunicationForm::CreateControls() {
   RemoteSystemNameLabel2 = new QLabel(remoteGroup_);
   RemoteSystemNameLabel2->setTextInteractionFlags(Qt::TextSelectableByMouse);
   RemoteSystemIPaddressLabel = new QLabel(remoteGroup_);
+  // What a gateway sends is text, never markup.
+  RemoteSystemNameLabel2->setTextFormat(Qt::PlainText);
+  RemoteSystemIPaddressLabel->setTextFormat(Qt::PlainText);
   RemoteSystemIPaddressLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
   for (auto [widget, name] : {std::pair<QWidget*, const char*>{RemoteBtn, "RemoteBtn"},
                               {GatewayServerLabel, "GatewayServerLabel"},
@@ -214,7 +217,7 @@ void TCommunicationForm::CreateControls() {
 
 void TCommunicationForm::SetSessionPrompts() {
   qd::transport::Connection::SessionPrompts prompts;
-  prompts.askLogin = [this] { return app_.RemoteLogin().AskLogin(); };
+  prompts.askLogin = [this] { return app_.RemoteLogin().AskLogin(GatewayServerText()); };
   prompts.chooseSystem = [this](const qd::link::SystemList& systems) {
     return app_.RemoteLogin().ChooseSystem(systems);
   };

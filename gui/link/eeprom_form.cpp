@@ -330,6 +330,8 @@ void TEEPROMForm::ImageRead(const qd::ParseResult& result) {
     return;
   }
   ShowReadImage(result);
+  // A read refused for its login code is no read: nothing of it, the code least of all, goes to disk.
+  if (transfer_.Outcome() != qd::link::TransferOutcome::ReadCompleted) return;
   StoreBackupInBackground(app_.Config(), this, [this](const qd::review::StoredBackup&) {
     if (app_.HasCompare()) app_.Compare().RefreshBackups();
   });

@@ -131,7 +131,9 @@ void TRemoteLoginForm::CreateGrid() {
   groupLayout->addWidget(SystemsStringGrid);
 }
 
-std::optional<qd::link::Credentials> TRemoteLoginForm::AskLogin() {
+std::optional<qd::link::Credentials> TRemoteLoginForm::AskLogin(const QString& host) {
+  if (host != passwordHost_) PasswordEdit->clear();
+  passwordHost_ = host;
   SetMode(Mode::Login);
   if (!RunModal()) return std::nullopt;
   return qd::link::Credentials{ToCp1252(UserNameEdit->text()), ToCp1252(PasswordEdit->text())};

@@ -36,8 +36,9 @@ class TRemoteLoginForm : public QDialog {
 
   explicit TRemoteLoginForm(App& app);
 
-  // Modal. The user name and password as typed, or none when cancelled.
-  std::optional<qd::link::Credentials> AskLogin();
+  // Modal. The user name and password as typed, or none when cancelled. The password typed for one
+  // gateway host is not offered to another.
+  std::optional<qd::link::Credentials> AskLogin(const QString& host = {});
   // Modal, over the systems listed. The chosen system, or none when cancelled.
   std::optional<qd::link::SystemChoice> ChooseSystem(const qd::link::SystemList& systems);
 
@@ -66,6 +67,7 @@ class TRemoteLoginForm : public QDialog {
   std::optional<qd::link::SystemChoice> ChoiceAtSelectedRow() const;
 
   Mode mode_ = Mode::Login;
+  QString passwordHost_;  // the gateway host the password field was last used for
   int entryCount_ = 0;
   qd::link::SystemChoice selected_;
   QFormLayout* credentialsLayout_ = nullptr;

@@ -71,6 +71,8 @@ TCompareForm::~TCompareForm() {
 
 void TCompareForm::CreateControls() {
   SourceLabel = new QLabel(ChooseText(), this);
+  // File names and system names are text, never markup.
+  SourceLabel->setTextFormat(Qt::PlainText);
   SourceLabel->setObjectName(QStringLiteral("SourceLabel"));
   SourceLabel->setWordWrap(true);
 
@@ -205,6 +207,8 @@ void TCompareForm::ControllerRead(const qd::ParseResult& result) {
     ShowMessageBox(FromCp1252(result.error), DialogType::Error);
     return;
   }
+  // A read refused for its login code holds nothing to compare, and nothing for a backup.
+  if (transfer_.Outcome() != qd::link::TransferOutcome::ReadCompleted) return;
   StoreBackupInBackground(controller_, this, [this](const qd::review::StoredBackup&) { RefreshBackups(); });
   const QString source = QStringLiteral("the controller (serial %1), read %2")
                              .arg(controller_.image.SerialNumber())
@@ -255,7 +259,7 @@ void TCompareForm::ShowComparison(const qd::SystemConfig& other, const QString& 
     const std::array<std::string, ColumnCount> cells = {d.place, d.before, d.after};
     for (int column = 0; column < ColumnCount; ++column) {
       auto* item = new QTableWidgetItem(FromCp1252(cells[static_cast<std::size_t>(column)]));
-      item->setToolTip(FromCp1252(d.Text()));
+      item->setToolTip(PlainToolTip(FromCp1252(d.Text())));
       DifferenceGrid->setItem(row, column, item);
     }
   }
@@ -280,7 +284,7 @@ void TCompareForm::RefreshBackups() {
     auto* item = new QListWidgetItem(
         QStringLiteral("%1   controller %2").arg(QString::fromStdString(backup.time)).arg(backup.serial),
         BackupList);
-    item->setToolTip(QString::fromStdString(file.string()));
+    item->setToolTip(PlainToolTip(QString::fromStdString(file.string())));
   }
   if (backups_.empty()) {
     auto* item = new QListWidgetItem(QStringLiteral("No backups yet: every read leaves one."), BackupList);

@@ -60,7 +60,8 @@ void FindingsList::ShowFindings(const std::vector<Finding>& findings) {
     auto* item = new QListWidgetItem(ItemText(finding), this);
     const bool isError = finding.severity == Severity::Error;
     item->setIcon(isError ? error : warning);
-    item->setToolTip((isError ? QStringLiteral("Error: ") : QStringLiteral("Warning: ")) + item->text());
+    item->setToolTip(
+        PlainToolTip((isError ? QStringLiteral("Error: ") : QStringLiteral("Warning: ")) + item->text()));
   }
 }
 

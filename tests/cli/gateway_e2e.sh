@@ -44,13 +44,17 @@ check "read-only write refused" test $? -eq 1
 check "read-only message" grep -q 'read-only' err.txt
 stop_sim
 
-# A read with a wrong login code gives an empty system.
+# A read refused for a wrong login code is no read: the files named keep what they held, no backup.
 start_sim --image secret.bin
-"$QDTOOL" read --gateway "$GW" "${LOGIN[@]}" -o empty.xml 2>err.txt
+echo kept >kept.xml
+echo kept >kept.bin
+backups_before=$(find "$QDSYSTEM_DATA" -name '*.bin' 2>/dev/null | wc -l)
+"$QDTOOL" read --gateway "$GW" "${LOGIN[@]}" -o kept.xml --image kept.bin 2>err.txt
 check "wrong code exits 1" test $? -eq 1
 check "wrong code message" test "$(cat err.txt)" = "qdtool: Wrong System login code"
-check "empty system written" grep -q '<Comment/>' empty.xml
-check "no name of the real system" test "$(grep -c 'Towels' empty.xml)" -eq 0
+check "output untouched" test "$(cat kept.xml)" = kept
+check "image untouched" test "$(cat kept.bin)" = kept
+check "no backup of a refused read" test "$(find "$QDSYSTEM_DATA" -name '*.bin' 2>/dev/null | wc -l)" -eq "$backups_before"
 check "right code" "$QDTOOL" read --gateway "$GW" "${LOGIN[@]}" --login-code SECRET -o right.xml
 stop_sim
 

@@ -188,6 +188,9 @@ TEST_F(GatewaySessionList, NoEntriesOrACancelledChoiceConnectNowhere) {
   EXPECT_TRUE(sent.empty());
   EXPECT_TRUE(session.View().stateVisible);
 
+  session.Disconnect();
+  Connected();
+  sent.clear();
   Receive(Entry("12", "Laundry", "-", "10.0.0.5"));
   Receive(Entry("34", "Hotel", "-", "10.0.0.6"));
   Receive(EndOfList());  // the chooser is cancelled
@@ -195,6 +198,41 @@ TEST_F(GatewaySessionList, NoEntriesOrACancelledChoiceConnectNowhere) {
   EXPECT_TRUE(sent.empty());
   EXPECT_EQ(session.View().state, RemoteState::Connecting);
   EXPECT_TRUE(session.View().stateVisible);
+}
+
+TEST_F(GatewaySessionList, AHostileGatewayCannotHoldTheWindowOrTheMemory) {
+  std::vector<std::string> errors;
+  session.events.error = [&errors](const std::string& text) { errors.push_back(text); };
+  // Before the login nothing of a list counts.
+  session.RemoteConnectBtnClick("gateway.test");
+  Receive(Entry("12", "Laundry", "-", "10.0.0.5"));
+  EXPECT_EQ(session.Systems().Count(), 0);
+  session.Disconnect();
+
+  // After the first end of the list, neither entries nor ends reopen the selection window.
+  Connected();
+  Receive(Entry("12", "Laundry", "-", "10.0.0.5"));
+  Receive(Entry("34", "Hotel", "-", "10.0.0.6"));
+  Receive(EndOfList());  // cancelled
+  for (int k = 0; k < 5; ++k) {
+    Receive(Entry("56", "Spa", "-", "10.0.0.7"));
+    Receive(EndOfList());
+  }
+  EXPECT_EQ(chooserCalls, 1);
+  EXPECT_EQ(session.Systems().Count(), 2);
+  EXPECT_EQ(session.Outcome(), SessionOutcome::NoSystemChosen);
+  EXPECT_TRUE(session.SocketConnected()) << "Disconnect is the user's";
+
+  // A list past its cap ends the connection with a message.
+  session.Disconnect();
+  Connected();
+  for (std::size_t k = 0; k <= GatewaySession::MaxListEntries; ++k)
+    Receive(Entry(std::to_string(k), "Laundry", "-", "10.0.0.5"));
+  EXPECT_EQ(session.Outcome(), SessionOutcome::ListTooLong);
+  EXPECT_FALSE(session.SocketConnected());
+  EXPECT_EQ(errors, (std::vector<std::string>{std::string(ListTooLongText)}));
+  Receive(EndOfList());
+  EXPECT_EQ(chooserCalls, 1);
 }
 
 TEST_F(GatewaySessionList, OnlyAFreeFirstEntryIsPreselected) {

@@ -548,3 +548,38 @@ TEST_F(ObjcopyFiles, FreshlyConvertedBinaries) {
 
 }  // namespace
 }  // namespace qd::firmware
+
+namespace qd::firmware {
+namespace {
+
+TEST(IntelHexWarnings, AFileCutShortOrMeantForTheOtherTargetIsNamedBeforeProgramming) {
+  const std::string code = Data(0x0000, {0x01, 0x02});
+  const std::string high = Linear(0) + Data(0x5000, {0x03});  // beyond the trigger's 0x3800 bytes
+  struct Case {
+    const char* name;
+    std::string text;
+    const FirmwareTarget* target;
+    std::vector<std::string> starts;  // how each warning begins
+  };
+  const Case cases[] = {
+      {"complete", code + EndOfFile, &ControllerTarget, {}},
+      {"cut short", code, &ControllerTarget, {"The file has no end-of-file record"}},
+      {"other target", code + high + EndOfFile, &TriggerTarget, {"The file holds data up to 05000h"}},
+      {"both", code + high, &TriggerTarget, {"The file has no end-of-file", "The file holds data up to"}},
+      {"fits the controller", code + high + EndOfFile, &ControllerTarget, {}},
+  };
+  for (const Case& test : cases) {
+    const FirmwareImage firmware = LoadIntelHex(test.text, *test.target);
+    ASSERT_TRUE(firmware.Loaded()) << test.name;  // the load itself is unchanged
+    const std::vector<std::string> warnings = LoadWarnings(firmware);
+    ASSERT_EQ(warnings.size(), test.starts.size()) << test.name;
+    for (std::size_t k = 0; k < warnings.size(); ++k)
+      EXPECT_EQ(warnings[k].rfind(test.starts[k], 0), 0u) << test.name << ": " << warnings[k];
+  }
+  EXPECT_NE(
+      LoadWarnings(LoadIntelHex(code + high + EndOfFile, TriggerTarget))[0].find("meant for the controller"),
+      std::string::npos);
+}
+
+}  // namespace
+}  // namespace qd::firmware

@@ -70,3 +70,16 @@ TEST(TextHelpers, FormatAndCaseInsensitiveCompare) {
 
 }  // namespace
 }  // namespace qd
+
+namespace qd {
+namespace {
+
+TEST(TerminalText, ControlCharactersCannotReachTheTerminal) {
+  EXPECT_EQ(TerminalText("Laundry \x1b]0;owned\x07 \x1b[2J"), "Laundry ?]0;owned? ?[2J");
+  EXPECT_EQ(TerminalText("a\rb\nc\td\x7f"), "a?b?c?d?");
+  EXPECT_EQ(TerminalText("line 1\nline 2\r", true), "line 1\nline 2?");
+  EXPECT_EQ(TerminalText("Caf\xe9 & <b>"), "Caf\xe9 & <b>") << "printable bytes stay";
+}
+
+}  // namespace
+}  // namespace qd

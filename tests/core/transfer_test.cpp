@@ -398,9 +398,21 @@ TEST(TransferRemoteRead, OutOfOrderOrOversizedBlockEndsTheRead) {
   EXPECT_EQ(slow.transfer.View().stateInfo, "Timeout!");
 }
 
+// The sum a gateway confirms: of the bytes its 'Q' blocks carried.
+std::uint16_t SentSum(const TransferHarness& h) {
+  std::uint16_t sum = 0;
+  for (const Bytes& message : h.gateway) {
+    if (message.size() < 5 || message[1] != 'Q') continue;
+    for (std::size_t i = 5; i < message.size(); ++i)
+      sum = static_cast<std::uint16_t>(sum + message[i]);
+  }
+  return sum;
+}
+
 TEST(TransferRemoteWrite, SendsBlocksOf200ThenConfirmsTheSum) {
   TransferHarness h;
   h.local = false;
+  h.masterLogin = true;  // everything is sent, the login code too
   h.transfer.Write();
   ASSERT_EQ(h.gateway.size(), 80u);  // 79 blocks and the confirm request
   EXPECT_EQ(h.pauses, 79);
@@ -424,6 +436,35 @@ TEST(TransferRemoteWrite, SendsBlocksOf200ThenConfirmsTheSum) {
   bad.transfer.OnGatewayWriteResult(Bytes{'C', 'S', 0x12, 0x34});
   EXPECT_EQ(bad.transfer.View().progressText, "Confirm received - bad checksum!");
   EXPECT_EQ(bad.transfer.View().progressColour, ProgressColour::Bad);
+}
+
+TEST(TransferRemoteWrite, WithoutMasterLoginTheControllersLoginCodeIsNotSent) {
+  TransferHarness h;
+  h.local = false;
+  // A code in the buffer from another controller, or a file's zeros: neither may reach this one.
+  std::memcpy(h.config.image.bytes.data() + layout::SystemLoginCode, "OTHERONE", 8);
+  h.transfer.Write();
+  const int codeFrom = static_cast<int>(layout::SystemLoginCode);
+  const int codeTo = codeFrom + static_cast<int>(layout::SystemLoginCodeField);
+  int covered = 0;
+  int next = static_cast<int>(layout::HeaderSize);
+  for (const Bytes& message : h.gateway) {
+    if (message[1] != 'Q') continue;
+    const int from = message[2] | (message[3] << 8);
+    const int to = from + message[4];
+    EXPECT_TRUE(to <= codeFrom || from >= codeTo) << from << ".." << to;
+    EXPECT_LE(message[4], SystemTransfer::RemoteBlockSize);
+    EXPECT_EQ(from, next == codeFrom ? codeTo : next) << "no hole but the code";
+    next = to;
+    covered += to - from;
+  }
+  EXPECT_EQ(next, h.config.image.dataLength);
+  EXPECT_EQ(covered, h.config.image.dataLength - static_cast<int>(layout::HeaderSize) - (codeTo - codeFrom));
+  // The confirmation sums what was sent.
+  const std::uint16_t sum = SentSum(h);
+  h.transfer.OnGatewayWriteResult(
+      Bytes{'C', 'S', static_cast<std::uint8_t>(sum), static_cast<std::uint8_t>(sum >> 8)});
+  EXPECT_EQ(h.transfer.Outcome(), TransferOutcome::WriteConfirmed);
 }
 
 TEST(TransferRemoteWrite, NoConfirmationTimesOutAfter600Ticks) {
@@ -452,9 +493,7 @@ void WriteLocally(TransferHarness& h) {
 }
 // The gateway's 'C','S' confirmation carrying the sum of what was written, plus `error`.
 Bytes Confirmation(const TransferHarness& h, int error = 0) {
-  int sum = error;
-  for (int i = h.transfer.Start(); i < h.transfer.End(); ++i)
-    sum += h.config.image.bytes[i];
+  const int sum = SentSum(h) + error;
   return Bytes{'C', 'S', static_cast<std::uint8_t>(sum), static_cast<std::uint8_t>(sum >> 8)};
 }
 

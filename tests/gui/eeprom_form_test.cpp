@@ -4,6 +4,7 @@
 #include "gui/link/eeprom_form.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -605,6 +606,15 @@ void EepromFormTest::remoteReadWithAnotherCodeShowsAnEmptySystem() {
   QVERIFY(program.app->Config().system.Machines[1].Comment.empty());
   QCOMPARE(program.app->Main().StatusPanelText(0), QStringLiteral("Format: 1.1"));
   QCOMPARE(window.StatusPanelText(TEEPROMForm::DatePanel), QStringLiteral("Date: 2000-00-00 00:00:00"));
+
+  // The refused read left no backup (it would hold the code): the right code's read is the only one.
+  program.app->Login().SetCode(QStringLiteral("SECRET"));
+  window.ReadBtnClick();
+  QVERIFY(program.WaitForStatus(QStringLiteral("Transfer completed")));
+  const QDir backups(program.preferences.DataFolder() + QStringLiteral("/backups"));
+  QVERIFY(
+      WaitUntil([&backups] { return !backups.entryList({QStringLiteral("*.bin")}, QDir::Files).isEmpty(); }));
+  QCOMPARE(backups.entryList({QStringLiteral("*.bin")}, QDir::Files).size(), qsizetype{1});
 }
 
 }  // namespace qd::gui::test

@@ -145,6 +145,9 @@ class PreferencesTest : public QObject {
       WritePreferences(store, values);
     }
     QFile file(path);
+    // It holds the login code: readable by its owner only.
+    QCOMPARE(file.permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
+             QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray text = file.readAll();
     for (const char* line :

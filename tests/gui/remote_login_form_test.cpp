@@ -210,6 +210,21 @@ class RemoteLoginFormTest : public QObject {
     QVERIFY(!Form().AskLogin().has_value());
   }
 
+  void thePasswordOfOneGatewayIsNotOfferedToAnother() {
+    QString offered;
+    qd::gui::SetRemoteLoginAnswerer([&](TRemoteLoginForm& form) {
+      offered = Child<QLineEdit>("PasswordEdit")->text();
+      Child<QLineEdit>("PasswordEdit")->setText(QStringLiteral("pw-a"));
+      form.OKbtnClick();
+    });
+    Form().AskLogin(QStringLiteral("gateway-a"));
+    Form().AskLogin(QStringLiteral("gateway-a"));
+    QCOMPARE(offered, QStringLiteral("pw-a"));  // the same host: kept, as a retry needs
+    Form().AskLogin(QStringLiteral("gateway-b"));
+    QCOMPARE(offered, QString());
+    qd::gui::SetRemoteLoginAnswerer({});
+  }
+
   void okTakesOnlyAListedRowWithAWholeSerial() {
     const SystemList list =
         ListOf({{"x7", "Letters", "-", ""}, {"-3", "Negative", "-", ""}, {"12", "Good", "-", "10.0.0.1"}});
