@@ -30,6 +30,18 @@ Window& Created(std::unique_ptr<Window>& slot, Make make) {
   return *slot;
 }
 
+// A window whose controls act on the controller: `refresh` follows the link and whichever operation
+// holds the controller.
+template <typename Window>
+std::unique_ptr<Window> FollowingTheController(std::unique_ptr<Window> window,
+                                               qd::transport::Connection& link, void (Window::*refresh)()) {
+  using Signal = void (qd::transport::Connection::*)();
+  for (const Signal signal : {Signal{&qd::transport::Connection::LinkStateChanged},
+                              Signal{&qd::transport::Connection::OperationsChanged}})
+    QObject::connect(&link, signal, window.get(), refresh);
+  return window;
+}
+
 }  // namespace
 
 App::App(const QStringList& arguments) {
@@ -69,14 +81,8 @@ TCalibrationForm& App::Calibration() {
 
 TEEPROMForm& App::Eeprom() {
   return Created(eeprom_, [this] {
-    auto window = std::make_unique<TEEPROMForm>(*this);
-    // Its buttons act on the controller: they follow the link and whichever operation holds it.
-    qd::transport::Connection* link = connection_.get();
-    QObject::connect(link, &qd::transport::Connection::LinkStateChanged, window.get(),
-                     &TEEPROMForm::UpdateButtons);
-    QObject::connect(link, &qd::transport::Connection::OperationsChanged, window.get(),
-                     &TEEPROMForm::UpdateButtons);
-    return window;
+    return FollowingTheController(std::make_unique<TEEPROMForm>(*this), *connection_,
+                                  &TEEPROMForm::UpdateButtons);
   });
 }
 
@@ -98,13 +104,8 @@ TFirmwareUpdateForm& App::FirmwareUpdate() {
 
 TLogDataForm& App::LogData() {
   return Created(logData_, [this] {
-    auto window = std::make_unique<TLogDataForm>(*this);
-    qd::transport::Connection* link = connection_.get();
-    QObject::connect(link, &qd::transport::Connection::LinkStateChanged, window.get(),
-                     &TLogDataForm::LinkStateChanged);
-    QObject::connect(link, &qd::transport::Connection::OperationsChanged, window.get(),
-                     &TLogDataForm::LinkStateChanged);
-    return window;
+    return FollowingTheController(std::make_unique<TLogDataForm>(*this), *connection_,
+                                  &TLogDataForm::LinkStateChanged);
   });
 }
 
@@ -114,13 +115,8 @@ TRemoteLoginForm& App::RemoteLogin() {
 
 TAlarmLogForm& App::AlarmLog() {
   return Created(alarmLog_, [this] {
-    auto window = std::make_unique<TAlarmLogForm>(*this);
-    qd::transport::Connection* link = connection_.get();
-    QObject::connect(link, &qd::transport::Connection::LinkStateChanged, window.get(),
-                     &TAlarmLogForm::LinkStateChanged);
-    QObject::connect(link, &qd::transport::Connection::OperationsChanged, window.get(),
-                     &TAlarmLogForm::LinkStateChanged);
-    return window;
+    return FollowingTheController(std::make_unique<TAlarmLogForm>(*this), *connection_,
+                                  &TAlarmLogForm::LinkStateChanged);
   });
 }
 
