@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <fstream>
 
@@ -12,6 +10,7 @@
 #include "model/image_parser.h"
 #include "model/system_file.h"
 #include "review/config_diff.h"
+#include "support/parallel_programs.h"
 #include "support/rich_system.h"
 
 namespace qd::review {
@@ -117,22 +116,12 @@ TEST_F(BackupsTest, ProgramsStoringAtTheSameTimeGetNamesOfTheirOwn) {
   const WorkingConfig config = ReadConfig();
   const LocalDateTime when{2026, 12, 9, 6, 5, 4, 2};
   constexpr int Programs = 4, Stores = 3;
-  std::vector<pid_t> children;
-  for (int p = 0; p < Programs; ++p) {
-    const pid_t child = fork();
-    if (child == 0) {
-      bool ok = true;
-      for (int s = 0; s < Stores; ++s)
-        ok = StoreBackup(folder_, config, when).result.ok && ok;
-      _exit(ok ? 0 : 1);
-    }
-    children.push_back(child);
-  }
-  for (const pid_t child : children) {
-    int status = 0;
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  }
+  EXPECT_TRUE(test::AllSucceedAtOnce(Programs, [&](int) {
+    bool ok = true;
+    for (int s = 0; s < Stores; ++s)
+      ok = StoreBackup(folder_, config, when).result.ok && ok;
+    return ok;
+  }));
   const auto backups = ListBackups(folder_);
   ASSERT_EQ(backups.size(), static_cast<std::size_t>(Programs * Stores));
   for (const Backup& backup : backups) {

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <fstream>
+
+#include "support/parallel_programs.h"
 
 namespace qd::logs {
 namespace {
@@ -99,22 +99,12 @@ TEST_F(CalibrationHistoryTest, TheHistoryAndItsFoldersArePrivate) {
 TEST_F(CalibrationHistoryTest, ProgramsAppendingAtTheSameTimeLoseNoRecord) {
   const fs::path file = folder_ / "calibrations.csv";
   constexpr int Programs = 4, Records = 25;
-  std::vector<pid_t> children;
-  for (int p = 0; p < Programs; ++p) {
-    const pid_t child = fork();
-    if (child == 0) {
-      bool ok = true;
-      for (int r = 0; r < Records; ++r)
-        ok = AppendCalibration(file, Record(p + 1, 1, r, r + 1, r)).ok && ok;
-      _exit(ok ? 0 : 1);
-    }
-    children.push_back(child);
-  }
-  for (const pid_t child : children) {
-    int status = 0;
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  }
+  EXPECT_TRUE(test::AllSucceedAtOnce(Programs, [&](int p) {
+    bool ok = true;
+    for (int r = 0; r < Records; ++r)
+      ok = AppendCalibration(file, Record(p + 1, 1, r, r + 1, r)).ok && ok;
+    return ok;
+  }));
   std::string error;
   const auto records = ReadCalibrationHistory(file, error);
   EXPECT_EQ(records.size(), static_cast<std::size_t>(Programs * Records));
