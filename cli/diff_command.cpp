@@ -1,16 +1,19 @@
+#include <QJsonArray>
+#include <QJsonObject>
 #include <algorithm>
 #include <cstdio>
 
 #include "app/text.h"
 #include "arguments.h"
 #include "controller_read.h"
+#include "json_output.h"
 #include "review/config_diff.h"
 #include "review_commands.h"
 
 namespace qdtool {
 
 const char* const DiffUsage =
-    "usage: qdtool diff A B\n"
+    "usage: qdtool diff A B [--json]\n"
     "\n"
     "Compares two configurations item by item and prints every item that differs, one a line:\n"
     "  Machine 3 / Program 2 / Line 5: Pump: P3, V=20/30/40 -> Pump: P3, V=25/30/40\n"
@@ -24,7 +27,8 @@ const char* const DiffUsage =
     "  --password-file F   the gateway password is the first line of file F (keep it private:\n"
     "                      chmod 600); without it QDTOOL_PASSWORD, else a prompt on a terminal\n"
     "  --password P        the gateway password itself, which other users can see in the process\n"
-    "                      list: prefer the ways above\n";
+    "                      list: prefer the ways above\n"
+    "  --json              print the differences as one JSON document instead (see 'man qdtool')\n";
 
 namespace {
 
@@ -55,6 +59,16 @@ Sides SidesOf(const std::vector<std::string>& args, const Arguments& arguments, 
   return option < file ? Sides{"", files[0]} : Sides{files[0], ""};
 }
 
+void PrintDifferencesJson(const std::vector<qd::review::Difference>& differences) {
+  QJsonArray list;
+  for (const auto& difference : differences) {
+    list.append(QJsonObject{{"place", JsonText(difference.place)},
+                            {"before", JsonText(difference.before)},
+                            {"after", JsonText(difference.after)}});
+  }
+  PrintJson({{"equal", differences.empty()}, {"differences", list}});
+}
+
 qd::SystemConfig FileSystem(const std::string& path) {
   qd::review::LoadedSystem loaded = qd::review::LoadSystemForComparison(path);
   if (!loaded.ok) throw Failure(loaded.error);
@@ -62,7 +76,7 @@ qd::SystemConfig FileSystem(const std::string& path) {
 }
 
 int Compare(const std::vector<std::string>& args) {
-  const Arguments arguments(args, WithTargetOptions({"login-code"}), {"master-login"});
+  const Arguments arguments(args, WithTargetOptions({"login-code"}), {"master-login", JsonFlag});
   if (arguments.Help()) {
     std::fputs(DiffUsage, stdout);
     return 0;
@@ -82,6 +96,10 @@ int Compare(const std::vector<std::string>& args) {
   const qd::SystemConfig a = load(sides.a);
   const qd::SystemConfig b = load(sides.b);
   const auto differences = qd::review::CompareSystems(a, b);
+  if (arguments.Flag(JsonFlag)) {
+    PrintDifferencesJson(differences);
+    return differences.empty() ? 0 : 1;
+  }
   for (const auto& difference : differences)
     std::printf("%s\n", qd::TerminalText(difference.Text()).c_str());
   if (differences.empty()) std::fputs("no differences\n", stderr);

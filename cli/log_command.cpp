@@ -6,6 +6,8 @@
 #include "app/text.h"
 #include "arguments.h"
 #include "input.h"
+#include "json_output.h"
+#include "log_json.h"
 #include "logs/alarm_log.h"
 #include "logs/consumption_csv.h"
 #include "logs/consumption_log.h"
@@ -16,8 +18,8 @@
 namespace qdtool {
 
 const char* const LogUsage =
-    "usage: qdtool log consumption IN [--from YYYY-MM] [--to YYYY-MM] [--machine N] [--csv]\n"
-    "       qdtool log alarms IN [--state] [--csv]\n"
+    "usage: qdtool log consumption IN [--from YYYY-MM] [--to YYYY-MM] [--machine N] [--csv | --json]\n"
+    "       qdtool log alarms IN [--state] [--csv | --json]\n"
     "\n"
     "Prints the logs of a system file (its log regions) or an image (as read; with firmware major\n"
     "version 1 the logs are taken 128 bytes earlier).\n"
@@ -30,7 +32,8 @@ const char* const LogUsage =
     "  consumption log window (kept in the preferences), the costs follow: per pump, total and per\n"
     "  wash, and in the CSV the costs of each row.\n"
     "alarms: the alarm history as the alarm log window lists it, or with --state the alarms active\n"
-    "  now. --csv prints the history as one row per alarm instead.\n";
+    "  now. --csv prints the history as one row per alarm instead.\n"
+    "--json prints either as one JSON document instead, with exact litres and costs (see 'man qdtool').\n";
 
 namespace {
 
@@ -65,6 +68,10 @@ int PrintConsumption(const Arguments& arguments) {
   const qd::logs::MonthRecords records = qd::logs::ReadMonthRecords(config.image);
 
   const qd::logs::PumpPrices prices = qd::transport::StoredPumpPrices();
+  if (arguments.Flag(JsonFlag)) {
+    PrintJson(ConsumptionJson(records, selection, prices));
+    return 0;
+  }
   if (arguments.Flag("csv")) {
     std::fputs(qd::logs::ConsumptionCsv(records, selection, prices).c_str(), stdout);
     return 0;
@@ -101,6 +108,10 @@ int PrintAlarms(const Arguments& arguments) {
     std::fputs(qd::logs::AlarmHistoryCsv(config.image).c_str(), stdout);
     return 0;
   }
+  if (arguments.Flag(JsonFlag)) {
+    PrintJson(state ? AlarmStateJson(config.image) : AlarmHistoryJson(config.image));
+    return 0;
+  }
   const auto lines =
       state ? qd::logs::AlarmStateLines(config.image) : qd::logs::AlarmHistoryLines(config.image);
   for (const std::string& line : lines)
@@ -111,7 +122,7 @@ int PrintAlarms(const Arguments& arguments) {
 }  // namespace
 
 int RunLog(const std::vector<std::string>& args) {
-  const Arguments arguments(args, {"from", "to", "machine"}, {"csv", "state"});
+  const Arguments arguments(args, {"from", "to", "machine"}, {"csv", "state", JsonFlag});
   if (arguments.Help()) {
     std::fputs(LogUsage, stdout);
     return 0;
@@ -122,6 +133,8 @@ int RunLog(const std::vector<std::string>& args) {
     throw UsageError("unknown log '" + positional[0] + "': consumption or alarms");
   }
   if (positional.size() != 2) throw UsageError("log " + positional[0] + " takes IN");
+  if (arguments.Flag("csv") && arguments.Flag(JsonFlag))
+    throw UsageError("--csv and --json do not go together");
   return positional[0] == "consumption" ? PrintConsumption(arguments) : PrintAlarms(arguments);
 }
 

@@ -9,6 +9,7 @@
 #include "doctor_command.h"
 #include "firmware_command.h"
 #include "log_command.h"
+#include "qd_version.h"
 #include "report_command.h"
 #include "review_commands.h"
 
@@ -51,7 +52,10 @@ void PrintOverview(std::FILE* out) {
       out);
   for (const auto& command : Commands)
     std::fprintf(out, "  %-10s %s\n", command.name, command.summary);
-  std::fputs("\nRun 'qdtool COMMAND --help' for a command's options.\n", out);
+  std::fputs("\ninfo, log, check, diff, backups, calibrations and ports print a JSON document with --json.\n",
+             out);
+  std::fputs("\nRun 'qdtool COMMAND --help' for a command's options, 'qdtool --version' for the version.\n",
+             out);
 }
 
 // One line: runs of line breaks become one blank.
@@ -79,6 +83,10 @@ int main(int argc, char** argv) {
   }
   if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
     PrintOverview(stdout);
+    return 0;
+  }
+  if (args[0] == "--version") {
+    std::printf("qdtool %s\n", qd::version::Text);
     return 0;
   }
   for (const auto& command : Commands) {

@@ -3,19 +3,23 @@
 #include "arguments.h"
 #include "commands.h"
 #include "doctor_facts.h"
+#include "json_output.h"
+#include "ports_json.h"
 #include "transport/port_discovery.h"
 
 namespace qdtool {
 
 const char* const PortsUsage =
-    "usage: qdtool ports [--details]\n"
+    "usage: qdtool ports [--details] [--json]\n"
     "\n"
     "Lists the serial ports of USB serial adapters (FTDI) that can be opened now, one a line.\n"
     "\n"
     "--details lists every serial port the system knows, FTDI or not, with its device, USB vendor and\n"
     "product ids, serial number, description and maker where known, whether it can be opened now (and\n"
     "why not: permission, another program holding it), and the adapter's latency timer with a warning\n"
-    "when it is above 1 ms. Nothing is sent to the ports.\n";
+    "when it is above 1 ms. Nothing is sent to the ports.\n"
+    "\n"
+    "--json prints the list as one JSON document instead (see 'man qdtool').\n";
 
 namespace {
 
@@ -98,18 +102,27 @@ void PrintDetails(const QSerialPortInfo& info) {
 }  // namespace
 
 int RunPorts(const std::vector<std::string>& args) {
-  const Arguments arguments(args, {}, {"details"});
+  const Arguments arguments(args, {}, {"details", JsonFlag});
   if (arguments.Help()) {
     std::fputs(PortsUsage, stdout);
     return 0;
   }
   if (!arguments.Positional().empty()) throw UsageError("ports takes no arguments");
+  const bool json = arguments.Flag(JsonFlag);
   if (!arguments.Flag("details")) {
+    if (json) {
+      PrintJson(AdapterPortsJson(ScanPorts()));
+      return 0;
+    }
     for (const QString& port : ScanPorts())
       std::printf("%s\n", port.toLocal8Bit().constData());
     return 0;
   }
   const std::vector<QSerialPortInfo> ports = SerialPorts();
+  if (json) {
+    PrintJson(PortDetailsJson(ports));
+    return 0;
+  }
   if (ports.empty()) std::printf("no serial ports found\n");
   bool first = true;
   for (const QSerialPortInfo& info : ports) {

@@ -1,5 +1,6 @@
 #include "report/chart_axis.h"
 
+#include <QtGlobal>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -9,8 +10,16 @@ namespace {
 
 constexpr std::array<int, 12> LabelSteps = {1, 2, 3, 4, 6, 12, 24, 60, 120, 240, 600, 1200};
 
-constexpr std::array<const char*, 12> MonthAbbreviations = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                                            "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+// The source texts; the chart shows them translated (MonthLabel).
+constexpr std::array<const char*, 12> MonthAbbreviations = {
+    //: Month abbreviation on the chart's month axis
+    QT_TRANSLATE_NOOP("ConsumptionChart", "Jan"), QT_TRANSLATE_NOOP("ConsumptionChart", "Feb"),
+    QT_TRANSLATE_NOOP("ConsumptionChart", "Mar"), QT_TRANSLATE_NOOP("ConsumptionChart", "Apr"),
+    //: Month abbreviation on the chart's month axis
+    QT_TRANSLATE_NOOP("ConsumptionChart", "May"), QT_TRANSLATE_NOOP("ConsumptionChart", "Jun"),
+    QT_TRANSLATE_NOOP("ConsumptionChart", "Jul"), QT_TRANSLATE_NOOP("ConsumptionChart", "Aug"),
+    QT_TRANSLATE_NOOP("ConsumptionChart", "Sep"), QT_TRANSLATE_NOOP("ConsumptionChart", "Oct"),
+    QT_TRANSLATE_NOOP("ConsumptionChart", "Nov"), QT_TRANSLATE_NOOP("ConsumptionChart", "Dec")};
 
 // Rounding slack, so that 3 x 0.1 still counts as reaching 0.3.
 constexpr double Slack = 1e-9;

@@ -26,7 +26,7 @@ int MonthLabelStep(double slotWidth, double labelWidth);
 // of every year (quarters on January, April, July and October; whole years on January).
 bool MonthLabelled(qd::logs::YearMonth month, int step);
 
-// "Jan".."Dec"; "?" for a month outside 1..12.
+// "Jan".."Dec", the English source texts (context "ConsumptionChart"); "?" for a month outside 1..12.
 const char* MonthAbbreviation(int month);
 
 }  // namespace qd::report

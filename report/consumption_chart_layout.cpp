@@ -1,5 +1,6 @@
 #include "report/consumption_chart_layout.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 
@@ -27,7 +28,7 @@ double MaxNameWidth(const QFontMetricsF& metrics, ChartMode mode) {
 double MonthLabelWidth(const QFontMetricsF& metrics) {
   double width = metrics.horizontalAdvance(QStringLiteral("2000"));
   for (int m = 1; m <= 12; ++m)
-    width = std::max(width, metrics.horizontalAdvance(QString::fromLatin1(MonthAbbreviation(m))));
+    width = std::max(width, metrics.horizontalAdvance(MonthLabel(m)));
   return width;
 }
 
@@ -87,6 +88,10 @@ QPointF ConsumptionChartLayout::LegendEntry(int series) const {
 
 QString TickText(double value, const NiceAxis& axis, const QLocale& locale) {
   return locale.toString(value, 'f', axis.decimals);
+}
+
+QString MonthLabel(int month) {
+  return QCoreApplication::translate("ConsumptionChart", MonthAbbreviation(month));
 }
 
 ConsumptionChartLayout LayOutConsumptionChart(const QFontMetricsF& metrics, const QRectF& area,

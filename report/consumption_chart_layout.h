@@ -47,6 +47,9 @@ struct ConsumptionChartLayout {
 // A tick label of the value axis: "0", "250", "0.5" with the locale's separators.
 QString TickText(double value, const NiceAxis& axis, const QLocale& locale);
 
+// A month's label on the month axis: MonthAbbreviation translated.
+QString MonthLabel(int month);
+
 ConsumptionChartLayout LayOutConsumptionChart(const QFontMetricsF& metrics, const QRectF& area,
                                               const std::vector<qd::logs::MonthTotals>& months,
                                               ChartMode mode, const QLocale& locale);

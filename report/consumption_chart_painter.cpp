@@ -1,5 +1,6 @@
 #include "report/consumption_chart_painter.h"
 
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <algorithm>
 
@@ -98,7 +99,7 @@ void PaintMonthAxis(QPainter& painter, const ConsumptionChartLayout& layout,
     const double x = layout.SlotCentre(i);
     painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + layout.tick));
     const QRectF name(x - width / 2, plot.bottom() + layout.tick, width, layout.line);
-    painter.drawText(name, Qt::AlignCenter, QString::fromLatin1(MonthAbbreviation(month.month)));
+    painter.drawText(name, Qt::AlignCenter, MonthLabel(month.month));
     if (month.year != shownYear) {
       painter.drawText(name.translated(0, layout.line), Qt::AlignCenter, QString::number(month.year));
       shownYear = month.year;
@@ -146,7 +147,8 @@ void PaintConsumptionChart(QPainter& painter, const QRectF& area, const std::vec
   PaintLegend(painter, layout, mode);
   if (!anyIncluded) {
     painter.setPen(InkColour);
-    painter.drawText(layout.plot, Qt::AlignCenter | Qt::TextWordWrap, QString::fromLatin1(NoChartDataText));
+    painter.drawText(layout.plot, Qt::AlignCenter | Qt::TextWordWrap,
+                     QCoreApplication::translate("ConsumptionChart", NoChartDataText));
   }
   painter.restore();
 }

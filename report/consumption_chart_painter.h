@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <QPainter>
 #include <QRectF>
+#include <QtGlobal>
 #include <vector>
 
 #include "logs/consumption_series.h"
@@ -10,8 +11,9 @@
 
 namespace qd::report {
 
-// The text of a chart of months of which none holds a record.
-inline constexpr const char* NoChartDataText = "No log data for this selection";
+// The text of a chart of months of which none holds a record; shown translated (context "ConsumptionChart").
+inline constexpr const char* NoChartDataText =
+    QT_TRANSLATE_NOOP("ConsumptionChart", "No log data for this selection");
 
 // Monthly stacked bars of `months` with both axes, their labels and a legend, drawn inside `area`.
 // Sizes follow the painter's font, so the chart reads the same on screen and on a printed page. The

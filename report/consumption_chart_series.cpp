@@ -1,5 +1,7 @@
 #include "report/consumption_chart_series.h"
 
+#include <QCoreApplication>
+
 namespace qd::report {
 namespace {
 
@@ -36,13 +38,17 @@ double MonthTotal(const qd::logs::ConsumptionTotals& totals, ChartMode mode) {
 }
 
 QString SeriesName(ChartMode mode, int series) {
-  if (mode == ChartMode::PumpVolumes) return QStringLiteral("Pump %1").arg(series + 1);
-  if (series == qd::logs::LoggedPrograms) return QStringLiteral("No program");
-  return QStringLiteral("Program %1").arg(series + 1);
+  if (mode == ChartMode::PumpVolumes)
+    return QCoreApplication::translate("ConsumptionChart", "Pump %1").arg(series + 1);
+  if (series == qd::logs::LoggedPrograms)
+    return QCoreApplication::translate("ConsumptionChart", "No program");
+  return QCoreApplication::translate("ConsumptionChart", "Program %1").arg(series + 1);
 }
 
+// The litre's symbol is the same in every language.
 QString UnitText(ChartMode mode) {
-  return mode == ChartMode::PumpVolumes ? QStringLiteral("L") : QStringLiteral("Washes");
+  return mode == ChartMode::PumpVolumes ? QStringLiteral("L")
+                                        : QCoreApplication::translate("ConsumptionChart", "Washes");
 }
 
 int MinimumStepExponent(ChartMode mode) {

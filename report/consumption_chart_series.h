@@ -22,9 +22,9 @@ SeriesValues MonthSeries(const qd::logs::ConsumptionTotals& totals, ChartMode mo
 // The height of the month's whole bar: all pumps' litres or all washes.
 double MonthTotal(const qd::logs::ConsumptionTotals& totals, ChartMode mode);
 
-// "Pump 1".."Pump 7"; "Program 1".."Program 6", "No program".
+// "Pump 1".."Pump 7"; "Program 1".."Program 6", "No program"; translated, English without a translator.
 QString SeriesName(ChartMode mode, int series);
-// The value axis' unit: "L" or "Washes".
+// The value axis' unit: "L" or "Washes" (translated).
 QString UnitText(ChartMode mode);
 // The finest axis step is 10^this: a thousandth of a litre (a count is 5 ml), a whole wash.
 int MinimumStepExponent(ChartMode mode);

@@ -1,5 +1,6 @@
 #include "report/report_painter.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QTextLayout>
@@ -115,6 +116,12 @@ QString Q(const std::string& utf8) {
   return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
+// A fact's label as it stands before its value.
+QString FactLabel(const std::string& label) {
+  //: A label before its value in the report, e.g. "Serial number:"
+  return QCoreApplication::translate("ServiceReport", "%1:").arg(Q(label));
+}
+
 // Walks the report top to bottom, starting a page whenever the next piece does not fit.
 class Layout {
  public:
@@ -126,7 +133,8 @@ class Layout {
   }
 
   std::vector<Page> Take(const qd::review::ServiceReport& report) {
-    AddText(QStringLiteral("Service report"), FontRole::Title, 0, page_.width(), Mm(2));
+    AddText(QCoreApplication::translate("ServiceReport", "Service report"), FontRole::Title, 0, page_.width(),
+            Mm(2));
     for (const ReportSection& section : report.sections)
       AddSection(section);
     return std::move(pages_);
@@ -230,13 +238,12 @@ class Layout {
     FactsGeometry geometry;
     const QFontMetricsF bold(FontOf(FontRole::Bold), device_);
     for (const auto& item : facts.items)
-      geometry.labelWidth =
-          std::max(geometry.labelWidth, bold.horizontalAdvance(Q(item.first) + QLatin1Char(':')) + 1);
+      geometry.labelWidth = std::max(geometry.labelWidth, bold.horizontalAdvance(FactLabel(item.first)) + 1);
     geometry.labelWidth = std::min(geometry.labelWidth, page_.width() * 0.4);
     geometry.valueX = geometry.labelWidth + Mm(3);
     for (const auto& [label, value] : facts.items) {
       geometry.heights.push_back(
-          std::max(TextHeight(Q(label) + QLatin1Char(':'), FontRole::Bold, geometry.labelWidth),
+          std::max(TextHeight(FactLabel(label), FontRole::Bold, geometry.labelWidth),
                    TextHeight(Q(value), FontRole::Body, page_.width() - geometry.valueX)));
     }
     return geometry;
@@ -249,8 +256,7 @@ class Layout {
       const qreal height = geometry.heights[i];
       Reserve(height);
       pages_.back().push_back(TextOp{QRectF(0, y_, geometry.labelWidth, height),
-                                     Q(facts.items[i].first) + QLatin1Char(':'), FontRole::Bold,
-                                     Qt::AlignLeft});
+                                     FactLabel(facts.items[i].first), FontRole::Bold, Qt::AlignLeft});
       pages_.back().push_back(TextOp{QRectF(geometry.valueX, y_, valueWidth, height),
                                      Q(facts.items[i].second), FontRole::Body, Qt::AlignLeft});
       y_ += height;
@@ -412,7 +418,8 @@ class PagePainter {
                 Qt::AlignRight});
     const qreal rule = small.height() + small.descent();
     Draw(RuleOp{QLineF(0, rule, width, rule), true});
-    const QString footer = QStringLiteral("Page %1 of %2").arg(number).arg(count);
+    const QString footer =
+        QCoreApplication::translate("ServiceReport", "Page %1 of %2").arg(number).arg(count);
     Draw(TextOp{QRectF(0, page_.height() - small.height(), width, small.height()), footer, FontRole::Small,
                 Qt::AlignHCenter});
   }

@@ -1,6 +1,7 @@
 #include "report/report_pdf.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPdfWriter>
 #include <string_view>
@@ -17,21 +18,24 @@ std::optional<QByteArray> ServiceReportPdf(const qd::review::ServiceReport& repo
     QPdfWriter writer(&buffer);
     writer.setPageLayout(ServiceReportPageLayout());
     writer.setResolution(600);
-    writer.setTitle(QStringLiteral("Service report: ") + QString::fromUtf8(report.systemName.c_str()));
+    writer.setTitle(QCoreApplication::translate("ServiceReport", "Service report: %1")
+                        .arg(QString::fromUtf8(report.systemName.c_str())));
     writer.setCreator(QStringLiteral("QDsystem"));
     QPainter painter;
     if (!painter.begin(&writer)) {
-      error = "The PDF document could not be started.";
+      error = QCoreApplication::translate("ServiceReport", "The PDF document could not be started.")
+                  .toStdString();
       return std::nullopt;
     }
     PaintServiceReport(painter, writer, report);
     if (!painter.end()) {
-      error = "The PDF document could not be completed.";
+      error = QCoreApplication::translate("ServiceReport", "The PDF document could not be completed.")
+                  .toStdString();
       return std::nullopt;
     }
   }
   if (bytes.isEmpty()) {
-    error = "The PDF document came out empty.";
+    error = QCoreApplication::translate("ServiceReport", "The PDF document came out empty.").toStdString();
     return std::nullopt;
   }
   return bytes;

@@ -41,6 +41,10 @@ int main(int argc, char** argv) {
     std::fputs(qd::sim::HelpText().c_str(), stdout);
     return 0;
   }
+  if (options->version) {
+    std::fputs(qd::sim::VersionText().c_str(), stdout);
+    return 0;
+  }
 
   const std::optional<qd::sim::ClockTime> clockStart = ClockStart(*options);
   const qd::sim::ClockTime logTime = clockStart.value_or(qd::sim::ClockTime{2024, 1, 1, 0, 0, 0});

@@ -3,13 +3,14 @@
 #include <charconv>
 #include <set>
 
+#include "qd_version.h"
 #include "trigger_module.h"
 
 namespace qd::sim {
 
 namespace {
 
-const std::set<std::string> Flags = {"--help",      "-h",           "--verbose",
+const std::set<std::string> Flags = {"--help",      "-h",           "--version",    "--verbose",
                                      "--no-pacing", "--old-status", "--sample-logs"};
 const std::set<std::string> Values = {
     "--link",          "--system",         "--image",        "--build-time",     "--serial",
@@ -160,6 +161,7 @@ std::optional<SimOptions> ParseOptions(const std::vector<std::string>& args, std
       if (Flags.count(name) > 0) {
         if (value) throw UsageError{name + " takes no value"};
         if (name == "--help" || name == "-h") options.help = true;
+        if (name == "--version") options.version = true;
         if (name == "--verbose") options.verbose = true;
         if (name == "--no-pacing") noPacing = true;
         if (name == "--old-status") options.oldStatus = true;
@@ -299,7 +301,12 @@ std::string HelpText() {
          "  machines and clears the logs. With an access text other than A, writes and machine resets\n"
          "  are ignored. A system held by one connection is in use for the others.\n"
          "\n"
-         "  -h, --help             this text\n";
+         "  -h, --help             this text\n"
+         "  --version              print the version and exit\n";
+}
+
+std::string VersionText() {
+  return std::string("qd310sim ") + qd::version::Text + "\n";
 }
 
 }  // namespace qd::sim

@@ -25,6 +25,7 @@ struct SimOptions {
   enum class ClockMode { Now, From, Off };
 
   bool help = false;
+  bool version = false;
   std::optional<std::string> link;
   std::optional<std::string> systemFile;
   std::optional<std::string> imageFile;
@@ -55,5 +56,8 @@ struct SimOptions {
 std::optional<SimOptions> ParseOptions(const std::vector<std::string>& args, std::string& error);
 
 std::string HelpText();
+
+// "qd310sim <version>" and a line break, for --version.
+std::string VersionText();
 
 }  // namespace qd::sim

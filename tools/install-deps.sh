@@ -6,12 +6,15 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-serialport-dev libqt6serialport6 libgl-dev
+  qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   libpugixml-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-format
   clang libclang-rt-14-dev llvm-14
   xvfb xauth fonts-dejavu-core
   poppler-utils
+  jq
+  lintian appstream man-db groff-base desktop-file-utils
 )
 
 missing=()

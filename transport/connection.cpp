@@ -1,10 +1,22 @@
 #include "transport/connection.h"
 
+#include <QCoreApplication>
+
+#include "app/cp1252_text.h"
 #include "firmware/loader_link.h"
 #include "model/working_config.h"
 #include "transport/process_events.h"
 
 namespace qd::transport {
+
+namespace {
+
+// The session's texts are windows-1252, like every text of the core.
+QString FromCoreText(const std::string& text) {
+  return QString::fromStdString(Utf8OfCp1252(text));
+}
+
+}  // namespace
 
 Connection::Connection(QObject* parent) : QObject(parent), link_(port_), session_(SessionEnvironment()) {
   session_.RegisterWith(dispatcher_);
@@ -29,8 +41,9 @@ link::GatewaySession::Environment Connection::SessionEnvironment() {
     // The address may name its own port ("HOST:PORT"); 14011 otherwise.
     if (socket_.ConnectTo(QString::fromStdString(host))) return;
     const std::string reported = session_.ClientSocketError(QAbstractSocket::HostNotFoundError);
-    emit GatewayError(QAbstractSocket::HostNotFoundError, QString::fromStdString(reported),
-                      QStringLiteral("not a gateway address: %1").arg(QString::fromStdString(host)));
+    emit GatewayError(QAbstractSocket::HostNotFoundError, FromCoreText(reported),
+                      QCoreApplication::translate("Connection", "not a gateway address: %1")
+                          .arg(QString::fromStdString(host)));
   };
   env.closeSocket = [this] { socket_.Disconnect(); };
   env.askLogin = [this]() -> std::optional<link::Credentials> {
@@ -63,9 +76,7 @@ void Connection::ConnectTransports() {
   session_.events.changed = [this] { emit RemoteViewChanged(); };
   session_.events.linkStateChanged = [this] { emit LinkStateChanged(); };
   session_.events.captionChanged = [this] { emit CaptionChanged(); };
-  session_.events.error = [this](const std::string& text) {
-    emit GatewayError(0, QString::fromStdString(text), {});
-  };
+  session_.events.error = [this](const std::string& text) { emit GatewayError(0, FromCoreText(text), {}); };
   session_.events.connectionLost = [this] {
     link_.ResetLinkState();
     Lost();
@@ -76,7 +87,7 @@ void Connection::ConnectTransports() {
   connect(&socket_, &GatewaySocket::Disconnected, this, [this] { session_.ClientSocketDisconnect(); });
   connect(&socket_, &GatewaySocket::ErrorOccurred, this, [this](int error, const QString& text) {
     const std::string reported = session_.ClientSocketError(error);
-    if (!reported.empty()) emit GatewayError(error, QString::fromStdString(reported), text);
+    if (!reported.empty()) emit GatewayError(error, FromCoreText(reported), text);
   });
   connect(&socket_, &GatewaySocket::BytesReceived, this,
           [this](qint64 count) { link_.CountGatewayBytes(static_cast<std::size_t>(count), 0); });

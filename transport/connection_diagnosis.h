@@ -20,7 +20,7 @@ enum class Severity {
 
 struct Finding {
   Severity severity = Severity::Ok;
-  QString text;  // what was found and what to do
+  QString text;  // what was found and what to do, in the application's language
 
   bool operator==(const Finding&) const = default;
 };

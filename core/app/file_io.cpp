@@ -14,19 +14,45 @@
 #include <random>
 #include <thread>
 
+#include "app/translation.h"
+
 namespace qd {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Reason(const fs::path& path, const char* what, const std::string& why) {
-  return "cannot " + std::string(what) + " " + path.string() + ": " + why;
+// What failed, each its own sentence for translations.
+enum class Act { Open, Read, Write, Replace, Lock, Create };
+
+std::string Reason(const fs::path& path, Act act, const std::string& why) {
+  std::string pattern;
+  switch (act) {
+    case Act::Open:
+      pattern = UiText("FileIo", "cannot open %1: %2");
+      break;
+    case Act::Read:
+      pattern = UiText("FileIo", "cannot read %1: %2");
+      break;
+    case Act::Write:
+      pattern = UiText("FileIo", "cannot write %1: %2");
+      break;
+    case Act::Replace:
+      pattern = UiText("FileIo", "cannot replace %1: %2");
+      break;
+    case Act::Lock:
+      pattern = UiText("FileIo", "cannot lock %1: %2");
+      break;
+    case Act::Create:
+      pattern = UiText("FileIo", "cannot create %1: %2");
+      break;
+  }
+  return Substitute(pattern, {path.string(), why});
 }
 
 // The same with errno's text.
-std::string Reason(const fs::path& path, const char* what) {
+std::string Reason(const fs::path& path, Act act) {
   const int code = errno;
-  return Reason(path, what, std::strerror(code));
+  return Reason(path, act, std::strerror(code));
 }
 
 class Descriptor {
@@ -61,8 +87,9 @@ mode_t NewFileMode(FileAccess access) {
 
 std::string SizeText(std::uintmax_t bytes) {
   constexpr std::uintmax_t MiB = 1 << 20;
-  if (bytes >= MiB && bytes % MiB == 0) return std::to_string(bytes / MiB) + " MB";
-  return std::to_string(bytes) + " bytes";
+  if (bytes >= MiB && bytes % MiB == 0)
+    return Substitute(UiText("FileIo", "%1 MB"), {std::to_string(bytes / MiB)});
+  return Substitute(UiText("FileIo", "%1 bytes"), {std::to_string(bytes)});
 }
 
 // Reads all of an open file that is regular and holds at most `maxBytes`; the file may grow meanwhile,
@@ -71,18 +98,19 @@ std::optional<std::string> ReadOpenFile(int fd, const fs::path& path, std::uintm
                                         std::string& error) {
   struct stat status;
   if (::fstat(fd, &status) != 0) {
-    error = Reason(path, "read");
+    error = Reason(path, Act::Read);
     return std::nullopt;
   }
   if (S_ISDIR(status.st_mode)) {
-    error = Reason(path, "read", std::strerror(EISDIR));
+    error = Reason(path, Act::Read, std::strerror(EISDIR));
     return std::nullopt;
   }
   if (!S_ISREG(status.st_mode)) {
-    error = Reason(path, "read", "not a regular file");
+    error = Reason(path, Act::Read, UiText("FileIo", "not a regular file"));
     return std::nullopt;
   }
-  const std::string tooLarge = Reason(path, "read", "the file is larger than " + SizeText(maxBytes));
+  const std::string tooLarge = Reason(
+      path, Act::Read, Substitute(UiText("FileIo", "the file is larger than %1"), {SizeText(maxBytes)}));
   if (static_cast<std::uintmax_t>(status.st_size) > maxBytes) {
     error = tooLarge;
     return std::nullopt;
@@ -101,7 +129,7 @@ std::optional<std::string> ReadOpenFile(int fd, const fs::path& path, std::uintm
     const ssize_t n = ::read(fd, buffer, want);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
-      error = Reason(path, "read");
+      error = Reason(path, Act::Read);
       return std::nullopt;
     }
     if (n == 0) return data;
@@ -134,12 +162,12 @@ std::optional<fs::path> FinalTarget(const fs::path& path, std::string& error) {
     std::error_code ec;
     const fs::path link = fs::read_symlink(target, ec);
     if (ec) {
-      error = Reason(path, "write", ec.message());
+      error = Reason(path, Act::Write, ec.message());
       return std::nullopt;
     }
     target = link.is_absolute() ? link : target.parent_path() / link;
   }
-  error = Reason(path, "write", std::strerror(ELOOP));
+  error = Reason(path, Act::Write, std::strerror(ELOOP));
   return std::nullopt;
 }
 
@@ -210,21 +238,21 @@ FileResult SaveOver(const fs::path& shown, const fs::path& target, std::string_v
   struct stat old;
   const bool exists = ::lstat(target.c_str(), &old) == 0;
   if (!exists && errno != ENOENT) {
-    result.error = Reason(shown, "write");
+    result.error = Reason(shown, Act::Write);
     return result;
   }
   mode_t mode = NewFileMode(access);
   if (exists) {
     if (S_ISDIR(old.st_mode)) {
-      result.error = Reason(shown, "replace", std::strerror(EISDIR));
+      result.error = Reason(shown, Act::Replace, std::strerror(EISDIR));
       return result;
     }
     if (!S_ISREG(old.st_mode)) {
-      result.error = Reason(shown, "replace", "not a regular file");
+      result.error = Reason(shown, Act::Replace, UiText("FileIo", "not a regular file"));
       return result;
     }
     if (IsReadOnly(target, old)) {
-      result.error = Reason(shown, "write", "the file is read-only");
+      result.error = Reason(shown, Act::Write, UiText("FileIo", "the file is read-only"));
       return result;
     }
     mode = old.st_mode & 0777;
@@ -243,20 +271,20 @@ FileResult SaveOver(const fs::path& shown, const fs::path& target, std::string_v
     if (file.get() < 0 && errno != EEXIST) break;
   }
   if (file.get() < 0) {
-    result.error = Reason(shown, "write");
+    result.error = Reason(shown, Act::Write);
     return result;
   }
 
   bool written = WriteAll(file.get(), data) && (!exists || KeepOwnerAndMode(file.get(), old, mode)) &&
                  ::fsync(file.get()) == 0;
-  if (!written) result.error = Reason(shown, "write");
+  if (!written) result.error = Reason(shown, Act::Write);
   if (!file.Close() && written) {
     written = false;
-    result.error = Reason(shown, "write");
+    result.error = Reason(shown, Act::Write);
   }
   if (written && ::rename(temporary.c_str(), target.c_str()) != 0) {
     written = false;
-    result.error = Reason(shown, "replace");
+    result.error = Reason(shown, Act::Replace);
   }
   if (!written) {
     ::unlink(temporary.c_str());
@@ -289,7 +317,7 @@ bool LockExclusively(int fd) {
 std::optional<std::string> ReadWholeFile(const fs::path& path, std::string& error, std::uintmax_t maxBytes) {
   Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
   if (file.get() < 0) {
-    error = Reason(path, "open");
+    error = Reason(path, Act::Open);
     return std::nullopt;
   }
   return ReadOpenFile(file.get(), path, maxBytes, error);
@@ -315,7 +343,7 @@ FileResult UpdateFileAtomically(const fs::path& path, const FileUpdate& update, 
   bool created = false;
   for (int attempt = 0;; ++attempt) {
     if (attempt == MaxAttempts) {
-      result.error = Reason(path, "write", "the file keeps being replaced");
+      result.error = Reason(path, Act::Write, UiText("FileIo", "the file keeps being replaced"));
       return result;
     }
     created = false;
@@ -327,12 +355,13 @@ FileResult UpdateFileAtomically(const fs::path& path, const FileUpdate& update, 
       if (!created && errno == EEXIST) continue;
     }
     if (file.get() < 0) {
-      result.error = Reason(path, "open");
+      result.error = Reason(path, Act::Open);
       return result;
     }
     if (!LockExclusively(file.get())) {
-      result.error = errno == EWOULDBLOCK ? Reason(path, "write", "another program keeps the file locked")
-                                          : Reason(path, "lock");
+      result.error = errno == EWOULDBLOCK
+                         ? Reason(path, Act::Write, UiText("FileIo", "another program keeps the file locked"))
+                         : Reason(path, Act::Lock);
       return result;
     }
     struct stat locked, now;
@@ -359,11 +388,11 @@ FileResult CreateFolders(const fs::path& folder, FileAccess access) {
     const int code = errno;
     struct stat status;
     if (::stat(partial.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) continue;
-    return {false, Reason(folder, "create", std::strerror(code))};
+    return {false, Reason(folder, Act::Create, std::strerror(code))};
   }
   struct stat status;
-  if (::stat(folder.c_str(), &status) != 0) return {false, Reason(folder, "create")};
-  if (!S_ISDIR(status.st_mode)) return {false, Reason(folder, "create", std::strerror(ENOTDIR))};
+  if (::stat(folder.c_str(), &status) != 0) return {false, Reason(folder, Act::Create)};
+  if (!S_ISDIR(status.st_mode)) return {false, Reason(folder, Act::Create, std::strerror(ENOTDIR))};
   return {true, {}};
 }
 
@@ -372,7 +401,7 @@ NewFile CreateEmptyFile(const fs::path& path, FileAccess access, std::string& er
       ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, NewFileMode(access)));
   if (file.get() >= 0) return NewFile::Created;
   if (errno == EEXIST) return NewFile::NameTaken;
-  error = Reason(path, "write");
+  error = Reason(path, Act::Write);
   return NewFile::Failed;
 }
 

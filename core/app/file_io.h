@@ -11,7 +11,7 @@ namespace qd {
 
 struct FileResult {
   bool ok = false;
-  std::string error;  // what failed and where; empty on success
+  std::string error;  // what failed and where, in the desktop tool's language (UiText); empty on success
 };
 
 // Who may read the files and folders core creates.

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "app/bytes.h"
+#include "app/translation.h"
 #include "link/bus_payload.h"
 #include "link/notify.h"
 
@@ -17,7 +18,7 @@ StartResult BootLoader::Start(const FirmwareImage& firmware) {
   firmware_ = firmware;
   // A restart must let the start request through the link.
   SetProgrammingActive(false);
-  SetStateText(StartedText);
+  stateText_ = UiText("BootLoader", "Started, waiting...");
   Notify(owner_.clearQueue);
   if (firmware_.target.kind == TargetKind::Controller) {
     const std::array<std::uint8_t, 2> data{0x01, 0x00};
@@ -43,7 +44,7 @@ void BootLoader::FirmwareByte(std::uint8_t byte) {
     case FirmwareState::WaitingForLoader: {
       if (byte != loader_byte::Ready) return;
       SetProgrammingActive(true);
-      SetStateText(ProgrammingText);
+      stateText_ = UiText("BootLoader", "Programming...");
       std::array<std::uint8_t, 2> blockSize{};
       bytes::PutU16LE(blockSize, 0, firmware_.target.blockSizeWord);
       SendRaw(blockSize);
@@ -83,9 +84,9 @@ void BootLoader::FirmwareByte(std::uint8_t byte) {
       break;
     case FirmwareState::SummarySent:
       if (byte == loader_byte::Completed) {
-        Finish(FlashResult::Completed, CompletedText);
+        Finish(FlashResult::Completed);
       } else if (byte == loader_byte::ChecksumError) {
-        Finish(FlashResult::ChecksumError, ChecksumErrorText);
+        Finish(FlashResult::ChecksumError);
       }
       return;
   }
@@ -95,11 +96,11 @@ void BootLoader::FirmwareByte(std::uint8_t byte) {
 void BootLoader::Tick() {
   if (timeout_ <= 0) return;
   --timeout_;
-  if (timeout_ == 0 && state_ != FirmwareState::Idle) Finish(FlashResult::Timeout, TimeoutText);
+  if (timeout_ == 0 && state_ != FirmwareState::Idle) Finish(FlashResult::Timeout);
 }
 
 void BootLoader::ConnectionLost() {
-  if (state_ != FirmwareState::Idle) Finish(FlashResult::ConnectionLost, TimeoutText);
+  if (state_ != FirmwareState::Idle) Finish(FlashResult::ConnectionLost);
 }
 
 void BootLoader::Reset() {
@@ -140,32 +141,28 @@ void BootLoader::SetProgrammingActive(bool active) {
   Notify(owner_.setProgrammingActive, active);
 }
 
-void BootLoader::SetStateText(std::string_view text) {
-  stateText_.assign(text);
-}
-
 void BootLoader::Release(bool completed) {
   Notify(owner_.releaseController, link::Operation::FirmwareUpdate, completed);
 }
 
-void BootLoader::Finish(FlashResult result, std::string_view text) {
+void BootLoader::Finish(FlashResult result) {
   state_ = FirmwareState::Idle;
   SetProgrammingActive(false);
   Release(result == FlashResult::Completed);
-  SetStateText(text);
+  stateText_ = FlashResultText(result);
   Notify(owner_.changed);
   Notify(owner_.finished, result);
 }
 
-std::string_view FlashResultText(FlashResult result) {
+std::string FlashResultText(FlashResult result) {
   switch (result) {
     case FlashResult::Completed:
-      return CompletedText;
+      return UiText("BootLoader", "Completed, OK.");
     case FlashResult::ChecksumError:
-      return ChecksumErrorText;
+      return UiText("BootLoader", "Checksum error");
     case FlashResult::Timeout:
     case FlashResult::ConnectionLost:
-      return TimeoutText;
+      return UiText("BootLoader", "Timeout error!");
   }
   return "";
 }

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/translation.h"
 #include "firmware/intel_hex.h"
 #include "link/operation_gate.h"
 
@@ -51,8 +52,8 @@ inline constexpr std::uint8_t Completed = 0x17;
 inline constexpr std::uint8_t ChecksumError = 0x15;
 }  // namespace loader_byte
 
-// The firmware window's state label.
-inline constexpr std::string_view FileLoadedText = "File loaded";
+// The firmware window's state label, in English; StateText() gives the window's language.
+inline constexpr std::string_view FileLoadedText = QD_TRANSLATABLE("BootLoader", "File loaded");
 inline constexpr std::string_view StartedText = "Started, waiting...";
 inline constexpr std::string_view ProgrammingText = "Programming...";
 inline constexpr std::string_view CompletedText = "Completed, OK.";
@@ -124,8 +125,7 @@ class BootLoader {
   void SendBlock();
   void SendSummary();
   void SetProgrammingActive(bool active);
-  void SetStateText(std::string_view text);
-  void Finish(FlashResult result, std::string_view text);
+  void Finish(FlashResult result);
   void Release(bool completed);
   bool SmallBlocks() const { return firmware_.target.blockSizeWord == 128; }
 
@@ -139,6 +139,6 @@ class BootLoader {
   bool programmingActive_ = false;
 };
 
-std::string_view FlashResultText(FlashResult result);  // the state text the result leaves
+std::string FlashResultText(FlashResult result);  // the state text the result leaves
 
 }  // namespace qd::firmware

@@ -7,6 +7,7 @@
 
 #include "app/file_io.h"
 #include "app/text.h"
+#include "app/translation.h"
 
 namespace qd::firmware {
 namespace {
@@ -28,27 +29,34 @@ HexLoadError MakeError(HexError kind, int line, int column = 0) {
     case HexError::None:
       break;
     case HexError::CannotOpen:
-      error.text = "Unable to open Intel hex file.";
+      error.text = UiText("IntelHex", "Unable to open Intel hex file.");
       break;
     case HexError::UnknownRecordType:
-      error.text = "Extended Intel-hex: Unknown record type.";
+      error.text = UiText("IntelHex", "Extended Intel-hex: Unknown record type.");
       break;
     case HexError::ChecksumError:
-      error.text = "Extended Intel-hex: Check sum error.";
+      error.text = UiText("IntelHex", "Extended Intel-hex: Check sum error.");
       break;
     case HexError::InvalidCharacter:
-      error.text =
-          Format("Extended Intel-hex: Invalid character in line %d, column %d (hex digits are 0-9 and A-F).",
-                 line, column);
+      error.text = Substitute(
+          UiText("IntelHex",
+                 "Extended Intel-hex: Invalid character in line %1, column %2 (hex digits are 0-9 and A-F)."),
+          {std::to_string(line), std::to_string(column)});
       break;
     case HexError::RecordTooShort:
-      error.text = Format("Extended Intel-hex: Record shorter than its byte count in line %d.", line);
+      error.text =
+          Substitute(UiText("IntelHex", "Extended Intel-hex: Record shorter than its byte count in line %1."),
+                     {std::to_string(line)});
       break;
     case HexError::BadAddressRecord:
-      error.text = Format("Extended Intel-hex: Address record without two data bytes in line %d.", line);
+      error.text = Substitute(
+          UiText("IntelHex", "Extended Intel-hex: Address record without two data bytes in line %1."),
+          {std::to_string(line)});
       break;
     case HexError::BeyondImage:
-      error.text = Format("Extended Intel-hex: Data beyond the 128 KiB image in line %d.", line);
+      error.text =
+          Substitute(UiText("IntelHex", "Extended Intel-hex: Data beyond the 128 KiB image in line %1."),
+                     {std::to_string(line)});
       break;
     case HexError::NoData:
       break;  // needs the image size; see NoDataError
@@ -58,8 +66,8 @@ HexLoadError MakeError(HexError kind, int line, int column = 0) {
 
 HexLoadError NoDataError(std::uint32_t imageSize) {
   HexLoadError error{HexError::NoData, 0, 0, {}};
-  error.text = Format("Extended Intel-hex: No data records for addresses below %04Xh.",
-                      static_cast<unsigned>(imageSize));
+  error.text = Substitute(UiText("IntelHex", "Extended Intel-hex: No data records for addresses below %1h."),
+                          {Format("%04X", static_cast<unsigned>(imageSize))});
   return error;
 }
 
@@ -244,14 +252,20 @@ FirmwareImage LoadIntelHex(std::string_view text, const FirmwareTarget& target) 
 
 std::vector<std::string> LoadWarnings(const FirmwareImage& firmware) {
   std::vector<std::string> warnings;
-  if (!firmware.endOfFile) warnings.emplace_back("The file has no end-of-file record: it may be cut short.");
+  if (!firmware.endOfFile)
+    warnings.push_back(UiText("IntelHex", "The file has no end-of-file record: it may be cut short."));
   if (firmware.dataEnd > firmware.target.imageSize) {
-    const bool controller = firmware.target.kind == TargetKind::Controller;
-    warnings.push_back(Format(
-        "The file holds data up to %05Xh, beyond the %s's program memory (%04Xh bytes): it "
-        "may be meant for the %s.",
-        static_cast<unsigned>(firmware.dataEnd - 1), controller ? "controller" : "trigger module",
-        static_cast<unsigned>(firmware.target.imageSize), controller ? "trigger modules" : "controller"));
+    const std::string pattern =
+        firmware.target.kind == TargetKind::Controller
+            ? UiText("IntelHex",
+                     "The file holds data up to %1h, beyond the controller's program "
+                     "memory (%2h bytes): it may be meant for the trigger modules.")
+            : UiText("IntelHex",
+                     "The file holds data up to %1h, beyond the trigger module's program "
+                     "memory (%2h bytes): it may be meant for the controller.");
+    warnings.push_back(
+        Substitute(pattern, {Format("%05X", static_cast<unsigned>(firmware.dataEnd - 1)),
+                             Format("%04X", static_cast<unsigned>(firmware.target.imageSize))}));
   }
   return warnings;
 }
@@ -268,10 +282,10 @@ FirmwareImage LoadIntelHexFile(const std::filesystem::path& path, const Firmware
     std::error_code ec;
     const std::filesystem::file_status status = std::filesystem::status(path, ec);
     if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
-      firmware.error.text = "Unable to open Intel hex file: it is not a regular file.";
+      firmware.error.text = UiText("IntelHex", "Unable to open Intel hex file: it is not a regular file.");
     } else if (std::filesystem::is_regular_file(status) &&
                std::filesystem::file_size(path, ec) > MaxHexFileBytes && !ec) {
-      firmware.error.text = "Unable to open Intel hex file: it is larger than 4 MB.";
+      firmware.error.text = UiText("IntelHex", "Unable to open Intel hex file: it is larger than 4 MB.");
     }
     return firmware;
   }
@@ -289,7 +303,8 @@ FirmwareLabels LabelsFor(const FirmwareImage& firmware) {
   };
   const int used = static_cast<int>(firmware.codeEnd) - static_cast<int>(firmware.codeStart);
   const double percent = firmware.target.imageSize == 0 ? 0.0 : used * 100.0 / firmware.target.imageSize;
-  return {address(firmware.codeStart), address(firmware.codeEnd), Format("%.1f%% (%d bytes)", percent, used),
+  return {address(firmware.codeStart), address(firmware.codeEnd),
+          Substitute(UiText("IntelHex", "%1% (%2 bytes)"), {Format("%.1f", percent), std::to_string(used)}),
           Format("%04Xh", static_cast<unsigned>(firmware.displayChecksum))};
 }
 

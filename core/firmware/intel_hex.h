@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/local_time.h"
+#include "app/translation.h"
 
 // Firmware files in Intel HEX format, loaded into the image that the boot loaders are programmed from.
 //   :nnaaaatt<data>cc   nn byte count | aaaa 16-bit address, high byte first | tt record type
@@ -34,10 +35,10 @@ struct FirmwareTarget {
   std::uint32_t imageSize;      // bytes of program memory the loader takes
 };
 
-inline constexpr FirmwareTarget ControllerTarget{TargetKind::Controller, "Firmware update, QD310.", 256,
-                                                 0xFC00};
-inline constexpr FirmwareTarget TriggerTarget{TargetKind::Trigger, "Firmware update, QD520 / QD740 trigger.",
-                                              128, 0x3800};
+inline constexpr FirmwareTarget ControllerTarget{
+    TargetKind::Controller, QD_TRANSLATABLE("IntelHex", "Firmware update, QD310."), 256, 0xFC00};
+inline constexpr FirmwareTarget TriggerTarget{
+    TargetKind::Trigger, QD_TRANSLATABLE("IntelHex", "Firmware update, QD520 / QD740 trigger."), 128, 0x3800};
 
 enum class HexError {
   None,

@@ -1,9 +1,10 @@
 #include "link/bus_link.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <utility>
 
+#include "app/text.h"
+#include "app/translation.h"
 #include "link/frame_codec.h"
 #include "link/notify.h"
 
@@ -31,34 +32,31 @@ std::array<std::uint8_t, 6> ManualOutputs::Encode() const {
           static_cast<std::uint8_t>(control >> 8)};
 }
 
-std::string_view PortStatusText(PortStatus status) {
+std::string PortStatusText(PortStatus status) {
   switch (status) {
     case PortStatus::Hidden:
       return "";
     case PortStatus::Ready:
-      return "Ready";
+      return UiText("BusLink", "Ready");
     case PortStatus::PortOpen:
-      return "Port open";
+      return UiText("BusLink", "Port open");
     case PortStatus::PortClosed:
-      return "Port closed";
+      return UiText("BusLink", "Port closed");
     case PortStatus::Closed:
-      return "Closed";
+      return UiText("BusLink", "Closed");
   }
   return "";
 }
 
 std::array<std::string, 5> CounterTexts(const LinkCounters& counters) {
-  const auto format = [](const char* pattern, int value) {
-    char text[48];
-    std::snprintf(text, sizeof text, pattern, value);
-    return std::string(text);
+  const auto unlessZero = [](const std::string& pattern, int value) {
+    return value == 0 ? std::string() : Substitute(pattern, {std::to_string(value)});
   };
-  const auto unlessZero = [&](const char* pattern, int value) {
-    return value == 0 ? std::string() : format(pattern, value);
-  };
-  return {format("Rx: %6d", counters.rxBytes), format("Tx: %6d", counters.txBytes),
-          unlessZero("Sync: %d", counters.syncCount), unlessZero("Retransmit: %d", counters.retransmitCount),
-          unlessZero("Checksum error: %d", counters.checksumErrorCount)};
+  return {Substitute(UiText("BusLink", "Rx: %1"), {Format("%6d", counters.rxBytes)}),
+          Substitute(UiText("BusLink", "Tx: %1"), {Format("%6d", counters.txBytes)}),
+          unlessZero(UiText("BusLink", "Sync: %1"), counters.syncCount),
+          unlessZero(UiText("BusLink", "Retransmit: %1"), counters.retransmitCount),
+          unlessZero(UiText("BusLink", "Checksum error: %1"), counters.checksumErrorCount)};
 }
 
 BusLink::BusLink(ByteSink& sink) : sink_(sink) {

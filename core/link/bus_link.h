@@ -45,7 +45,7 @@ struct ManualOutputs {
 
 // What the port state label shows.
 enum class PortStatus { Hidden, Ready, PortOpen, PortClosed, Closed };
-std::string_view PortStatusText(PortStatus status);  // "", "Ready", "Port open", "Port closed", "Closed"
+std::string PortStatusText(PortStatus status);  // "", "Ready", "Port open", "Port closed", "Closed"
 
 struct LinkCounters {
   int rxBytes = 0;

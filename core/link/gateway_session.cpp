@@ -1,27 +1,36 @@
 #include "link/gateway_session.h"
 
 #include "app/text.h"
+#include "app/translation.h"
 #include "link/dispatch.h"
 #include "link/notify.h"
 
 namespace qd::link {
 
-std::string_view RemoteStateText(RemoteState state) {
+namespace {
+
+std::string ConnectButtonCaption(bool socketOpen) {
+  return socketOpen ? UiText("GatewaySession", "Disconnect") : UiText("GatewaySession", "Connect");
+}
+
+}  // namespace
+
+std::string RemoteStateText(RemoteState state) {
   switch (state) {
     case RemoteState::None:
       return "";
     case RemoteState::Connecting:
-      return "Connecting";
+      return UiText("GatewaySession", "Connecting");
     case RemoteState::Ready:
-      return "Ready";
+      return UiText("GatewaySession", "Ready");
     case RemoteState::Failed:
-      return "Failed";
+      return UiText("GatewaySession", "Failed");
     case RemoteState::NotFound:
-      return "Not found";
+      return UiText("GatewaySession", "Not found");
     case RemoteState::InUse:
-      return "In use";
+      return UiText("GatewaySession", "In use");
     case RemoteState::Disconnected:
-      return "Disconnected";
+      return UiText("GatewaySession", "Disconnected");
   }
   return "";
 }
@@ -39,28 +48,30 @@ LabelColour RemoteStateColour(RemoteState state) {
   }
 }
 
-std::string_view RemoteAccessText(RemoteAccess access) {
+std::string RemoteAccessText(RemoteAccess access) {
   switch (access) {
     case RemoteAccess::None:
       return "";
     case RemoteAccess::Full:
-      return "Full access";
+      return UiText("GatewaySession", "Full access");
     case RemoteAccess::ReadOnly:
-      return "Read only";
+      return UiText("GatewaySession", "Read only");
     case RemoteAccess::Unknown:
-      return "Access: ?";
+      return UiText("GatewaySession", "Access: ?");
   }
   return "";
 }
 
 std::string SocketErrorText(int errorCode) {
-  return Format("Asynchronous socket error %d", errorCode);
+  return Substitute(UiText("GatewaySession", "Asynchronous socket error %1"), {std::to_string(errorCode)});
 }
 
 std::string SystemCaptionPiece(std::string_view name, std::string_view serial) {
-  std::string piece = "        System: ";
-  piece.append(name).append(" (").append(serial).append(").");
-  return piece;
+  return "        " + Substitute(UiText("GatewaySession", "System: %1 (%2)."), {name, serial});
+}
+
+GatewaySession::GatewaySession(Environment environment) : env_(std::move(environment)) {
+  view_.connectCaption = ConnectButtonCaption(false);
 }
 
 void GatewaySession::RegisterWith(Dispatcher& dispatcher) {
@@ -77,7 +88,7 @@ void GatewaySession::RemoteConnectBtnClick(const std::string& host) {
     return;
   }
   view_.stateVisible = false;
-  view_.connectCaption = DisconnectCaption;
+  view_.connectCaption = ConnectButtonCaption(true);
   systems_.Clear();
   view_.accessVisible = false;
   loggedIn_ = false;
@@ -92,7 +103,7 @@ void GatewaySession::RemoteConnectBtnClick(const std::string& host) {
 void GatewaySession::Disconnect() {
   const bool wasConnected = SocketConnected();
   CloseSocket();
-  view_.connectCaption = ConnectCaption;
+  view_.connectCaption = ConnectButtonCaption(false);
   systems_.Clear();
   view_.accessVisible = false;
   loggedIn_ = false;
@@ -187,7 +198,8 @@ void GatewaySession::OnSystemListEntry(std::span<const std::uint8_t> message) {
   if (static_cast<std::size_t>(systems_.Count()) >= MaxListEntries) {
     Decide(SessionOutcome::ListTooLong);
     Disconnect();
-    Notify(events.error, std::string(ListTooLongText));
+    Notify(events.error,
+           UiText("GatewaySession", "The gateway sent more than 1000 systems: the connection was closed."));
     return;
   }
   systems_.Add(std::move(*entry));
@@ -292,7 +304,7 @@ void GatewaySession::ClearSession() {
   view_.stateVisible = false;
   view_.access = RemoteAccess::None;
   view_.accessVisible = false;
-  view_.connectCaption = ConnectCaption;
+  view_.connectCaption = ConnectButtonCaption(false);
   view_.ipAddressVisible = false;
   view_.systemNameCaptionEnabled = false;
   view_.systemNameVisible = false;

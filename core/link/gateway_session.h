@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/translation.h"
 #include "link/gateway_messages.h"
 #include "link/gateway_system_list.h"
 
@@ -18,18 +19,21 @@ inline constexpr std::uint16_t GatewayPort = 14011;
 
 // The state label of the remote group. None is the empty text a label has before its first state.
 enum class RemoteState { None, Connecting, Ready, Failed, NotFound, InUse, Disconnected };
-std::string_view RemoteStateText(RemoteState state);  // "", "Connecting", "Ready", "Failed", ...
+std::string RemoteStateText(RemoteState state);  // "", "Connecting", "Ready", "Failed", ...
 
 enum class LabelColour { Normal, Green, Yellow };
 // Ready on green; Failed, Not found and In use on yellow; the rest on the normal background.
 LabelColour RemoteStateColour(RemoteState state);
 
 enum class RemoteAccess { None, Full, ReadOnly, Unknown };
-std::string_view RemoteAccessText(RemoteAccess access);  // "", "Full access", "Read only", "Access: ?"
+std::string RemoteAccessText(RemoteAccess access);  // "", "Full access", "Read only", "Access: ?"
 
-inline constexpr std::string_view ConnectCaption = "Connect";
+// In English, for qdtool and the tests; RemoteView and the error event carry the captions and
+// ListTooLongText in the desktop tool's language.
+inline constexpr std::string_view ConnectCaption = QD_TRANSLATABLE("GatewaySession", "Connect");
 inline constexpr std::string_view DisconnectCaption = "Disconnect";
-inline constexpr std::string_view LoginRefusedText = "Invalid user name or password";
+inline constexpr std::string_view LoginRefusedText =
+    QD_TRANSLATABLE("GatewaySession", "Invalid user name or password");
 inline constexpr std::string_view ListTooLongText =
     "The gateway sent more than 1000 systems: the connection was closed.";
 
@@ -50,7 +54,7 @@ struct RemoteView {
   bool systemNameVisible = false;
   std::string ipAddress;  // or "Offline"
   bool ipAddressVisible = false;
-  std::string_view connectCaption = ConnectCaption;
+  std::string connectCaption{ConnectCaption};
 };
 
 struct Credentials {
@@ -110,7 +114,7 @@ class GatewaySession {
     std::function<void(const std::string& text)> error;
   };
 
-  explicit GatewaySession(Environment environment) : env_(std::move(environment)) {}
+  explicit GatewaySession(Environment environment);
 
   Events events;
 

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/translation.h"
 #include "link/gateway_messages.h"
 
 namespace qd::link {
@@ -22,8 +23,10 @@ struct SystemChoice {
 // from 1 as the selection grid shows them.
 class SystemList {
  public:
-  static constexpr std::array<std::string_view, 5> Headers = {" No.", " Serial", " System name", " In use",
-                                                              " IP address"};
+  static constexpr std::array<std::string_view, 5> Headers = {
+      QD_TRANSLATABLE("SystemList", " No."), QD_TRANSLATABLE("SystemList", " Serial"),
+      QD_TRANSLATABLE("SystemList", " System name"), QD_TRANSLATABLE("SystemList", " In use"),
+      QD_TRANSLATABLE("SystemList", " IP address")};
 
   // The first entry becomes the preselected system when it is free.
   void Add(SystemEntry entry);

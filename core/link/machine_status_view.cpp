@@ -2,6 +2,7 @@
 
 #include "app/tenths_text.h"
 #include "app/text.h"
+#include "app/translation.h"
 #include "link/bus_payload.h"
 #include "model/dosing_program.h"
 #include "model/trigger_settings.h"
@@ -116,6 +117,11 @@ MachineStatusView::Update MachineStatusView::ShowRunningProgram(const MachineSta
     update.highlightChanged = true;
   }
   return update;
+}
+
+std::string MachineStatusView::GroupCaption() const {
+  return keyboardLocked_ ? UiText("MachineStatusView", " Program, Keyboard locked ")
+                         : UiText("MachineStatusView", " Program ");
 }
 
 void MachineStatusView::ShowKeyboardLocked(bool locked) {

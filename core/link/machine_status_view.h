@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/translation.h"
 #include "link/status_records.h"
 #include "model/counts.h"
 
@@ -21,7 +22,7 @@ class MachineStatusView {
   static constexpr int InputCount = 6;
   // A trigger report or gateway record keeps the indicators alive for 5 s of 100 ms ticks.
   static constexpr int HoldTicks = 50;
-  static constexpr std::string_view ProgramCaption = " Program ";
+  static constexpr std::string_view ProgramCaption = QD_TRANSLATABLE("MachineStatusView", " Program ");
   static constexpr std::string_view KeyboardLockedCaption = " Program, Keyboard locked ";
   static constexpr std::string_view InitialWeightText = "75%";
 
@@ -71,7 +72,8 @@ class MachineStatusView {
 
   int RunningProgram() const { return runningProgram_; }  // 0..5, -1 for none
   bool KeyboardLocked() const { return keyboardLocked_; }
-  std::string_view GroupCaption() const { return keyboardLocked_ ? KeyboardLockedCaption : ProgramCaption; }
+  // ProgramCaption or KeyboardLockedCaption, in the desktop tool's language.
+  std::string GroupCaption() const;
   bool InputActive(int input) const {
     return input >= 0 && input < InputCount && (inputs_ >> input & 1) != 0;
   }

@@ -1,5 +1,7 @@
 #include "link/operation_gate.h"
 
+#include "app/translation.h"
+
 namespace qd::link {
 
 std::string_view OperationText(Operation operation) {
@@ -24,11 +26,43 @@ std::string_view OperationText(Operation operation) {
   return "";
 }
 
+// Whole sentences, so that a translation may put the operation where its language wants it.
 std::string BusyText(Operation running) {
-  std::string text = "The controller is busy ";
-  text.append(OperationText(running));
-  text.append(".\n\nWait until this has finished, or stop it first.");
-  return text;
+  switch (running) {
+    case Operation::Read:
+      return UiText("OperationGate",
+                    "The controller is busy reading the system data.\n\n"
+                    "Wait until this has finished, or stop it first.");
+    case Operation::Write:
+      return UiText("OperationGate",
+                    "The controller is busy writing the system data.\n\n"
+                    "Wait until this has finished, or stop it first.");
+    case Operation::WriteSerial:
+      return UiText("OperationGate",
+                    "The controller is busy writing the serial number.\n\n"
+                    "Wait until this has finished, or stop it first.");
+    case Operation::CompareRead:
+      return UiText("OperationGate",
+                    "The controller is busy reading the controller for a comparison.\n\n"
+                    "Wait until this has finished, or stop it first.");
+    case Operation::LogReset:
+      return UiText("OperationGate",
+                    "The controller is busy resetting the consumption log.\n\n"
+                    "Wait until this has finished, or stop it first.");
+    case Operation::AlarmLogClear:
+      return UiText("OperationGate",
+                    "The controller is busy clearing the alarm log.\n\n"
+                    "Wait until this has finished, or stop it first.");
+    case Operation::ResetMachine:
+      return UiText("OperationGate",
+                    "The controller is busy resetting a machine.\n\n"
+                    "Wait until this has finished, or stop it first.");
+    case Operation::FirmwareUpdate:
+      return UiText("OperationGate",
+                    "The controller is busy updating firmware.\n\n"
+                    "Wait until this has finished, or stop it first.");
+  }
+  return {};
 }
 
 bool OperationGate::Begin(Operation operation, int limitTicks) {

@@ -23,9 +23,10 @@ enum class Operation {
 // in 100 ms ticks, before the operation lets go of the controller.
 inline constexpr int ConfirmationLimitTicks = 50;
 
-// "reading the system data", "resetting the consumption log", ...
+// "reading the system data", "resetting the consumption log", ... (English, for logs and qdtool)
 std::string_view OperationText(Operation operation);
-// The refusal of a second operation while `running` holds the controller.
+// The refusal of a second operation while `running` holds the controller, for a window: "The controller
+// is busy " + OperationText + ".\n\nWait until this has finished, or stop it first." in English.
 std::string BusyText(Operation running);
 
 // One controller operation at a time. An operation may be given a limit in 100 ms ticks for an

@@ -6,6 +6,7 @@
 
 #include "app/bytes.h"
 #include "app/text.h"
+#include "app/translation.h"
 #include "link/notify.h"
 #include "model/image_builder.h"
 
@@ -21,8 +22,13 @@ constexpr std::uint8_t GatewayReadRequest[] = {'A', 'C'};
 constexpr std::uint8_t GatewayConfirmRequest[] = {0x00, 'S', 0x00, 0x00};
 constexpr std::size_t GatewayDataHeader = 6;
 
-constexpr char NoLoginResponseText[] = "Unable to check Login code.\n\nNo response from System";
-constexpr char WrongLoginCodeText[] = "Wrong System login code";
+std::string NoLoginResponseText() {
+  return UiText("Transfer", "Unable to check Login code.\n\nNo response from System");
+}
+
+std::string WrongLoginCodeText() {
+  return UiText("Transfer", "Wrong System login code");
+}
 
 // The code as the controller holds it: up to the first zero byte, at most eight characters.
 std::string StoredLoginCode(std::span<const std::uint8_t> data) {
@@ -141,10 +147,10 @@ std::optional<TransferOutcome> SystemTransfer::LoginRefusal() {
     case LoginCheck::Passed:
       return std::nullopt;
     case LoginCheck::NoResponse:
-      Notify(events.error, NoLoginResponseText);
+      Notify(events.error, NoLoginResponseText());
       return TransferOutcome::NoLoginResponse;
     case LoginCheck::WrongCode:
-      Notify(events.error, WrongLoginCodeText);
+      Notify(events.error, WrongLoginCodeText());
       return TransferOutcome::WrongLoginCode;
     case LoginCheck::Stopped:
       return TransferOutcome::Stopped;
@@ -197,7 +203,7 @@ void SystemTransfer::Read() {
   if (!Take(env_.readOperation) || RefusedAtStart(LoginRefusal())) return;
   start_ = current_ = 0;
   end_ = static_cast<int>(layout::ImageSize);
-  view_.statusText = Format("Reading %d bytes.", end_);
+  view_.statusText = Substitute(UiText("Transfer", "Reading %1 bytes."), {std::to_string(end_)});
   if (env_.localMode()) {
     readLimit_ = LocalReadLimitTicks;
     SetState(TransferState::ReadingLocal);
@@ -221,7 +227,7 @@ void SystemTransfer::Write() {
   Build();
   start_ = current_ = static_cast<int>(layout::HeaderSize);  // the header is not written
   end_ = config_.image.dataLength;
-  view_.statusText = Format("Writing %d bytes.", end_);
+  view_.statusText = Substitute(UiText("Transfer", "Writing %1 bytes."), {std::to_string(end_)});
   if (env_.localMode()) {
     view_.progressBar = 0;
     SetState(TransferState::WritingLocal);
@@ -278,7 +284,7 @@ void SystemTransfer::SendRemoteBlocks() {
     return;
   }
   view_.progressBar = 0;
-  view_.progressText = "Waiting for confirm...";
+  view_.progressText = UiText("Transfer", "Waiting for confirm...");
   confirmCounter_ = 0;
   confirmRunning_ = true;
   Changed();
@@ -298,7 +304,7 @@ std::string SystemTransfer::WriteSerial(const std::string& serialText) {
   bytes::PutU32LE(config_.image.Span(), layout::SerialNumber, serial);
   start_ = current_ = 0;
   end_ = config_.image.dataLength;
-  view_.statusText = Format("Writing %d bytes.", end_);
+  view_.statusText = Substitute(UiText("Transfer", "Writing %1 bytes."), {std::to_string(end_)});
   view_.progressBar = 0;
   SetState(TransferState::WritingLocal);
   if (env_.localMode()) QueueWrite();
@@ -306,7 +312,7 @@ std::string SystemTransfer::WriteSerial(const std::string& serialText) {
 }
 
 void SystemTransfer::Stop() {
-  view_.stateInfo = "Stopped";
+  view_.stateInfo = UiText("Transfer", "Stopped");
   if (holding_ || IsTransferring(state_)) {
     Finish(TransferOutcome::Stopped);
   } else {
@@ -319,7 +325,7 @@ void SystemTransfer::ConnectionLost() {
 }
 
 void SystemTransfer::Fail(TransferOutcome outcome) {
-  view_.statusText = Format("Transfer faild at: %d", current_);
+  view_.statusText = Substitute(UiText("Transfer", "Transfer faild at: %1"), {std::to_string(current_)});
   if (confirmRunning_) {
     // No confirmation will come any more.
     view_.progressText.clear();
@@ -333,7 +339,7 @@ void SystemTransfer::Tick() {
     ++confirmCounter_;
     if (confirmCounter_ > ConfirmLimitTicks) {
       view_.progressBar = 0;
-      view_.progressText = "Timeout, no confirm received!";
+      view_.progressText = UiText("Transfer", "Timeout, no confirm received!");
       view_.progressColour = ProgressColour::Bad;
       Finish(TransferOutcome::ConfirmTimedOut);
     } else {
@@ -344,7 +350,7 @@ void SystemTransfer::Tick() {
   if (state_ == TransferState::ReadingLocal || state_ == TransferState::ReadingRemote) {
     if (readLimit_ > 0) --readLimit_;
     if (readLimit_ == 0) {
-      view_.stateInfo = "Timeout!";
+      view_.stateInfo = UiText("Transfer", "Timeout!");
       Finish(TransferOutcome::ReadTimedOut);
     }
   }
@@ -388,7 +394,7 @@ void SystemTransfer::OnMemoryData(PayloadView frame) {
 
 void SystemTransfer::FinishLocalRead() {
   const ParseResult parsed = ParseImage(config_);
-  view_.statusText = "Read completed";
+  view_.statusText = UiText("Transfer", "Read completed");
   Finish(parsed.ok ? TransferOutcome::ReadCompleted : TransferOutcome::BadFormat,
          [&] { Notify(events.imageRead, parsed); });
 }
@@ -403,7 +409,7 @@ void SystemTransfer::OnWriteConfirm(PayloadView frame) {
     QueueWrite();
     return;
   }
-  view_.statusText = "Write completed";
+  view_.statusText = UiText("Transfer", "Write completed");
   const std::uint8_t endOfWrite[] = {0x00};
   env_.queueRequest(command::ResetMachine, ControllerAddress, endOfWrite);
   Finish(TransferOutcome::WriteCompleted);
@@ -427,7 +433,7 @@ void SystemTransfer::OnGatewayData(std::span<const std::uint8_t> message) {
 }
 
 void SystemTransfer::FinishRemoteRead() {
-  view_.statusText = "Transfer completed";
+  view_.statusText = UiText("Transfer", "Transfer completed");
   ControllerImage& image = config_.image;
   const std::string code = image.SystemLoginCode();
   const bool refused = !env_.masterLoginMode() && !code.empty() && code != env_.userLoginCode();
@@ -444,7 +450,7 @@ void SystemTransfer::FinishRemoteRead() {
                                   : parsed.ok ? TransferOutcome::ReadCompleted
                                               : TransferOutcome::BadFormat;
   Finish(outcome, [&] {
-    if (refused) Notify(events.error, WrongLoginCodeText);
+    if (refused) Notify(events.error, WrongLoginCodeText());
     Notify(events.imageRead, parsed);
   });
 }
@@ -459,7 +465,8 @@ void SystemTransfer::OnGatewayWriteResult(std::span<const std::uint8_t> message)
   }
   view_.progressBar = 0;
   const bool good = sum == received;
-  view_.progressText = good ? "Confirm received - OK" : "Confirm received - bad checksum!";
+  view_.progressText = good ? UiText("Transfer", "Confirm received - OK")
+                            : UiText("Transfer", "Confirm received - bad checksum!");
   view_.progressColour = good ? ProgressColour::Good : ProgressColour::Bad;
   Finish(good ? TransferOutcome::WriteConfirmed : TransferOutcome::BadConfirmChecksum);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/text.h"
+#include "app/translation.h"
 #include "logs/log_areas.h"
 #include "model/trigger_settings.h"
 
@@ -55,41 +56,42 @@ AlarmEntry DecodeAlarmEntry(std::span<const std::uint8_t> entry) {
   return decoded;
 }
 
-std::string_view TriggerTypeSuffix(int code) {
+std::string TriggerTypeSuffix(int code) {
   switch (code) {
     case trigger::TypeQd520:
-      return ", Type= QD520.";
+      return UiText("AlarmLog", ", Type= QD520.");
     case trigger::TypeNortec:
-      return ", Type= Nortec.";
+      return UiText("AlarmLog", ", Type= Nortec.");
     case trigger::TypeNyborgW3:
-      return ", Type= Nyborg-W3.";
+      return UiText("AlarmLog", ", Type= Nyborg-W3.");
     case trigger::TypeMieleLogic:
-      return ", Type= Miele serial.";
+      return UiText("AlarmLog", ", Type= Miele serial.");
     case trigger::TypeElectrolux:
-      return ", Type= Electrolux-5xx.";
+      return UiText("AlarmLog", ", Type= Electrolux-5xx.");
     case trigger::TypeMieleEthernet:
-      return ", Type= Miele Ethernet.";
+      return UiText("AlarmLog", ", Type= Miele Ethernet.");
     default:
       return "";
   }
 }
 
 std::string AlarmKindText(const AlarmEntry& entry) {
+  const std::string number = std::to_string(entry.number);
   switch (entry.kind) {
     case alarm_kind::LowSoapLevel:
-      return entry.number == 0 ? std::string("Low soap level, common input.")
-                               : Format("Low soap level, Pump: %d.", entry.number);
+      return entry.number == 0 ? UiText("AlarmLog", "Low soap level, common input.")
+                               : Substitute(UiText("AlarmLog", "Low soap level, Pump: %1."), {number});
     case alarm_kind::Pressure:
-      return "Pressure alarm.";
+      return UiText("AlarmLog", "Pressure alarm.");
     case alarm_kind::TriggerError:
-      return Format("Trigger error, Machine: %d", entry.number) +
-             std::string(TriggerTypeSuffix(entry.triggerType));
+      return Substitute(UiText("AlarmLog", "Trigger error, Machine: %1"), {number}) +
+             TriggerTypeSuffix(entry.triggerType);
     case alarm_kind::KeyboardError:
-      return Format("Keyboard error, Machine: %d.", entry.number);
+      return Substitute(UiText("AlarmLog", "Keyboard error, Machine: %1."), {number});
     case alarm_kind::DispenseError:
-      return Format("Dispense error, Machine: %d.", entry.number);
+      return Substitute(UiText("AlarmLog", "Dispense error, Machine: %1."), {number});
     case alarm_kind::AlarmOutputReset:
-      return "Alarm output reset.";
+      return UiText("AlarmLog", "Alarm output reset.");
     default:
       return "";
   }
@@ -106,7 +108,7 @@ std::vector<std::string> AlarmHistoryLines(std::span<const std::uint8_t> area) {
                            entry.hour, entry.minute) +
                     AlarmKindText(entry));
   }
-  lines.push_back(Format("Number of alarms: %d.", shown));
+  lines.push_back(Substitute(UiText("AlarmLog", "Number of alarms: %1."), {std::to_string(shown)}));
   return lines;
 }
 
@@ -124,18 +126,21 @@ std::vector<std::string> AlarmStateLines(std::span<const std::uint8_t> area) {
   auto add = [&lines](const std::string& text) {
     lines.push_back(Format("%3d: ", static_cast<int>(lines.size()) + 1) + text);
   };
-  if (alarms & 0x01) add("Pressure alarm");
-  if (alarms & 0x02) add("Common low soap level");
+  if (alarms & 0x01) add(UiText("AlarmLog", "Pressure alarm"));
+  if (alarms & 0x02) add(UiText("AlarmLog", "Common low soap level"));
   for (int p = 0; p < StatePumps; ++p) {
-    if (lowSoap & (1 << p)) add(Format("Low soap level, Pump: %d", p + 1));
+    if (lowSoap & (1 << p))
+      add(Substitute(UiText("AlarmLog", "Low soap level, Pump: %1"), {std::to_string(p + 1)}));
   }
   for (int m = 0; m < StateMachines; ++m) {
-    if (triggerErrors & (1 << m)) add(Format("Trigger error, Machine: %d", m + 1));
+    if (triggerErrors & (1 << m))
+      add(Substitute(UiText("AlarmLog", "Trigger error, Machine: %1"), {std::to_string(m + 1)}));
   }
   for (int m = 0; m < StateMachines; ++m) {
-    if (keyboardErrors & (1 << m)) add(Format("Keyboard error, Machine: %d", m + 1));
+    if (keyboardErrors & (1 << m))
+      add(Substitute(UiText("AlarmLog", "Keyboard error, Machine: %1"), {std::to_string(m + 1)}));
   }
-  if (alarms & 0x04) add("Miele Logic Ethernet not connected");
+  if (alarms & 0x04) add(UiText("AlarmLog", "Miele Logic Ethernet not connected"));
   return lines;
 }
 
@@ -149,6 +154,8 @@ void ClearAlarmHistory(ControllerImage& image) {
 }
 
 std::string AlarmHistoryCsv(std::span<const std::uint8_t> area) {
+  // Programs read the text column: it stays English.
+  const SourceTextScope english;
   std::string csv = "alarm,slot,date,time,kind,number,trigger_type,text\n";
   int shown = 0;
   for (int k = 0; k < AlarmEntryCount; ++k) {

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/translation.h"
 #include "model/controller_image.h"
 
 // The alarm log: the alarms active now and the history of the last 48 alarms, as the alarm log
@@ -27,9 +28,10 @@ constexpr std::size_t AlarmEntrySize = 5;
 constexpr int AlarmEntryCount = 48;
 static_assert(AlarmStateSize + AlarmEntrySize * AlarmEntryCount == layout::AlarmLogSize);
 
-inline constexpr std::string_view ClearAlarmLogQuestion = "Reset alarm log\n\nAre you sure?";
+inline constexpr std::string_view ClearAlarmLogQuestion =
+    QD_TRANSLATABLE("AlarmLog", "Reset alarm log\n\nAre you sure?");
 inline constexpr std::string_view ClearAlarmLogNotConnected =
-    "Unable to reset alarm log\n\nSystem not connected.";
+    QD_TRANSLATABLE("AlarmLog", "Unable to reset alarm log\n\nSystem not connected.");
 
 namespace alarm_kind {
 constexpr int LowSoapLevel = 1;
@@ -59,7 +61,7 @@ AlarmEntry DecodeAlarmEntry(std::span<const std::uint8_t> entry);
 // "Low soap level, Pump: 3.", "Trigger error, Machine: 2, Type= QD520.", ...; "" for an unknown kind.
 std::string AlarmKindText(const AlarmEntry& entry);
 // ", Type= QD520." for the trigger types the history names; "" for any other code.
-std::string_view TriggerTypeSuffix(int code);
+std::string TriggerTypeSuffix(int code);
 
 // The memo with "Alarm history" checked: " 1: 2012-05-17 14:05 > Pressure alarm." for each non-empty
 // entry in stored order, then "Number of alarms: n.".
@@ -78,7 +80,7 @@ void ClearAlarmHistory(ControllerImage& image);
 // One row per non-empty history entry, under a header row:
 //   alarm,slot,date,time,kind,number,trigger_type,text
 // alarm = the number the memo shows, slot = the entry's position 1..48, date YYYY-MM-DD, time HH:MM,
-// kind/number/trigger_type the raw fields, text the kind's text (quoted when it holds a comma).
+// kind/number/trigger_type the raw fields, text the kind's English text (quoted when it holds a comma).
 std::string AlarmHistoryCsv(std::span<const std::uint8_t> area);
 std::string AlarmHistoryCsv(const ControllerImage& image);
 

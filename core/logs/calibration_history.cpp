@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "app/text.h"
+#include "app/translation.h"
 
 namespace qd::logs {
 namespace {
@@ -97,8 +98,10 @@ FileResult AppendCalibration(const std::filesystem::path& path, const Calibratio
 }
 
 std::string CalibrationHistoryText(const CalibrationRecord& r) {
-  return Format("%04d-%02d-%02d %02d:%02d  %d -> %d s/100 ml, %d ml measured", r.when.year, r.when.month,
-                r.when.day, r.when.hour, r.when.minute, r.oldValue, r.newValue, r.measuredMillilitres);
+  return Substitute(
+      UiText("CalibrationHistory", "%1  %2 -> %3 s/100 ml, %4 ml measured"),
+      {Format("%04d-%02d-%02d %02d:%02d", r.when.year, r.when.month, r.when.day, r.when.hour, r.when.minute),
+       std::to_string(r.oldValue), std::to_string(r.newValue), std::to_string(r.measuredMillilitres)});
 }
 
 std::string CalibrationListText(const CalibrationRecord& r) {

@@ -3,14 +3,11 @@
 #include <algorithm>
 
 #include "app/text.h"
+#include "app/translation.h"
 #include "logs/log_areas.h"
 
 namespace qd::logs {
 namespace {
-
-constexpr std::array<const char*, 12> MonthNames = {"January",   "February", "March",    "April",
-                                                    "May",       "June",     "July",     "August",
-                                                    "September", "October",  "November", "December"};
 
 // A byte of the area, 0 beyond its end.
 int ByteAt(std::span<const std::uint8_t> area, std::size_t at) {
@@ -78,10 +75,44 @@ YearMonth MonthOfEntry(YearMonth oldest, int entry) {
   return {oldest.year + months / 12, months % 12 + 1};
 }
 
+namespace {
+
+// "%1" is the year: a whole pattern per month lets a language write the month its own way.
+std::string MonthPattern(int month) {
+  switch (month) {
+    case 1:
+      return UiText("ConsumptionLog", "January, %1");
+    case 2:
+      return UiText("ConsumptionLog", "February, %1");
+    case 3:
+      return UiText("ConsumptionLog", "March, %1");
+    case 4:
+      return UiText("ConsumptionLog", "April, %1");
+    case 5:
+      return UiText("ConsumptionLog", "May, %1");
+    case 6:
+      return UiText("ConsumptionLog", "June, %1");
+    case 7:
+      return UiText("ConsumptionLog", "July, %1");
+    case 8:
+      return UiText("ConsumptionLog", "August, %1");
+    case 9:
+      return UiText("ConsumptionLog", "September, %1");
+    case 10:
+      return UiText("ConsumptionLog", "October, %1");
+    case 11:
+      return UiText("ConsumptionLog", "November, %1");
+    case 12:
+      return UiText("ConsumptionLog", "December, %1");
+    default:
+      return "?, %1";
+  }
+}
+
+}  // namespace
+
 std::string MonthEntryText(YearMonth month) {
-  const char* name =
-      month.month >= 1 && month.month <= 12 ? MonthNames[static_cast<std::size_t>(month.month - 1)] : "?";
-  return Format("%s, %d", name, month.year);
+  return Substitute(MonthPattern(month.month), {std::to_string(month.year)});
 }
 
 std::vector<std::string> MonthEntries(const LoggedMonths& months) {
@@ -94,7 +125,8 @@ std::vector<std::string> MonthEntries(const LoggedMonths& months) {
 }
 
 std::string MachineEntryText(int entry) {
-  return entry == 0 ? std::string("All machines") : Format("Machine %d", entry);
+  return entry == 0 ? UiText("ConsumptionLog", "All machines")
+                    : Substitute(UiText("ConsumptionLog", "Machine %1"), {std::to_string(entry)});
 }
 
 void AddCounters(ConsumptionTotals& totals, const MachineCounters& counters) {

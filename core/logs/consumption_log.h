@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/translation.h"
 #include "model/controller_image.h"
 
 // The consumption log: per month and machine, the washes of each dosing program, the volume of each
@@ -37,9 +38,10 @@ constexpr int MillilitresPerCount = 5;
 static_assert(MonthRecordSize * MonthRecordCount == layout::ConsumptionLogSize);
 static_assert(2 + 2 * CountersPerMachine * LoggedMachines == MonthRecordSize);
 
-inline constexpr std::string_view NoLogDataText = "No log data available";
-inline constexpr std::string_view ResetDoneText = "Reset done";
-inline constexpr std::string_view ResetLogQuestion = "Reset all log data\n\nAre you sure?";
+inline constexpr std::string_view NoLogDataText = QD_TRANSLATABLE("ConsumptionLog", "No log data available");
+inline constexpr std::string_view ResetDoneText = QD_TRANSLATABLE("ConsumptionLog", "Reset done");
+inline constexpr std::string_view ResetLogQuestion =
+    QD_TRANSLATABLE("ConsumptionLog", "Reset all log data\n\nAre you sure?");
 // The window shows these fixed texts, whatever the separators, when nothing is included.
 inline constexpr std::string_view NothingIncludedVolumeText = "0,00 L";
 inline constexpr std::string_view NothingIncludedCountText = "0";

@@ -5,6 +5,7 @@
 
 #include "app/bytes.h"
 #include "app/text.h"
+#include "app/translation.h"
 #include "model/system_commands.h"
 #include "model/system_setup.h"
 
@@ -85,7 +86,8 @@ ParseResult ParseImage(WorkingConfig& config) {
 
   ParseResult result;
   if (!image.FormatAccepted()) {
-    result.error = Format("Bad data format or version: %d.%d", image.FormatMajor(), image.FormatMinor());
+    result.error = Substitute(UiText("ImageParser", "Bad data format or version: %1.%2"),
+                              {std::to_string(image.FormatMajor()), std::to_string(image.FormatMinor())});
     config.observers.Notify({ChangeCause::ReadRefused, ConfigPart::WholeSystem, -1, std::nullopt});
     return result;
   }
@@ -104,7 +106,8 @@ ParseResult ParseImage(WorkingConfig& config) {
 
 std::string ControllerDateText(const ControllerImage& image) {
   const ClockBytes c = image.ControllerTime();
-  return Format("Date: %04d-%02d-%02d %02d:%02d:%02d", c.year, c.month, c.day, c.hour, c.minute, c.second);
+  return Substitute(UiText("ImageParser", "Date: %1"), {Format("%04d-%02d-%02d %02d:%02d:%02d", c.year,
+                                                               c.month, c.day, c.hour, c.minute, c.second)});
 }
 
 }  // namespace qd

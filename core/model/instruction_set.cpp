@@ -1,5 +1,7 @@
 #include "model/instruction_set.h"
 
+#include "app/translation.h"
+
 namespace qd {
 namespace {
 
@@ -18,7 +20,7 @@ void Separate(std::string& text) {
 
 std::string TargetText(int target) {
   if (target <= 24) return "L" + std::to_string(target);
-  if (target == ResetTarget) return "Reset";
+  if (target == ResetTarget) return UiText("InstructionSet", "Reset");
   return "?";
 }
 
@@ -72,9 +74,11 @@ std::string Parameters(const ProgramLine& line) {
     case Instruction::InputOffWait:
       return InputOffParameters(line);
     case Instruction::Jump:
-      return line.Param(1) <= 24 ? "Jump L" + std::to_string(line.Param(1)) : "Jump ?";
+      return line.Param(1) <= 24
+                 ? Substitute(UiText("InstructionSet", "Jump L%1"), {std::to_string(line.Param(1))})
+                 : UiText("InstructionSet", "Jump ?");
     case Instruction::Wait:
-      return "Wait: " + std::to_string(ParamWord(line, 1)) + " sec";
+      return Substitute(UiText("InstructionSet", "Wait: %1 sec"), {std::to_string(ParamWord(line, 1))});
     case Instruction::Pump:
       return PumpText(line) + DelayAndFlushText(line) + ", V=" + std::to_string(line.Param(3)) + "/" +
              std::to_string(line.Param(4)) + "/" + std::to_string(line.Param(5));
@@ -82,7 +86,7 @@ std::string Parameters(const ProgramLine& line) {
       std::string text;
       if (line.Param(2) != 0) text += "D=" + std::to_string(line.Param(2)) + ", ";
       text += "T=" + std::to_string(line.Param(3));
-      if ((line.Param(1) & 0x01) != 0) text += ", To drain";
+      if ((line.Param(1) & 0x01) != 0) text += UiText("InstructionSet", ", To drain");
       return text;
     }
     case Instruction::PumpHighVolume:
@@ -94,9 +98,34 @@ std::string Parameters(const ProgramLine& line) {
 
 }  // namespace
 
-std::string_view InstructionName(int code) {
-  if (code < 0 || code >= InstructionCount) return {};
-  return InstructionNames[code];
+std::string InstructionName(int code) {
+  switch (static_cast<Instruction>(code)) {
+    case Instruction::Empty:
+      return UiText("InstructionSet", "Empty");
+    case Instruction::Reset:
+      return UiText("InstructionSet", "Reset");
+    case Instruction::InputWait:
+      return UiText("InstructionSet", "Input wait");
+    case Instruction::InputOffWait:
+      return UiText("InstructionSet", "Input off wait");
+    case Instruction::InputEvent:
+      return UiText("InstructionSet", "Input event");
+    case Instruction::InputJump:
+      return UiText("InstructionSet", "Input jump");
+    case Instruction::Jump:
+      return UiText("InstructionSet", "Jump");
+    case Instruction::Wait:
+      return UiText("InstructionSet", "Wait");
+    case Instruction::Pump:
+      return UiText("InstructionSet", "Pump");
+    case Instruction::Flush:
+      return UiText("InstructionSet", "Flush");
+    case Instruction::KeyboardLock:
+      return UiText("InstructionSet", "Keyboard lock");
+    case Instruction::PumpHighVolume:
+      return UiText("InstructionSet", "Pump, high volume");
+  }
+  return {};
 }
 
 int ParameterByteCount(int code) {
@@ -131,7 +160,7 @@ int ParamWord(const ProgramLine& line, int first) {
 LineTexts ShowLine(const ProgramLine& line) {
   const int code = line.Instruction();
   if (code >= InstructionCount) return {std::to_string(code) + " ???", "", line.comment};
-  return {" " + std::string(InstructionName(code)), Parameters(line), line.comment};
+  return {" " + InstructionName(code), Parameters(line), line.comment};
 }
 
 }  // namespace qd

@@ -26,14 +26,15 @@ enum class Instruction : int {
 
 constexpr int InstructionCount = 12;
 
-// The instruction list, in code order.
+// The instruction list, in code order, in English: the names the system file holds.
 constexpr std::array<std::string_view, InstructionCount> InstructionNames = {
     "Empty", "Reset", "Input wait", "Input off wait", "Input event",   "Input jump",
     "Jump",  "Wait",  "Pump",       "Flush",          "Keyboard lock", "Pump, high volume",
 };
 
-// The name of an instruction code; empty for codes that are not instructions.
-std::string_view InstructionName(int code);
+// The name of an instruction code as windows show it (InstructionNames in English); empty for codes that
+// are not instructions.
+std::string InstructionName(int code);
 
 // How many of the parameter bytes b1..b5 the system file carries for a code (0..15); 0 for other values.
 int ParameterByteCount(int code);

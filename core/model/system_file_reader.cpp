@@ -5,6 +5,7 @@
 
 #include "app/bytes.h"
 #include "app/text.h"
+#include "app/translation.h"
 #include "model/instruction_set.h"
 #include "model/system_file.h"
 #include "model/system_file_names.h"
@@ -115,7 +116,8 @@ class Reader {
   static bool RequiredBool(pugi::xml_node node, const std::string& path) {
     const auto value = xml::ParseBool(node.child_value());
     if (!value) {
-      throw ReadFailure(path + ": \"" + std::string(node.child_value()) + "\" is not a boolean");
+      throw ReadFailure(
+          Substitute(UiText("SystemFile", "%1: \"%2\" is not a boolean"), {path, node.child_value()}));
     }
     return *value;
   }
@@ -354,7 +356,10 @@ class Reader {
 
   void ReadRegion(pugi::xml_node node, const std::string& path, std::size_t at, std::size_t size) {
     const auto data = xml::DecodeBinHex(node.child_value(), size);
-    if (!data) throw ReadFailure(path + ": fewer than " + std::to_string(2 * size) + " hexadecimal digits");
+    if (!data) {
+      throw ReadFailure(Substitute(UiText("SystemFile", "%1: fewer than %2 hexadecimal digits"),
+                                   {path, std::to_string(2 * size)}));
+    }
     std::copy(data->begin(), data->end(), config_.image.bytes.begin() + static_cast<std::ptrdiff_t>(at));
   }
 
@@ -374,13 +379,13 @@ FileResult ReadSystemFileText(WorkingConfig& config, std::string_view text) {
   const pugi::xml_parse_result parsed =
       document.load_buffer(text.data(), text.size(), options, pugi::encoding_utf8);
   if (!parsed) {
-    result.error = Format("not a well-formed XML file at byte %lld: %s",
-                          static_cast<long long>(parsed.offset), parsed.description());
+    result.error = Substitute(UiText("SystemFile", "not a well-formed XML file at byte %1: %2"),
+                              {std::to_string(static_cast<long long>(parsed.offset)), parsed.description()});
     return result;
   }
   const pugi::xml_node root = document.document_element();
   if (std::string_view(root.name()) != "QDsystem") {
-    result.error = "the root element is not QDsystem";
+    result.error = UiText("SystemFile", "the root element is not QDsystem");
     return result;
   }
   try {

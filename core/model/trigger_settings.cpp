@@ -8,6 +8,7 @@
 
 #include "app/bytes.h"
 #include "app/text.h"
+#include "app/translation.h"
 
 namespace qd {
 
@@ -164,7 +165,8 @@ std::string ModuleVersionText(int kind, std::uint8_t version) {
   std::string name;
   if (kind == ModuleKindQD520) name = "QD520";
   if (kind == ModuleKindQD740) name = "QD740";
-  return name + Format(", version: %d.%d", version & 0x0F, version >> 4);
+  return Substitute(UiText("TriggerSettings", "%1, version: %2.%3"),
+                    {name, std::to_string(version & 0x0F), std::to_string(version >> 4)});
 }
 
 int TypeCodeOfEntry(int entry) {

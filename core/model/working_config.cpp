@@ -4,6 +4,7 @@
 
 #include "app/local_time.h"
 #include "app/text.h"
+#include "app/translation.h"
 
 namespace qd {
 namespace {
@@ -46,7 +47,7 @@ bool LocalDateTime::Parse(const std::string& text, LocalDateTime& out) {
 }
 
 std::string UsedTextLabel(double percent) {
-  return Format("Used text: %.1f%%", percent);
+  return Substitute(UiText("WorkingConfig", "Used text: %1%"), {Format("%.1f", percent)});
 }
 
 }  // namespace qd

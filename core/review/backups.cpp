@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "app/text.h"
+#include "app/translation.h"
 #include "model/system_file.h"
 
 namespace qd::review {
@@ -45,6 +46,8 @@ std::string BackupBaseName(std::uint32_t serial, const LocalDateTime& when) {
 }
 
 StoredBackup StoreBackup(const fs::path& folder, const WorkingConfig& config, const LocalDateTime& when) {
+  // A failed backup is reported to the diagnostic log only, which stays English.
+  const SourceTextScope english;
   StoredBackup stored;
   stored.result = CreateFolders(folder, FileAccess::Private);
   if (!stored.result.ok) return stored;

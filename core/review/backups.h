@@ -25,7 +25,8 @@ std::string BackupBaseName(std::uint32_t serial, const LocalDateTime& when);
 
 // Stores the image `config` holds and its system file in `folder` (created when missing) under a name
 // no other backup has, also when other programs store backups at the same time. The files are written
-// atomically and private to the user (0600, folders created 0700); on failure the reason is given.
+// atomically and private to the user (0600, folders created 0700); on failure the reason is given, in
+// English: it is meant for the diagnostic log.
 struct StoredBackup {
   FileResult result;
   Backup backup;

@@ -6,6 +6,7 @@
 
 #include "app/file_io.h"
 #include "app/text.h"
+#include "app/translation.h"
 #include "model/image_builder.h"
 #include "model/image_parser.h"
 #include "model/instruction_set.h"
@@ -15,20 +16,49 @@
 namespace qd::review {
 namespace {
 
-constexpr std::array<std::string_view, AlarmKinds> AlarmNames = {
-    "Level alarm", "Water alarm", "Trigger error", "Keyboard error", "Dispense error"};
-constexpr std::array<std::string_view, 4> LevelNames = {"-", "Low", "Mid", "High"};
+// The alarm kinds in the order of SystemConfig::AlarmGroups.
+std::string AlarmName(int kind) {
+  switch (kind) {
+    case 0:
+      return UiText("ConfigDiff", "Level alarm");
+    case 1:
+      return UiText("ConfigDiff", "Water alarm");
+    case 2:
+      return UiText("ConfigDiff", "Trigger error");
+    case 3:
+      return UiText("ConfigDiff", "Keyboard error");
+    case 4:
+      return UiText("ConfigDiff", "Dispense error");
+    default:
+      return std::to_string(kind);
+  }
+}
+static_assert(AlarmKinds == 5);
+
+std::string LevelName(int level) {
+  switch (level & 3) {
+    case 1:
+      return UiText("ConfigDiff", "Low");
+    case 2:
+      return UiText("ConfigDiff", "Mid");
+    case 3:
+      return UiText("ConfigDiff", "High");
+    default:
+      return "-";
+  }
+}
 
 std::string Quoted(const std::string& text) {
   return "\"" + text + "\"";
 }
 
 std::string OnOff(bool on) {
-  return on ? "on" : "off";
+  return on ? UiText("ConfigDiff", "on") : UiText("ConfigDiff", "off");
 }
 
-std::string Numbered(std::string_view what, int number) {
-  return std::string(what) + " " + std::to_string(number);
+// `pattern` with the number for %1.
+std::string Numbered(const std::string& pattern, int number) {
+  return Substitute(pattern, {std::to_string(number)});
 }
 
 std::string Hex(std::uint8_t byte) {
@@ -48,6 +78,12 @@ class Collector {
   }
   void Text(const std::string& name, const std::string& before, const std::string& after) const {
     if (before != after) Item(name, Quoted(before), Quoted(after));
+  }
+  // Amounts compare as the controller stores them: "25,00" typed on one PC and "25.00" on another are the
+  // same amount.
+  void Amount(const std::string& name, const std::string& before, const std::string& after) const {
+    const auto a = ParseAmountHundredths(before), b = ParseAmountHundredths(after);
+    if (a && b ? *a != *b : before != after) out_.push_back({Place(name), before, after});
   }
   void Flag(const std::string& name, bool before, bool after) const {
     Item(name, OnOff(before), OnOff(after));
@@ -77,7 +113,7 @@ std::string LineBytes(const ProgramLine& line) {
 }
 
 void CompareLine(const Collector& program, int number, const ProgramLine& before, const ProgramLine& after) {
-  const std::string place = Numbered("Line", number);
+  const std::string place = Numbered(UiText("ConfigDiff", "Line %1"), number);
   std::string a = LineText(before);
   std::string b = LineText(after);
   if (a == b && !std::equal(before.bytes.begin(), before.bytes.begin() + 6, after.bytes.begin())) {
@@ -88,20 +124,20 @@ void CompareLine(const Collector& program, int number, const ProgramLine& before
 }
 
 void CompareProgram(const Collector& program, const DosingProgram& before, const DosingProgram& after) {
-  program.Text("Name", before.Name, after.Name);
-  program.Text("Comment", before.Comment, after.Comment);
-  program.Flag("Active", before.Active, after.Active);
-  program.Flag("Softner", before.Softner, after.Softner);
-  program.Flag("Default softner", before.DefaultSoftner, after.DefaultSoftner);
-  program.Item("Default level", std::string(LevelNames[before.DefaultLevel & 3]),
-               std::string(LevelNames[after.DefaultLevel & 3]));
+  program.Text(UiText("ConfigDiff", "Name"), before.Name, after.Name);
+  program.Text(UiText("ConfigDiff", "Comment"), before.Comment, after.Comment);
+  program.Flag(UiText("ConfigDiff", "Active"), before.Active, after.Active);
+  program.Flag(UiText("ConfigDiff", "Softner"), before.Softner, after.Softner);
+  program.Flag(UiText("ConfigDiff", "Default softner"), before.DefaultSoftner, after.DefaultSoftner);
+  program.Item(UiText("ConfigDiff", "Default level"), LevelName(before.DefaultLevel),
+               LevelName(after.DefaultLevel));
   for (int k = 0; k < DosingProgram::LineCount; ++k)
     CompareLine(program, k + 1, before.Lines[k], after.Lines[k]);
 }
 
 std::string TypeText(int code) {
   const std::string_view name = trigger::TypeName(code);
-  return name.empty() ? Numbered("Type", code) : std::string(name);
+  return name.empty() ? Numbered(UiText("ConfigDiff", "Type %1"), code) : std::string(name);
 }
 
 std::string LockInputsText(const TriggerSettings& trigger) {
@@ -115,7 +151,9 @@ std::string LockInputsText(const TriggerSettings& trigger) {
 std::string ResetInputText(const TriggerSettings& trigger) {
   const int input = trigger.ResetMachineInput();
   if (input == 0) return "-";
-  return Numbered("Input", input) + (trigger.ResetMachineFallingEdge() ? ", falling edge" : "");
+  return Numbered(trigger.ResetMachineFallingEdge() ? UiText("ConfigDiff", "Input %1, falling edge")
+                                                    : UiText("ConfigDiff", "Input %1"),
+                  input);
 }
 
 // Marks the bytes a named item covers, so that only the others are compared byte by byte.
@@ -134,19 +172,20 @@ class Coverage {
 void CompareTriggerCommon(const Collector& c, const TriggerSettings& a, const TriggerSettings& b,
                           Coverage& covered) {
   using T = TriggerSettings;
-  c.Item("Type", TypeText(a.Type()), TypeText(b.Type()));
-  c.Item("Low adjust %", std::to_string(a.bytes[T::AdjustLowOffset]),
+  c.Item(UiText("ConfigDiff", "Type"), TypeText(a.Type()), TypeText(b.Type()));
+  c.Item(UiText("ConfigDiff", "Low adjust %"), std::to_string(a.bytes[T::AdjustLowOffset]),
          std::to_string(b.bytes[T::AdjustLowOffset]));
-  c.Item("High adjust %", std::to_string(a.bytes[T::AdjustHighOffset]),
+  c.Item(UiText("ConfigDiff", "High adjust %"), std::to_string(a.bytes[T::AdjustHighOffset]),
          std::to_string(b.bytes[T::AdjustHighOffset]));
-  c.Item("Max weight", trigger::MaxWeightText(a.bytes[T::MaxWeightOffset]) + " kg",
+  c.Item(UiText("ConfigDiff", "Max weight"), trigger::MaxWeightText(a.bytes[T::MaxWeightOffset]) + " kg",
          trigger::MaxWeightText(b.bytes[T::MaxWeightOffset]) + " kg");
-  c.Item("Keyboard lock inputs", LockInputsText(a), LockInputsText(b));
-  c.Item("Keyboard lock delay", std::to_string(a.bytes[T::LockInputDelayOffset]),
+  c.Item(UiText("ConfigDiff", "Keyboard lock inputs"), LockInputsText(a), LockInputsText(b));
+  c.Item(UiText("ConfigDiff", "Keyboard lock delay"), std::to_string(a.bytes[T::LockInputDelayOffset]),
          std::to_string(b.bytes[T::LockInputDelayOffset]));
-  c.Item("Reset machine input", ResetInputText(a), ResetInputText(b));
-  c.Flag("Softner 2", a.SoftnerActive2(), b.SoftnerActive2());
-  c.Item("Reset machine delay", std::to_string(a.ResetMachineDelay()), std::to_string(b.ResetMachineDelay()));
+  c.Item(UiText("ConfigDiff", "Reset machine input"), ResetInputText(a), ResetInputText(b));
+  c.Flag(UiText("ConfigDiff", "Softner 2"), a.SoftnerActive2(), b.SoftnerActive2());
+  c.Item(UiText("ConfigDiff", "Reset machine delay"), std::to_string(a.ResetMachineDelay()),
+         std::to_string(b.ResetMachineDelay()));
   covered.Mark(T::TypeOffset);
   covered.Mark(T::AdjustLowOffset);
   covered.Mark(T::AdjustHighOffset);
@@ -169,15 +208,15 @@ void CompareTriggerArea(const Collector& c, const TriggerSettings& a, const Trig
   }
   if (uses(trigger::TypeElectrolux)) {
     for (int n = 1; n <= trigger::ElectroluxEntries; ++n) {
-      c.Item(Numbered("Program map", n), std::to_string(a.ElectroluxEntry(n)),
+      c.Item(Numbered(UiText("ConfigDiff", "Program map %1"), n), std::to_string(a.ElectroluxEntry(n)),
              std::to_string(b.ElectroluxEntry(n)));
     }
     covered.Mark(TriggerSettings::AreaOffset, 16);
   }
   if (uses(trigger::TypeMieleEthernet)) {
-    c.Item("Machine serial number", trigger::MachineNumberText(a.MachineSerialNumber()),
+    c.Item(UiText("ConfigDiff", "Machine serial number"), trigger::MachineNumberText(a.MachineSerialNumber()),
            trigger::MachineNumberText(b.MachineSerialNumber()));
-    c.Item("Machine ID", trigger::MachineNumberText(a.MachineID()),
+    c.Item(UiText("ConfigDiff", "Machine ID"), trigger::MachineNumberText(a.MachineID()),
            trigger::MachineNumberText(b.MachineID()));
     covered.Mark(TriggerSettings::AreaOffset, 8);
   }
@@ -188,7 +227,8 @@ void CompareTrigger(const Collector& c, const TriggerSettings& a, const TriggerS
   CompareTriggerCommon(c, a, b, covered);
   CompareTriggerArea(c, a, b, covered);
   for (int k = 0; k < TriggerSettings::Size; ++k) {
-    if (!covered.Covered(k)) c.Item(Numbered("Byte", k), Hex(a.bytes[k]), Hex(b.bytes[k]));
+    if (!covered.Covered(k))
+      c.Item(Numbered(UiText("ConfigDiff", "Byte %1"), k), Hex(a.bytes[k]), Hex(b.bytes[k]));
   }
 }
 
@@ -197,38 +237,42 @@ std::string ChoiceText(int index) {
 }
 
 void CompareMachine(const Collector& c, const MachineConfig& a, const MachineConfig& b) {
-  c.Item("Default program", ChoiceText(a.DefaultProgram), ChoiceText(b.DefaultProgram));
-  c.Flag("Allow no program", a.AllowNoProgram, b.AllowNoProgram);
-  c.Item("Fabric softner", ChoiceText(a.SoftnerPump), ChoiceText(b.SoftnerPump));
-  c.Item("Short flush time", a.ShortFlushTime, b.ShortFlushTime);
-  c.Item("Long flush time", a.LongFlushTime, b.LongFlushTime);
-  c.Item("Program timeout", a.ProgramTimeout, b.ProgramTimeout);
-  c.Text("Comment", a.Comment, b.Comment);
+  c.Item(UiText("ConfigDiff", "Default program"), ChoiceText(a.DefaultProgram), ChoiceText(b.DefaultProgram));
+  c.Flag(UiText("ConfigDiff", "Allow no program"), a.AllowNoProgram, b.AllowNoProgram);
+  c.Item(UiText("ConfigDiff", "Fabric softner"), ChoiceText(a.SoftnerPump), ChoiceText(b.SoftnerPump));
+  c.Item(UiText("ConfigDiff", "Short flush time"), a.ShortFlushTime, b.ShortFlushTime);
+  c.Item(UiText("ConfigDiff", "Long flush time"), a.LongFlushTime, b.LongFlushTime);
+  c.Item(UiText("ConfigDiff", "Program timeout"), a.ProgramTimeout, b.ProgramTimeout);
+  c.Text(UiText("ConfigDiff", "Comment"), a.Comment, b.Comment);
   for (int p = 0; p < PumpCount; ++p)
-    c.Item(Numbered("Calibration pump", p + 1), a.Calibration[p], b.Calibration[p]);
-  CompareTrigger(c.Under("Trigger"), a.Trigger, b.Trigger);
+    c.Item(Numbered(UiText("ConfigDiff", "Calibration pump %1"), p + 1), a.Calibration[p], b.Calibration[p]);
+  CompareTrigger(c.Under(UiText("ConfigDiff", "Trigger")), a.Trigger, b.Trigger);
   for (int p = 0; p < ProgramCount; ++p)
-    CompareProgram(c.Under(Numbered("Program", p + 1)), a.Programs[p], b.Programs[p]);
+    CompareProgram(c.Under(Numbered(UiText("ConfigDiff", "Program %1"), p + 1)), a.Programs[p],
+                   b.Programs[p]);
 }
 
 void CompareSystemSettings(const Collector& c, const SystemConfig& a, const SystemConfig& b) {
-  c.Text("Name", a.SystemName, b.SystemName);
-  c.Item("Default input filter time", a.DefaultInputFilter, b.DefaultInputFilter);
+  c.Text(UiText("ConfigDiff", "Name"), a.SystemName, b.SystemName);
+  c.Item(UiText("ConfigDiff", "Default input filter time"), a.DefaultInputFilter, b.DefaultInputFilter);
   for (int g = 0; g < AlarmGroupCount; ++g) {
-    const Collector group = c.Under(Numbered("Alarm group", g + 1));
+    const Collector group = c.Under(Numbered(UiText("ConfigDiff", "Alarm group %1"), g + 1));
     for (int k = 0; k < AlarmKinds; ++k)
-      group.Flag(std::string(AlarmNames[k]), a.AlarmGroups[g][k], b.AlarmGroups[g][k]);
+      group.Flag(AlarmName(k), a.AlarmGroups[g][k], b.AlarmGroups[g][k]);
   }
   for (int r = 0; r < RecipientCount; ++r)
-    c.Text(Numbered("Recipient", r + 1), a.Recipients[r], b.Recipients[r]);
-  for (int p = 0; p < PumpCount; ++p)
-    c.Flag(Numbered("Level alarm active high, pump", p + 1), a.ActiveHighLevel[p], b.ActiveHighLevel[p]);
-  c.Flag("Level alarm active high, extra", a.ActiveHighExtra, b.ActiveHighExtra);
-  c.Flag("Level alarm active high, common", a.ActiveHighCommon, b.ActiveHighCommon);
-  c.Flag("Alarm on amount", a.AlarmOnAmountEnabled, b.AlarmOnAmountEnabled);
+    c.Text(Numbered(UiText("ConfigDiff", "Recipient %1"), r + 1), a.Recipients[r], b.Recipients[r]);
+  for (int p = 0; p < PumpCount; ++p) {
+    c.Flag(Numbered(UiText("ConfigDiff", "Level alarm active high, pump %1"), p + 1), a.ActiveHighLevel[p],
+           b.ActiveHighLevel[p]);
+  }
+  c.Flag(UiText("ConfigDiff", "Level alarm active high, extra"), a.ActiveHighExtra, b.ActiveHighExtra);
+  c.Flag(UiText("ConfigDiff", "Level alarm active high, common"), a.ActiveHighCommon, b.ActiveHighCommon);
+  c.Flag(UiText("ConfigDiff", "Alarm on amount"), a.AlarmOnAmountEnabled, b.AlarmOnAmountEnabled);
   for (int p = 0; p < SoapAmountPumps; ++p) {
-    c.Item(Numbered("Alarm amount pump", p + 1), a.AlarmAmount[p], b.AlarmAmount[p]);
-    c.Item(Numbered("Used amount pump", p + 1), a.UsedAmount[p], b.UsedAmount[p]);
+    c.Amount(Numbered(UiText("ConfigDiff", "Alarm amount pump %1"), p + 1), a.AlarmAmount[p],
+             b.AlarmAmount[p]);
+    c.Amount(Numbered(UiText("ConfigDiff", "Used amount pump %1"), p + 1), a.UsedAmount[p], b.UsedAmount[p]);
   }
 }
 
@@ -241,10 +285,10 @@ std::string Difference::Text() const {
 std::vector<Difference> CompareSystems(const SystemConfig& before, const SystemConfig& after) {
   std::vector<Difference> out;
   const Collector root(out);
-  CompareSystemSettings(root.Under("System"), before, after);
+  CompareSystemSettings(root.Under(UiText("ConfigDiff", "System")), before, after);
   for (int m = 0; m < MachineCount; ++m) {
-    const Collector machine = root.Under(Numbered("Machine", m + 1));
-    machine.Flag("Enabled", before.MachineEnabled[m], after.MachineEnabled[m]);
+    const Collector machine = root.Under(Numbered(UiText("ConfigDiff", "Machine %1"), m + 1));
+    machine.Flag(UiText("ConfigDiff", "Enabled"), before.MachineEnabled[m], after.MachineEnabled[m]);
     CompareMachine(machine, before.Machines[m], after.Machines[m]);
   }
   return out;
@@ -278,8 +322,9 @@ LoadedSystem LoadSystemForComparison(const std::filesystem::path& path) {
     const auto bytes = ReadWholeFile(path, loaded.error, layout::ImageSize);
     if (!bytes) return loaded;
     if (bytes->size() != layout::ImageSize) {
-      loaded.error = Format("%s: not a controller image (%zu bytes, not %zu)", path.string().c_str(),
-                            bytes->size(), layout::ImageSize);
+      loaded.error =
+          Substitute(UiText("ConfigDiff", "%1: not a controller image (%2 bytes, not %3)"),
+                     {path.string(), std::to_string(bytes->size()), std::to_string(layout::ImageSize)});
       return loaded;
     }
     std::copy(bytes->begin(), bytes->end(), scratch.image.bytes.begin());

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/text.h"
+#include "app/translation.h"
 #include "model/calibration.h"
 #include "model/instruction_set.h"
 #include "model/system_file.h"
@@ -101,17 +102,22 @@ class ProgramCheck {
     const int pump = PumpField(line);
     if (pump >= 1 && pump <= PumpCount && StoredCalibration(machineConfig_.Calibration[pump - 1]) == 0) {
       Add(Runs() ? Severity::Error : Severity::Warning, k,
-          Format("pump %d has calibration 0: this line doses nothing", pump));
+          Substitute(UiText("ProgramChecker", "pump %1 has calibration 0: this line doses nothing"),
+                     {std::to_string(pump)}));
     }
-    if (AllVolumesZero(line)) Add(Severity::Warning, k, "all volumes are 0");
+    if (AllVolumesZero(line)) Add(Severity::Warning, k, UiText("ProgramChecker", "all volumes are 0"));
   }
 
   void CheckTarget(int k, int target) {
     if (!Is(program_.Lines[target - 1], Instruction::Empty)) return;
     if (target > LastInstruction(program_)) {
-      Add(Severity::Warning, k, Format("continues at line %d, after the last instruction", target));
+      Add(Severity::Warning, k,
+          Substitute(UiText("ProgramChecker", "continues at line %1, after the last instruction"),
+                     {std::to_string(target)}));
     } else {
-      Add(Severity::Warning, k, Format("continues at line %d, which is Empty", target));
+      Add(Severity::Warning, k,
+          Substitute(UiText("ProgramChecker", "continues at line %1, which is Empty"),
+                     {std::to_string(target)}));
     }
   }
 
@@ -125,19 +131,24 @@ class ProgramCheck {
     }
     if (takesTime) return;
     if (mayLeave) {
-      Add(Severity::Warning, last, Format("loop from line %d has no wait and no input wait", first));
+      Add(Severity::Warning, last,
+          Substitute(UiText("ProgramChecker", "loop from line %1 has no wait and no input wait"),
+                     {std::to_string(first)}));
     } else {
       Add(Severity::Error, last,
-          Format("loop from line %d runs forever with no wait and no input wait", first));
+          Substitute(
+              UiText("ProgramChecker", "loop from line %1 runs forever with no wait and no input wait"),
+              {std::to_string(first)}));
     }
   }
 
   void CheckProgramWide() {
     if (!program_.Active) return;
     const bool pumps = std::any_of(program_.Lines.begin(), program_.Lines.end(), IsPumpLine);
-    if (!pumps) Add(Severity::Warning, 0, "active program without a pump line");
+    if (!pumps) Add(Severity::Warning, 0, UiText("ProgramChecker", "active program without a pump line"));
     if (program_.Softner && machineConfig_.SoftnerPump == 0) {
-      Add(Severity::Warning, 0, "doses softener, but the machine has no softener pump");
+      Add(Severity::Warning, 0,
+          UiText("ProgramChecker", "doses softener, but the machine has no softener pump"));
     }
   }
 
@@ -153,12 +164,14 @@ void CheckMachine(const SystemConfig& system, int machine, std::vector<Finding>&
   const MachineConfig& config = system.Machines[machine - 1];
   const int defaultProgram = config.DefaultProgram;
   if (defaultProgram >= 1 && defaultProgram <= ProgramCount && !config.Programs[defaultProgram - 1].Active) {
-    out.push_back(
-        {Severity::Warning, machine, 0, 0, Format("default program %d is not active", defaultProgram)});
+    out.push_back({Severity::Warning, machine, 0, 0,
+                   Substitute(UiText("ProgramChecker", "default program %1 is not active"),
+                              {std::to_string(defaultProgram)})});
   }
   if (SetsUnkeptElectroluxEntries(config.Trigger)) {
-    out.push_back({Severity::Warning, machine, 0, 0,
-                   "Electrolux programs 16..30 are set: a system file does not keep them"});
+    out.push_back(
+        {Severity::Warning, machine, 0, 0,
+         UiText("ProgramChecker", "Electrolux programs 16..30 are set: a system file does not keep them")});
   }
   for (int p = 1; p <= ProgramCount; ++p)
     ProgramCheck(system, machine, p, config.Programs[p - 1], out).Run();
@@ -189,24 +202,34 @@ int DroppedTexts(const SystemConfig& typed, const SystemConfig& built) {
 void CheckTextArea(const WorkingConfig& config, std::vector<Finding>& out) {
   const int dropped = DroppedTexts(config.system, CanonicalSystem(config));
   if (dropped == 0) return;
-  out.push_back(
-      {Severity::Error, 0, 0, 0,
-       Format("the text area is full (\"Used text\" at 100%%): %d %s will be lost on the next write", dropped,
-              dropped == 1 ? "text" : "texts")});
+  const std::string pattern =
+      dropped == 1 ? UiText("ProgramChecker",
+                            "the text area is full (\"Used text\" at 100%): %1 text will be lost on the "
+                            "next write")
+                   : UiText("ProgramChecker",
+                            "the text area is full (\"Used text\" at 100%): %1 texts will be lost on "
+                            "the next write");
+  out.push_back({Severity::Error, 0, 0, 0, Substitute(pattern, {std::to_string(dropped)})});
 }
 
 }  // namespace
 
 std::string Finding::Place() const {
-  if (machine == 0) return "System";
-  std::string place = Format("Machine %d", machine);
-  if (program != 0) place += Format(" / Program %d", program);
-  if (line != 0) place += Format(" / Line %d", line);
-  return place;
+  if (machine == 0) return UiText("ProgramChecker", "System");
+  const std::string m = std::to_string(machine);
+  const std::string p = std::to_string(program);
+  const std::string l = std::to_string(line);
+  if (program != 0 && line != 0)
+    return Substitute(UiText("ProgramChecker", "Machine %1 / Program %2 / Line %3"), {m, p, l});
+  if (program != 0) return Substitute(UiText("ProgramChecker", "Machine %1 / Program %2"), {m, p});
+  if (line != 0) return Substitute(UiText("ProgramChecker", "Machine %1 / Line %2"), {m, l});
+  return Substitute(UiText("ProgramChecker", "Machine %1"), {m});
 }
 
 std::string Finding::Text() const {
-  return std::string(severity == Severity::Error ? "error" : "warning") + ": " + Place() + ": " + message;
+  const std::string pattern = severity == Severity::Error ? UiText("ProgramChecker", "error: %1: %2")
+                                                          : UiText("ProgramChecker", "warning: %1: %2");
+  return Substitute(pattern, {Place(), message});
 }
 
 std::vector<Finding> CheckProgram(const SystemConfig& system, int machine, int number,

@@ -17,7 +17,7 @@ struct Finding {
   int machine = 0;
   int program = 0;
   int line = 0;
-  std::string message;
+  std::string message;  // in the desktop tool's language, as Place() and Text() are
 
   // "Machine 3 / Program 2 / Line 5", "Machine 3", "System"
   std::string Place() const;

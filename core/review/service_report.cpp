@@ -4,6 +4,7 @@
 
 #include "app/cp1252_text.h"
 #include "app/text.h"
+#include "app/translation.h"
 #include "logs/alarm_log.h"
 #include "model/instruction_set.h"
 #include "review/program_checker.h"
@@ -18,12 +19,17 @@ constexpr int DefaultReportMonths = 12;
 const qd::logs::NumberSeparators ReportSeparators{'.', ','};
 constexpr std::string_view NoValue = "-";
 
-std::string YesNo(bool value) {
-  return value ? "Yes" : "No";
+// The report holds UTF-8; UiText gives windows-1252 like every text of the core.
+std::string Utf8(std::string_view cp1252) {
+  return Utf8OfCp1252(cp1252);
 }
 
-std::string WithUnit(const std::string& typed, std::string_view unit) {
-  return Utf8OfCp1252(typed) + " " + std::string(unit);
+std::string YesNo(bool value) {
+  return Utf8(value ? UiText("ServiceReport", "Yes") : UiText("ServiceReport", "No"));
+}
+
+std::string WithUnit(const std::string& typed, const std::string& unit) {
+  return Utf8OfCp1252(typed) + " " + Utf8(unit);
 }
 
 // Combo box indexes 0 "-", 1..n the number.
@@ -31,16 +37,16 @@ std::string NumberOrDash(int index) {
   return index > 0 ? std::to_string(index) : std::string(NoValue);
 }
 
-std::string_view DefaultLevelText(int level) {
+std::string DefaultLevelText(int level) {
   switch (level) {
     case 1:
-      return "Low";
+      return Utf8(UiText("ServiceReport", "Low"));
     case 2:
-      return "Mid";
+      return Utf8(UiText("ServiceReport", "Mid"));
     case 3:
-      return "High";
+      return Utf8(UiText("ServiceReport", "High"));
     default:
-      return NoValue;
+      return std::string(NoValue);
   }
 }
 
@@ -69,30 +75,34 @@ std::vector<int> EnabledMachines(const SystemConfig& system) {
 
 ReportSection SystemSection(const WorkingConfig& config, const ServiceReportOptions& options) {
   ReportKeyValues facts;
-  facts.items = {{"System name", Utf8OfCp1252(config.system.SystemName)},
-                 {"Source", options.source},
-                 {"Report date", DateText(options.when)}};
+  facts.items = {{Utf8(UiText("ServiceReport", "System name")), Utf8OfCp1252(config.system.SystemName)},
+                 {Utf8(UiText("ServiceReport", "Source")), options.source},
+                 {Utf8(UiText("ServiceReport", "Report date")), DateText(options.when)}};
   const ControllerImage& image = config.image;
   if (IdentityHeld(image)) {
-    facts.items.emplace_back("Serial number", std::to_string(image.SerialNumber()));
-    facts.items.emplace_back("Hardware version", std::to_string(image.HardwareVersion()));
-    facts.items.emplace_back("Firmware version",
+    facts.items.emplace_back(Utf8(UiText("ServiceReport", "Serial number")),
+                             std::to_string(image.SerialNumber()));
+    facts.items.emplace_back(Utf8(UiText("ServiceReport", "Hardware version")),
+                             std::to_string(image.HardwareVersion()));
+    facts.items.emplace_back(Utf8(UiText("ServiceReport", "Firmware version")),
                              Format("%d.%d", image.FirmwareMajor(), image.FirmwareMinor()));
   } else {
-    facts.items.emplace_back("Controller identity",
-                             "not known (the configuration was not read from a controller)");
+    facts.items.emplace_back(
+        Utf8(UiText("ServiceReport", "Controller identity")),
+        Utf8(UiText("ServiceReport", "not known (the configuration was not read from a controller)")));
   }
   std::string machines;
   for (int m : EnabledMachines(config.system))
     machines += (machines.empty() ? "" : ", ") + std::to_string(m);
-  facts.items.emplace_back("Enabled machines", machines.empty() ? "none" : machines);
-  return {"System", 1, {facts}};
+  facts.items.emplace_back(Utf8(UiText("ServiceReport", "Enabled machines")),
+                           machines.empty() ? Utf8(UiText("ServiceReport", "none")) : machines);
+  return {Utf8(UiText("ServiceReport", "System")), 1, {facts}};
 }
 
 ReportTable CalibrationTable(const MachineConfig& machine) {
   ReportTable table;
-  table.columns.push_back({"Pump", ColumnAlign::Left});
-  table.rows.push_back({"Calibration (sec./100ml)"});
+  table.columns.push_back({Utf8(UiText("ServiceReport", "Pump")), ColumnAlign::Left});
+  table.rows.push_back({Utf8(UiText("ServiceReport", "Calibration (sec./100ml)"))});
   for (int p = 0; p < PumpCount; ++p) {
     table.columns.push_back({std::to_string(p + 1), ColumnAlign::Right});
     table.rows.back().push_back(Utf8OfCp1252(machine.Calibration[static_cast<std::size_t>(p)]));
@@ -103,23 +113,30 @@ ReportTable CalibrationTable(const MachineConfig& machine) {
 
 ReportSection MachineSection(const MachineConfig& machine, int number) {
   ReportSection section;
-  section.heading = Format("Machine %d", number);
+  section.heading = Utf8(Substitute(UiText("ServiceReport", "Machine %1"), {std::to_string(number)}));
   if (!machine.Comment.empty()) section.heading += ": " + Utf8OfCp1252(machine.Comment);
   ReportKeyValues settings;
   settings.items = {
-      {"Default program", NumberOrDash(machine.DefaultProgram)},
-      {"Allow no program", YesNo(machine.AllowNoProgram)},
-      {"Softener pump", NumberOrDash(machine.SoftnerPump)},
-      {"Short flush time", WithUnit(machine.ShortFlushTime, "sec.")},
-      {"Long flush time", WithUnit(machine.LongFlushTime, "sec.")},
-      {"Program timeout", WithUnit(machine.ProgramTimeout, "min.")},
-      {"Trigger type", Utf8OfCp1252(std::string(trigger::TypeName(machine.Trigger.Type())))},
+      {Utf8(UiText("ServiceReport", "Default program")), NumberOrDash(machine.DefaultProgram)},
+      {Utf8(UiText("ServiceReport", "Allow no program")), YesNo(machine.AllowNoProgram)},
+      {Utf8(UiText("ServiceReport", "Softener pump")), NumberOrDash(machine.SoftnerPump)},
+      {Utf8(UiText("ServiceReport", "Short flush time")),
+       WithUnit(machine.ShortFlushTime, UiText("ServiceReport", "sec."))},
+      {Utf8(UiText("ServiceReport", "Long flush time")),
+       WithUnit(machine.LongFlushTime, UiText("ServiceReport", "sec."))},
+      {Utf8(UiText("ServiceReport", "Program timeout")),
+       WithUnit(machine.ProgramTimeout, UiText("ServiceReport", "min."))},
+      {Utf8(UiText("ServiceReport", "Trigger type")),
+       Utf8OfCp1252(std::string(trigger::TypeName(machine.Trigger.Type())))},
   };
-  if (settings.items.back().second.empty())
-    settings.items.back().second = Format("code %d", machine.Trigger.Type());
+  if (settings.items.back().second.empty()) {
+    settings.items.back().second =
+        Utf8(Substitute(UiText("ServiceReport", "code %1"), {std::to_string(machine.Trigger.Type())}));
+  }
   const std::string module =
-      trigger::ModuleVersionText(machine.Trigger.ModuleKind(), machine.Trigger.ModuleVersion());
-  if (machine.Trigger.ModuleKind() != 0) settings.items.emplace_back("Trigger module", module);
+      Utf8(trigger::ModuleVersionText(machine.Trigger.ModuleKind(), machine.Trigger.ModuleVersion()));
+  if (machine.Trigger.ModuleKind() != 0)
+    settings.items.emplace_back(Utf8(UiText("ServiceReport", "Trigger module")), module);
   section.blocks.emplace_back(std::move(settings));
   section.blocks.emplace_back(CalibrationTable(machine));
 
@@ -128,16 +145,19 @@ ReportSection MachineSection(const MachineConfig& machine, int number) {
     if (!machine.Programs[static_cast<std::size_t>(p)].Active)
       inactive += (inactive.empty() ? "" : ", ") + std::to_string(p + 1);
   }
-  if (!inactive.empty()) section.blocks.emplace_back(ReportParagraph{"Inactive programs: " + inactive + "."});
+  if (!inactive.empty()) {
+    section.blocks.emplace_back(
+        ReportParagraph{Utf8(Substitute(UiText("ServiceReport", "Inactive programs: %1."), {inactive}))});
+  }
   return section;
 }
 
 ReportTable ProgramTable(const DosingProgram& program) {
   ReportTable table;
-  table.columns = {{"Line", ColumnAlign::Right},
-                   {"Instruction", ColumnAlign::Left},
-                   {"Parameters", ColumnAlign::Left},
-                   {"Comment", ColumnAlign::Left}};
+  table.columns = {{Utf8(UiText("ServiceReport", "Line")), ColumnAlign::Right},
+                   {Utf8(UiText("ServiceReport", "Instruction")), ColumnAlign::Left},
+                   {Utf8(UiText("ServiceReport", "Parameters")), ColumnAlign::Left},
+                   {Utf8(UiText("ServiceReport", "Comment")), ColumnAlign::Left}};
   table.keepTogether = true;
   for (int l = 0; l < DosingProgram::LineCount; ++l) {
     const LineTexts texts = ShowLine(program.Lines[static_cast<std::size_t>(l)]);
@@ -150,11 +170,12 @@ ReportTable ProgramTable(const DosingProgram& program) {
 ReportSection ProgramSection(const DosingProgram& program, int machine, int number) {
   ReportSection section;
   section.level = 2;
-  section.heading = Format("Machine %d / Program %d: ", machine, number) + Utf8OfCp1252(program.Name);
+  section.heading = Substitute(Utf8(UiText("ServiceReport", "Machine %1 / Program %2: %3")),
+                               {std::to_string(machine), std::to_string(number), Utf8OfCp1252(program.Name)});
   // One line above the table, so that two programs share a printed page.
-  std::string settings = Format("Softener: %s, default softener: %s, default level: %s",
-                                YesNo(program.Softner).c_str(), YesNo(program.DefaultSoftner).c_str(),
-                                std::string(DefaultLevelText(program.DefaultLevel)).c_str());
+  std::string settings = Substitute(
+      Utf8(UiText("ServiceReport", "Softener: %1, default softener: %2, default level: %3")),
+      {YesNo(program.Softner), YesNo(program.DefaultSoftner), DefaultLevelText(program.DefaultLevel)});
   if (!program.Comment.empty()) settings = Utf8OfCp1252(program.Comment) + ". " + settings;
   section.blocks.emplace_back(ReportParagraph{settings});
   section.blocks.emplace_back(ProgramTable(program));
@@ -167,8 +188,9 @@ ReportSection FindingsSection(const WorkingConfig& config) {
   for (const Finding& finding : findings)
     errors += finding.severity == Severity::Error ? 1 : 0;
   const int warnings = static_cast<int>(findings.size()) - errors;
-  ReportSection section{"Program check", 1, {}};
-  std::string text = Format("%d errors, %d warnings", errors, warnings);
+  ReportSection section{Utf8(UiText("ServiceReport", "Program check")), 1, {}};
+  std::string text = Utf8(Substitute(UiText("ServiceReport", "%1 errors, %2 warnings"),
+                                     {std::to_string(errors), std::to_string(warnings)}));
   for (const Finding& finding : findings)
     text += "\n" + Utf8OfCp1252(finding.Text());
   section.blocks.emplace_back(ReportParagraph{text});
@@ -176,84 +198,94 @@ ReportSection FindingsSection(const WorkingConfig& config) {
 }
 
 std::string PeriodText(const ConsumptionSelection& selection) {
-  return MonthText(selection.from) + " to " + MonthText(selection.to) + ", " +
-         qd::logs::MachineEntryText(selection.machine);
+  return Utf8(Substitute(
+      UiText("ServiceReport", "%1 to %2, %3"),
+      {MonthText(selection.from), MonthText(selection.to), qd::logs::MachineEntryText(selection.machine)}));
 }
 
 ReportTable PumpTable(const qd::logs::ConsumptionTexts& texts, const qd::logs::ConsumptionCosts& costs,
                       const qd::logs::PumpPrices& prices) {
   ReportTable table;
-  table.columns = {{"Pump", ColumnAlign::Left},
-                   {"Volume", ColumnAlign::Right},
-                   {"Price per litre", ColumnAlign::Right},
-                   {"Cost", ColumnAlign::Right}};
+  table.columns = {{Utf8(UiText("ServiceReport", "Pump")), ColumnAlign::Left},
+                   {Utf8(UiText("ServiceReport", "Volume")), ColumnAlign::Right},
+                   {Utf8(UiText("ServiceReport", "Price per litre")), ColumnAlign::Right},
+                   {Utf8(UiText("ServiceReport", "Cost")), ColumnAlign::Right}};
   table.keepTogether = true;
   for (std::size_t p = 0; p < texts.pumpVolumes.size(); ++p) {
     const auto& price = prices[p];
     const auto& cost = costs.pumps[p];
     table.rows.push_back(
-        {Format("Pump %zu", p + 1), texts.pumpVolumes[p],
+        {Utf8(Substitute(UiText("ServiceReport", "Pump %1"), {std::to_string(p + 1)})), texts.pumpVolumes[p],
          price ? qd::logs::PriceText(*price, ReportSeparators.decimal) : std::string(NoValue),
          cost ? qd::logs::MoneyText(*cost, ReportSeparators) : std::string(NoValue)});
   }
   table.rows.push_back(
-      {"Total", texts.volumeTotal, "",
+      {Utf8(UiText("ServiceReport", "Total")), texts.volumeTotal, "",
        costs.anyPrice ? qd::logs::MoneyText(costs.total, ReportSeparators) : std::string(NoValue)});
   return table;
 }
 
 ReportTable WashTable(const qd::logs::ConsumptionTexts& texts) {
   ReportTable table;
-  table.columns = {{"Program", ColumnAlign::Left}, {"Washes", ColumnAlign::Right}};
+  table.columns = {{Utf8(UiText("ServiceReport", "Program")), ColumnAlign::Left},
+                   {Utf8(UiText("ServiceReport", "Washes")), ColumnAlign::Right}};
   table.keepTogether = true;
-  for (std::size_t p = 0; p < texts.programWashes.size(); ++p)
-    table.rows.push_back({Format("Program %zu", p + 1), texts.programWashes[p]});
-  table.rows.push_back({"No program", texts.noProgramWashes});
-  table.rows.push_back({"Total washes", texts.washTotal});
-  table.rows.push_back({"Softener count", texts.softnerCount});
+  for (std::size_t p = 0; p < texts.programWashes.size(); ++p) {
+    table.rows.push_back({Utf8(Substitute(UiText("ServiceReport", "Program %1"), {std::to_string(p + 1)})),
+                          texts.programWashes[p]});
+  }
+  table.rows.push_back({Utf8(UiText("ServiceReport", "No program")), texts.noProgramWashes});
+  table.rows.push_back({Utf8(UiText("ServiceReport", "Total washes")), texts.washTotal});
+  table.rows.push_back({Utf8(UiText("ServiceReport", "Softener count")), texts.softnerCount});
   return table;
 }
 
 // The totals, and the monthly chart as a part of its own.
 std::vector<ReportSection> ConsumptionSections(const ControllerImage& image,
                                                const ServiceReportOptions& options) {
-  std::vector<ReportSection> sections{{"Consumption", 1, {}}};
+  std::vector<ReportSection> sections{{Utf8(UiText("ServiceReport", "Consumption")), 1, {}}};
   ReportSection& section = sections.front();
   const MonthRecords records = qd::logs::ReadMonthRecords(image);
   if (!qd::logs::FindLoggedMonths(records)) {
-    section.blocks.emplace_back(ReportParagraph{std::string(qd::logs::NoLogDataText)});
+    section.blocks.emplace_back(ReportParagraph{Utf8(UiText("ServiceReport", "No log data available"))});
     return sections;
   }
   const ConsumptionSelection& selection = options.consumption;
-  section.blocks.emplace_back(ReportParagraph{"Period: " + PeriodText(selection)});
+  section.blocks.emplace_back(
+      ReportParagraph{Substitute(Utf8(UiText("ServiceReport", "Period: %1")), {PeriodText(selection)})});
   const qd::logs::ConsumptionTotals totals = qd::logs::SumConsumption(records, selection);
   if (!totals.anyIncluded) {
-    section.blocks.emplace_back(ReportParagraph{"The log holds no consumption for this period."});
+    section.blocks.emplace_back(
+        ReportParagraph{Utf8(UiText("ServiceReport", "The log holds no consumption for this period."))});
     return sections;
   }
   const qd::logs::ConsumptionTexts texts = qd::logs::ShowTotals(totals, ReportSeparators);
   const qd::logs::ConsumptionCosts costs = qd::logs::SelectionCosts(records, selection, options.prices);
   section.blocks.emplace_back(PumpTable(texts, costs, options.prices));
   if (!costs.anyPrice) {
-    section.blocks.emplace_back(ReportParagraph{"No pump prices are set: the costs are not shown."});
+    section.blocks.emplace_back(
+        ReportParagraph{Utf8(UiText("ServiceReport", "No pump prices are set: the costs are not shown."))});
   } else if (costs.perWash) {
     section.blocks.emplace_back(
-        ReportParagraph{"Cost per wash: " + qd::logs::MoneyText(*costs.perWash, ReportSeparators)});
+        ReportParagraph{Substitute(Utf8(UiText("ServiceReport", "Cost per wash: %1")),
+                                   {qd::logs::MoneyText(*costs.perWash, ReportSeparators)})});
   }
   section.blocks.emplace_back(WashTable(texts));
-  sections.push_back(
-      {"Monthly volume per pump", 2, {ReportChart{qd::logs::MonthlyConsumption(records, selection)}}});
+  sections.push_back({Utf8(UiText("ServiceReport", "Monthly volume per pump")),
+                      2,
+                      {ReportChart{qd::logs::MonthlyConsumption(records, selection)}}});
   return sections;
 }
 
 ReportSection AlarmSection(const ControllerImage& image) {
-  ReportSection section{"Alarms", 1, {}};
+  ReportSection section{Utf8(UiText("ServiceReport", "Alarms")), 1, {}};
   const std::vector<std::string> state = qd::logs::AlarmStateLines(image);
-  std::string stateText = "Active alarms:";
+  std::string stateText = Utf8(UiText("ServiceReport", "Active alarms:"));
   for (const std::string& line : state)
-    stateText += "\n" + line;
-  section.blocks.emplace_back(ReportParagraph{state.empty() ? "Active alarms: none" : stateText});
-  std::string history = "Alarm history:";
+    stateText += "\n" + Utf8OfCp1252(line);
+  section.blocks.emplace_back(
+      ReportParagraph{state.empty() ? Utf8(UiText("ServiceReport", "Active alarms: none")) : stateText});
+  std::string history = Utf8(UiText("ServiceReport", "Alarm history:"));
   for (const std::string& line : qd::logs::AlarmHistoryLines(image))
     history += "\n" + Utf8OfCp1252(line);
   section.blocks.emplace_back(ReportParagraph{history});
@@ -263,7 +295,7 @@ ReportSection AlarmSection(const ControllerImage& image) {
 }  // namespace
 
 std::string ReportSourceFile(std::string_view fileName) {
-  return "file " + std::string(fileName);
+  return Substitute(Utf8(UiText("ServiceReport", "file %1")), {fileName});
 }
 
 ConsumptionSelection DefaultReportSelection(const MonthRecords& records) {

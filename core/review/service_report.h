@@ -6,6 +6,7 @@
 #include <variant>
 #include <vector>
 
+#include "app/translation.h"
 #include "logs/consumption_costs.h"
 #include "logs/consumption_log.h"
 #include "logs/consumption_series.h"
@@ -15,8 +16,8 @@
 // only texts (UTF-8) and numbers for the chart; how they land on paper is the painter's business.
 namespace qd::review {
 
-inline constexpr std::string_view ServiceReportTitle = "Service report";
-inline constexpr std::string_view ReportSourceController = "controller";
+inline constexpr std::string_view ServiceReportTitle = QD_TRANSLATABLE("ServiceReport", "Service report");
+inline constexpr std::string_view ReportSourceController = QD_TRANSLATABLE("ServiceReport", "controller");
 
 struct ReportParagraph {
   std::string text;  // '\n' starts a new line

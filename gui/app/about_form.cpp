@@ -4,7 +4,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/text.h"
 #include "gui/app/main_form.h"
 
 namespace qd::gui {
@@ -21,28 +20,27 @@ QLabel* AddLabel(QWidget* parent, QVBoxLayout* layout, const QString& name, cons
 }  // namespace
 
 TAboutForm::TAboutForm() {
-  setWindowTitle(QStringLiteral("About"));
+  setWindowTitle(tr("About"));
   setObjectName(QStringLiteral("AboutForm"));
   auto* layout = new QVBoxLayout(this);
   layout->setSpacing(6);
   layout->setContentsMargins(24, 18, 24, 14);
 
-  QLabel* title = AddLabel(this, layout, QStringLiteral("TitleLabel"),
-                           QStringLiteral("PC tool for QD310 dispenser system"));
+  QLabel* title =
+      AddLabel(this, layout, QStringLiteral("TitleLabel"), tr("PC tool for QD310 dispenser system"));
   QFont titleFont = title->font();
   titleFont.setBold(true);
   titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
   title->setFont(titleFont);
-  AddLabel(
-      this, layout, QStringLiteral("VersionLabel"),
-      QString::fromStdString(qd::Format("Version: %d.%d", TMainForm::VersionMajor, TMainForm::VersionMinor)));
+  AddLabel(this, layout, QStringLiteral("VersionLabel"),
+           tr("Version: %1.%2").arg(TMainForm::VersionMajor).arg(TMainForm::VersionMinor));
   AddLabel(this, layout, QStringLiteral("CreatedLabel"), CreatedText());
   layout->addSpacing(10);
   AddLabel(this, layout, QStringLiteral("MakerLabel1"), QStringLiteral("Kestrelon"));
-  AddLabel(this, layout, QStringLiteral("MakerLabel2"), QStringLiteral("Laundry dosing systems"));
+  AddLabel(this, layout, QStringLiteral("MakerLabel2"), tr("Laundry dosing systems"));
   layout->addSpacing(10);
 
-  auto* closeBtn = new QPushButton(QStringLiteral("Close"), this);
+  auto* closeBtn = new QPushButton(tr("Close"), this);
   closeBtn->setObjectName(QStringLiteral("CloseBtn"));
   closeBtn->setDefault(true);
   connect(closeBtn, &QPushButton::clicked, this, &QDialog::accept);
@@ -51,8 +49,7 @@ TAboutForm::TAboutForm() {
 }
 
 QString TAboutForm::CreatedText() {
-  return QStringLiteral("Created: ") + QStringLiteral(__DATE__) + QStringLiteral("  ") +
-         QStringLiteral(__TIME__);
+  return tr("Created: %1  %2").arg(QStringLiteral(__DATE__), QStringLiteral(__TIME__));
 }
 
 }  // namespace qd::gui

@@ -23,15 +23,15 @@ QString TrimBlanksAndControls(const QString& text) {
 }  // namespace
 
 TLoginForm::TLoginForm() {
-  setWindowTitle(QStringLiteral("Login"));
+  setWindowTitle(tr("Login"));
   setObjectName(QStringLiteral("LoginForm"));
 
-  auto* label = new QLabel(QStringLiteral("Login code"), this);
+  auto* label = new QLabel(tr("Login code"), this);
   label->setObjectName(QStringLiteral("Label1"));
   CodeEdit = new QLineEdit(QString::fromLatin1(InitialCode), this);
   CodeEdit->setObjectName(QStringLiteral("CodeEdit"));
   label->setBuddy(CodeEdit);
-  auto* okBtn = new QPushButton(QStringLiteral("OK"), this);
+  auto* okBtn = new QPushButton(tr("OK"), this);
   okBtn->setObjectName(QStringLiteral("OKBtn"));
   okBtn->setDefault(true);
   connect(okBtn, &QPushButton::clicked, this, &QDialog::accept);

@@ -10,11 +10,11 @@
 #include <algorithm>
 
 #include "app/diagnostic_log.h"
-#include "app/text.h"
 #include "gui/app/about_form.h"
 #include "gui/app/app.h"
 #include "gui/app/config_signals.h"
 #include "gui/app/file_dialog.h"
+#include "gui/app/language_menu.h"
 #include "gui/app/login_form.h"
 #include "gui/app/message_dialog.h"
 #include "gui/app/preferences.h"
@@ -86,60 +86,61 @@ void TMainForm::CreateMenus() {
     return action;
   };
 
-  QMenu* file = bar->addMenu(QStringLiteral("&File"));
+  QMenu* file = bar->addMenu(tr("&File"));
   file->setObjectName(QStringLiteral("FileBtn"));
-  addAction(file, "LoginBtn", QStringLiteral("Login..."), [this] { LoginBtnClick(); });
-  addAction(file, "NewSystemBtn", QStringLiteral("New System..."), [this] { NewSystemBtnClick(); });
-  addAction(file, "LoadSystemBtn", QStringLiteral("Load System..."), [this] { LoadSystemBtnClick(); });
-  addAction(file, "SaveSystemBtn", QStringLiteral("Save System..."), [this] { SaveSystemBtnClick(); });
-  addAction(file, "FirmwareUpdateQD310Btn", QStringLiteral("Firmware update, QD310..."),
+  addAction(file, "LoginBtn", tr("Login..."), [this] { LoginBtnClick(); });
+  addAction(file, "NewSystemBtn", tr("New System..."), [this] { NewSystemBtnClick(); });
+  addAction(file, "LoadSystemBtn", tr("Load System..."), [this] { LoadSystemBtnClick(); });
+  addAction(file, "SaveSystemBtn", tr("Save System..."), [this] { SaveSystemBtnClick(); });
+  addAction(file, "FirmwareUpdateQD310Btn", tr("Firmware update, QD310..."),
             [this] { app_.FirmwareUpdate().ShowFor(TFirmwareUpdateForm::Target::Controller); });
-  addAction(file, "FirmwareUpdateTriggerBtn", QStringLiteral("Firmware update, Trigger..."),
+  addAction(file, "FirmwareUpdateTriggerBtn", tr("Firmware update, Trigger..."),
             [this] { app_.FirmwareUpdate().ShowFor(TFirmwareUpdateForm::Target::Trigger); });
-  addAction(file, "PrintServiceReportBtn", QStringLiteral("Print service report..."),
+  addAction(file, "PrintServiceReportBtn", tr("Print service report..."),
             [this] { app_.ServiceReport().ShowForm(); });
-  addAction(file, "ExitBtn", QStringLiteral("Exit"), [this] { close(); });
+  addAction(file, "ExitBtn", tr("Exit"), [this] { close(); });
 
-  QMenu* setup = bar->addMenu(QStringLiteral("&System"));
+  QMenu* setup = bar->addMenu(tr("&System"));
   setup->setObjectName(QStringLiteral("SetupBtn"));
-  addAction(setup, "ReadWriteSystemDataBtn", QStringLiteral("Read/write system data..."),
+  addAction(setup, "ReadWriteSystemDataBtn", tr("Read/write system data..."),
             [this] { ShowWindow(app_.Eeprom()); });
-  addAction(setup, "Systemsetup1", QStringLiteral("System setup..."), [this] { ShowSystemSetup(); });
-  addAction(setup, "Communication1", QStringLiteral("Communication..."),
-            [this] { ShowWindow(app_.Communication()); });
-  addAction(setup, "LogDataBtn", QStringLiteral("Log data..."), [this] { ShowWindow(app_.LogData()); });
-  addAction(setup, "AlarmLogBtn", QStringLiteral("Alarm log..."), [this] { ShowWindow(app_.AlarmLog()); });
+  addAction(setup, "Systemsetup1", tr("System setup..."), [this] { ShowSystemSetup(); });
+  addAction(setup, "Communication1", tr("Communication..."), [this] { ShowWindow(app_.Communication()); });
+  addAction(setup, "LogDataBtn", tr("Log data..."), [this] { ShowWindow(app_.LogData()); });
+  addAction(setup, "AlarmLogBtn", tr("Alarm log..."), [this] { ShowWindow(app_.AlarmLog()); });
   setup->addSeparator()->setObjectName(QStringLiteral("N1"));
-  addAction(setup, "CopyMachine1", QStringLiteral("Copy Machine..."), [this] { app_.CopyMachine().exec(); });
-  QMenu* clear = setup->addMenu(QStringLiteral("Clear Machine"));
+  addAction(setup, "CopyMachine1", tr("Copy Machine..."), [this] { app_.CopyMachine().exec(); });
+  QMenu* clear = setup->addMenu(tr("Clear Machine"));
   clear->setObjectName(QStringLiteral("ClearMachineBtn"));
   for (int tag = 1; tag <= MachineCount; ++tag) {
-    QAction* action = clear->addAction(QStringLiteral("Machine %1").arg(tag));
+    QAction* action = clear->addAction(tr("Machine %1").arg(tag));
     action->setObjectName(QStringLiteral("ClearMachine%1Btn").arg(tag));
     connect(action, &QAction::triggered, this, [this, tag] { ClearMachineBtnClick(tag); });
   }
-  QAction* all = clear->addAction(QStringLiteral("All"));
+  QAction* all = clear->addAction(tr("All"));
   all->setObjectName(QStringLiteral("ClearMachineAllBtn"));
   connect(all, &QAction::triggered, this, [this] { ClearMachineBtnClick(MachineCount + 1); });
+  setup->addSeparator();
+  setup->addMenu(new LanguageMenu(setup));
 
   for (int tag = 1; tag <= MachineCount; ++tag) {
-    QAction* action = bar->addAction(QStringLiteral("Machine %1...").arg(tag));
+    QAction* action = bar->addAction(tr("Machine %1...").arg(tag));
     action->setObjectName(QStringLiteral("Machine%1Btn").arg(tag));
     connect(action, &QAction::triggered, this, [this, tag] { MachineBtnClick(tag); });
     machineEntries_[static_cast<std::size_t>(tag - 1)] = action;
   }
-  QMenu* compare = bar->addMenu(QStringLiteral("&Compare"));
+  QMenu* compare = bar->addMenu(tr("&Compare"));
   compare->setObjectName(QStringLiteral("CompareMenu"));
-  addAction(compare, "CompareWithControllerBtn", QStringLiteral("Compare with controller..."), [this] {
+  addAction(compare, "CompareWithControllerBtn", tr("Compare with controller..."), [this] {
     app_.Compare().show();
     app_.Compare().CompareWithControllerClick();
   });
-  addAction(compare, "CompareWithFileBtn", QStringLiteral("Compare with file..."),
+  addAction(compare, "CompareWithFileBtn", tr("Compare with file..."),
             [this] { app_.Compare().CompareWithFileClick(); });
-  addAction(compare, "CompareWithBackupBtn", QStringLiteral("Compare with backup..."),
+  addAction(compare, "CompareWithBackupBtn", tr("Compare with backup..."),
             [this] { app_.Compare().ShowBackups(); });
 
-  QAction* help = bar->addAction(QStringLiteral("&Help"));
+  QAction* help = bar->addAction(tr("&Help"));
   help->setObjectName(QStringLiteral("HelpBtn"));
   connect(help, &QAction::triggered, this, [this] { HelpBtnClick(); });
 }
@@ -203,8 +204,8 @@ void TMainForm::MachineBtnClick(int tag) {
 void TMainForm::ClearMachineBtnClick(int tag) {
   if (tag < 1 || tag > MachineCount + 1) return;
   const bool all = tag == MachineCount + 1;
-  const QString question = all ? QStringLiteral("Clear all data for all Machines\n\nAre you sure?")
-                               : QStringLiteral("Clear all data for Machine %1\n\nAre you sure?").arg(tag);
+  const QString question = all ? tr("Clear all data for all Machines\n\nAre you sure?")
+                               : tr("Clear all data for Machine %1\n\nAre you sure?").arg(tag);
   if (ShowMessageBox(question, DialogType::Warning, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
     return;
   qd::ClearMachine(app_.Config(), all ? -1 : tag - 1);
@@ -292,10 +293,9 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 }
 
 void TMainForm::UpdateCaption() {
-  QString caption =
-      QString::fromStdString(qd::Format("QD System, Version: %d.%d", VersionMajor, VersionMinor));
-  caption += QStringLiteral(",  Miele Ethernet");
-  if (setupMode_) caption += QStringLiteral(",  QD310 setup");
+  QString caption = tr("QD System, Version: %1.%2").arg(VersionMajor).arg(VersionMinor);
+  caption += QStringLiteral(",  Miele Ethernet");  // the trigger type's name
+  if (setupMode_) caption += QStringLiteral(",  ") + tr("QD310 setup");
   if (app_.Connection().RemoteLoggedIn()) caption += FromCp1252(app_.Connection().Session().CaptionPiece());
   setWindowTitle(caption);
 }
@@ -303,8 +303,7 @@ void TMainForm::UpdateCaption() {
 void TMainForm::UpdateStatusBar() {
   const qd::ControllerImage& image = app_.Config().image;
   if (image.imageHeld) {
-    statusPanels_[0]->setText(
-        QString::fromStdString(qd::Format("Format: %d.%d", image.FormatMajor(), image.FormatMinor())));
+    statusPanels_[0]->setText(tr("Format: %1.%2").arg(image.FormatMajor()).arg(image.FormatMinor()));
     return;
   }
   for (int i = 0; i < 3; ++i)
@@ -327,9 +326,8 @@ bool TMainForm::CheckUnsavedPrograms() {
       std::any_of(machineWindows_.begin(), machineWindows_.end(),
                   [](const TMachineForm* machine) { return machine && machine->IsModified(); });
   if (!anyModified) return false;
-  const auto answer =
-      ShowMessageDialog(QStringLiteral("Unsaved program data, update before save?"), DialogType::Warning,
-                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  const auto answer = ShowMessageDialog(tr("Unsaved program data, update before save?"), DialogType::Warning,
+                                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
   if (answer == QMessageBox::Cancel) return true;
   for (TMachineForm* machine : machineWindows_) {
     if (machine == nullptr) continue;
@@ -349,8 +347,9 @@ void TMainForm::NewSystemBtnClick() {
 void TMainForm::LoadSystemBtnClick() {
   FileDialogRequest request;
   request.kind = FileDialogRequest::Kind::Open;
-  request.title = QStringLiteral("Load system data");
-  request.filter = QStringLiteral("XML-file (*.xml)|*.xml|Any file (*.*)|*.*");
+  request.title = tr("Load system data");
+  //: Pairs of a description and its patterns, separated by '|': only the descriptions are translated.
+  request.filter = tr("XML-file (*.xml)|*.xml|Any file (*.*)|*.*");
   request.defaultSuffix = QStringLiteral("xml");
   request.fileName = lastSystemFileName_;
   const QString chosen = AskFileName(request);
@@ -358,15 +357,16 @@ void TMainForm::LoadSystemBtnClick() {
   lastSystemFileName_ = chosen;
   const qd::LoadResult loaded = qd::LoadSystem(app_.Config(), PathOf(chosen), qd::LocalDateTime::Now());
   if (!loaded.file.ok)
-    ReportFileFailure(QStringLiteral("Unable to load the system file"), chosen, loaded.file.error);
+    ReportFileFailure(tr("Unable to load the system file \"%1\".").arg(chosen), loaded.file.error);
 }
 
 void TMainForm::SaveSystemBtnClick() {
   if (CheckUnsavedPrograms()) return;
   FileDialogRequest request;
   request.kind = FileDialogRequest::Kind::Save;
-  request.title = QStringLiteral("Save System data");
-  request.filter = QStringLiteral("XML-file|*.xml|Any file|*.*");
+  request.title = tr("Save System data");
+  //: Pairs of a description and its patterns, separated by '|': only the descriptions are translated.
+  request.filter = tr("XML-file|*.xml|Any file|*.*");
   request.defaultSuffix = QStringLiteral("xml");
   request.fileName = lastSystemFileName_;
   const QString chosen = AskFileName(request);
@@ -374,7 +374,7 @@ void TMainForm::SaveSystemBtnClick() {
   lastSystemFileName_ = chosen;
   const qd::LoadResult saved = qd::SaveSystem(app_.Config(), PathOf(chosen), qd::LocalDateTime::Now());
   if (!saved.file.ok) {
-    ReportFileFailure(QStringLiteral("Unable to save the system file"), chosen, saved.file.error);
+    ReportFileFailure(tr("Unable to save the system file \"%1\".").arg(chosen), saved.file.error);
     return;
   }
   ReportUnkeptEntries();
@@ -386,16 +386,14 @@ void TMainForm::ReportUnkeptEntries() {
   QStringList numbers;
   for (const int machine : machines)
     numbers << QString::number(machine);
-  ShowMessageBox(
-      QStringLiteral("The Electrolux programs 16..30 of machine %1 are not kept in the system file: "
-                     "they stay in the controller only when written to it.")
-          .arg(numbers.join(QStringLiteral(", "))),
-      DialogType::Information);
+  ShowMessageBox(tr("The Electrolux programs 16..30 of machine %1 are not kept in the system file: "
+                    "they stay in the controller only when written to it.")
+                     .arg(numbers.join(QStringLiteral(", "))),
+                 DialogType::Information);
 }
 
-void TMainForm::ReportFileFailure(const QString& what, const QString& fileName, const std::string& reason) {
-  ShowMessageBox(what + QStringLiteral(" \"") + fileName + QStringLiteral("\".\n\n") + FromCp1252(reason),
-                 DialogType::Error);
+void TMainForm::ReportFileFailure(const QString& message, const std::string& reason) {
+  ShowMessageBox(message + QStringLiteral("\n\n") + FromCp1252(reason), DialogType::Error);
 }
 
 void TMainForm::MainTimer100msTimer() {

@@ -9,6 +9,7 @@
 #include "model/config_change.h"
 #include "model/counts.h"
 #include "model/dosing_program.h"
+#include "qd_version.h"
 
 class QAction;
 class QLabel;
@@ -26,8 +27,8 @@ class TMainForm : public QMainWindow {
   Q_OBJECT
 
  public:
-  static constexpr int VersionMajor = 3;
-  static constexpr int VersionMinor = 17;
+  static constexpr int VersionMajor = qd::version::Major;
+  static constexpr int VersionMinor = qd::version::Minor;
   static constexpr int MachineCount = qd::MachineCount;
   static constexpr int StatusPanelCount = 4;
 
@@ -89,7 +90,8 @@ class TMainForm : public QMainWindow {
   void ShowMachineEntries();
   // Saving dropped Electrolux programs 16..30 from the file: say so.
   void ReportUnkeptEntries();
-  void ReportFileFailure(const QString& what, const QString& fileName, const std::string& reason);
+  // `message` names the file; the core's reason follows it.
+  void ReportFileFailure(const QString& message, const std::string& reason);
   void ReadPreferences();
   void WritePreferences();
 

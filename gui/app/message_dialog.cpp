@@ -1,6 +1,7 @@
 #include "gui/app/message_dialog.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 
 #include "app/diagnostic_log.h"
 #include "gui/app/text_codec.h"
@@ -16,13 +17,13 @@ MessageBoxAnswerer& Answerer() {
 QString CaptionOf(DialogType type) {
   switch (type) {
     case DialogType::Warning:
-      return QStringLiteral("Warning");
+      return QCoreApplication::translate("MessageDialog", "Warning");
     case DialogType::Error:
-      return QStringLiteral("Error");
+      return QCoreApplication::translate("MessageDialog", "Error");
     case DialogType::Information:
-      return QStringLiteral("Information");
+      return QCoreApplication::translate("MessageDialog", "Information");
     case DialogType::Confirmation:
-      return QStringLiteral("Confirm");
+      return QCoreApplication::translate("MessageDialog", "Confirm");
   }
   return {};
 }

@@ -73,6 +73,10 @@ void WritePreferences(QSettings& store, const PreferencesToWrite& values) {
       write("LoginCode", values.loginCode) && write("Width", values.width) &&
       write("Height", values.height) && write("Left", values.left) && write("Top", values.top) &&
       write("GatewayServer", values.gatewayServer);
+  SyncPrivately(store);
+}
+
+void SyncPrivately(QSettings& store) {
   store.sync();
   // The file holds the user's login code: for the user's eyes only, on a laptop that others use too.
   if (store.format() == QSettings::IniFormat)

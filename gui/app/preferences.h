@@ -50,5 +50,7 @@ inline constexpr int MinimumHeight = 50;
 StoredPreferences ReadPreferences(QSettings& store);
 // Stops at the first value the store refuses; the values written before it stay.
 void WritePreferences(QSettings& store, const PreferencesToWrite& values);
+// Writes the store out, readable by the user alone.
+void SyncPrivately(QSettings& store);
 
 }  // namespace qd::gui

@@ -1,6 +1,7 @@
 #include "gui/app/text_codec.h"
 
 #include "app/cp1252_text.h"
+#include "app/translation.h"
 
 namespace qd::gui {
 
@@ -21,6 +22,10 @@ std::string ToCp1252(const QString& text) {
     bytes.push_back(ch.isSurrogate() ? '?' : qd::Cp1252ByteOf(ch.unicode()));
   }
   return bytes;
+}
+
+QString CoreText(const char* context, std::string_view constant) {
+  return FromCp1252(qd::UiText(context, std::string(constant).c_str()));
 }
 
 QString PlainToolTip(const QString& text) {

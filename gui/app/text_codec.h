@@ -11,6 +11,9 @@ namespace qd::gui {
 QString FromCp1252(std::string_view bytes);
 std::string ToCp1252(const QString& text);
 
+// A core text kept in a constant (marked QD_TRANSLATABLE(context, ...)), in the windows' language.
+QString CoreText(const char* context, std::string_view constant);
+
 // A tooltip that shows `text` as it is: a tooltip that looks like markup would otherwise be taken as
 // markup.
 QString PlainToolTip(const QString& text);

@@ -50,7 +50,7 @@ Widget* Named(Widget* widget, const char* name) {
 
 TCalibrationForm::TCalibrationForm(App& app) : app_(app) {
   setObjectName(QStringLiteral("CalibrationForm"));
-  setWindowTitle(QStringLiteral("Pump calibration"));
+  setWindowTitle(tr("Pump calibration"));
   setModal(true);
   CreateControls();
 }
@@ -60,26 +60,23 @@ void TCalibrationForm::CreateControls() {
   MeassuredVolumeEdit = Named(new QLineEdit(this), "MeassuredVolumeEdit");
   NewCalibrationEdit = Named(new QLineEdit(this), "NewCalibrationEdit");
   CurrentCalibrationLabel =
-      Named(new QLabel(QStringLiteral("Current calibration (sec./100ml)"), this), "CurrentCalibrationLabel");
-  MeassuredVolumeLabel =
-      Named(new QLabel(QStringLiteral("Meassured volume (ml)"), this), "MeassuredVolumeLabel");
-  NewCalibrationLabel =
-      Named(new QLabel(QStringLiteral("New calibration (sec./100ml)"), this), "NewCalibrationLabel");
+      Named(new QLabel(tr("Current calibration (sec./100ml)"), this), "CurrentCalibrationLabel");
+  MeassuredVolumeLabel = Named(new QLabel(tr("Meassured volume (ml)"), this), "MeassuredVolumeLabel");
+  NewCalibrationLabel = Named(new QLabel(tr("New calibration (sec./100ml)"), this), "NewCalibrationLabel");
   CurrentCalibrationLabel->setBuddy(CurrentCalibrationEdit);
   MeassuredVolumeLabel->setBuddy(MeassuredVolumeEdit);
   NewCalibrationLabel->setBuddy(NewCalibrationEdit);
   for (QLineEdit* edit : {CurrentCalibrationEdit, MeassuredVolumeEdit, NewCalibrationEdit})
     edit->setMaximumWidth(80);
 
-  TestRunningLabel = Named(new QLabel(QStringLiteral("Test running..."), this), "TestRunningLabel");
+  TestRunningLabel = Named(new QLabel(tr("Test running..."), this), "TestRunningLabel");
   TestTimerLabel =
       Named(new QLabel(FromCp1252(qd::FormatTenths(0, DecimalSeparator())), this), "TestTimerLabel");
-  TestTimerLabel->setAccessibleName(QStringLiteral("Seconds left"));
+  TestTimerLabel->setAccessibleName(tr("Seconds left"));
   TestTimerLabel->setMinimumWidth(50);
   TestTimerLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  OverFlowLabel = Named(new QLabel(QStringLiteral("Overflow"), this), "OverFlowLabel");
-  OverFlowLabel->setToolTip(
-      QStringLiteral("The computed calibration is above %1 and was capped").arg(MaxCalibration));
+  OverFlowLabel = Named(new QLabel(tr("Overflow"), this), "OverFlowLabel");
+  OverFlowLabel->setToolTip(tr("The computed calibration is above %1 and was capped").arg(MaxCalibration));
   OverFlowLabel->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
   for (QLabel* label : {TestRunningLabel, TestTimerLabel, OverFlowLabel}) {
     QSizePolicy policy = label->sizePolicy();
@@ -92,9 +89,9 @@ void TCalibrationForm::CreateControls() {
   HistoryLabel->setTextFormat(Qt::PlainText);
   HistoryLabel->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   HistoryLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  StartTestBtn = Named(new QPushButton(QStringLiteral("F2: Start test"), this), "StartTestBtn");
-  OKBtn = Named(new QPushButton(QStringLiteral("OK"), this), "OKBtn");
-  CancelBtn = Named(new QPushButton(QStringLiteral("Cancel"), this), "CancelBtn");
+  StartTestBtn = Named(new QPushButton(tr("F2: Start test"), this), "StartTestBtn");
+  OKBtn = Named(new QPushButton(tr("OK"), this), "OKBtn");
+  CancelBtn = Named(new QPushButton(tr("Cancel"), this), "CancelBtn");
   OKBtn->setDefault(true);
   connect(StartTestBtn, &QPushButton::clicked, this, &TCalibrationForm::StartTestBtnClick);
   connect(OKBtn, &QPushButton::clicked, this, &TCalibrationForm::OKBtnClick);
@@ -127,7 +124,7 @@ void TCalibrationForm::CreateControls() {
   layout->addSpacing(8);
   layout->addLayout(test);
   layout->addSpacing(8);
-  auto* history = new QGroupBox(QStringLiteral("Last calibrations"), this);
+  auto* history = new QGroupBox(tr("Last calibrations"), this);
   history->setObjectName(QStringLiteral("HistoryGroupBox"));
   (new QVBoxLayout(history))->addWidget(HistoryLabel);
   layout->addWidget(history);
@@ -154,10 +151,10 @@ std::optional<int> TCalibrationForm::Calibrate(int machine, int pump, int curren
 void TCalibrationForm::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (event->spontaneous()) return;
-  setWindowTitle(QStringLiteral("Pump %1 calibration").arg(pump_));
-  CurrentCalibrationLabel->setText(QStringLiteral("Current calibration (sec./100ml)"));
-  MeassuredVolumeLabel->setText(QStringLiteral("Meassured volume (ml)"));
-  NewCalibrationLabel->setText(QStringLiteral("New calibration (sec./100ml)"));
+  setWindowTitle(tr("Pump %1 calibration").arg(pump_));
+  CurrentCalibrationLabel->setText(tr("Current calibration (sec./100ml)"));
+  MeassuredVolumeLabel->setText(tr("Meassured volume (ml)"));
+  NewCalibrationLabel->setText(tr("New calibration (sec./100ml)"));
   CurrentCalibrationEdit->setText(QString::number(startingCalibration_));
   MeassuredVolumeEdit->setEnabled(true);
   MeassuredVolumeEdit->clear();
@@ -179,18 +176,18 @@ void TCalibrationForm::ShowHistory() {
   const std::vector<qd::logs::CalibrationRecord> records =
       qd::logs::ReadCalibrationHistory(PathOf(HistoryPath()), error);
   if (!error.empty()) {
-    HistoryLabel->setText(QStringLiteral("The history cannot be read:\n") + QString::fromStdString(error));
+    HistoryLabel->setText(tr("The history cannot be read:\n%1").arg(FromCp1252(error)));
     return;
   }
   const std::vector<qd::logs::CalibrationRecord> last =
       qd::logs::LastCalibrations(records, app_.Config().image.SerialNumber(), machine_, pump_, HistoryLines);
   if (last.empty()) {
-    HistoryLabel->setText(QStringLiteral("None recorded for this pump yet."));
+    HistoryLabel->setText(tr("None recorded for this pump yet."));
     return;
   }
   QStringList lines;
   for (const qd::logs::CalibrationRecord& record : last)
-    lines << QString::fromStdString(qd::logs::CalibrationHistoryText(record));
+    lines << FromCp1252(qd::logs::CalibrationHistoryText(record));
   HistoryLabel->setText(lines.join(QLatin1Char('\n')));
 }
 
@@ -205,10 +202,9 @@ void TCalibrationForm::RecordAccepted() {
   record.measuredMillilitres = WholeNumberOf(MeassuredVolumeEdit);
   const qd::FileResult written = qd::logs::AppendCalibration(PathOf(HistoryPath()), record);
   if (!written.ok) {
-    ShowMessageBox(
-        QStringLiteral("The calibration was accepted but could not be recorded in the history \"%1\".\n\n%2")
-            .arg(HistoryPath(), QString::fromStdString(written.error)),
-        DialogType::Warning);
+    ShowMessageBox(tr("The calibration was accepted but could not be recorded in the history \"%1\".\n\n%2")
+                       .arg(HistoryPath(), FromCp1252(written.error)),
+                   DialogType::Warning);
   }
 }
 

@@ -18,7 +18,7 @@ namespace qd::gui {
 
 TCopyMachineForm::TCopyMachineForm(App& app) : app_(app) {
   setObjectName(QStringLiteral("CopyMachineForm"));
-  setWindowTitle(QStringLiteral("Copy Machine"));
+  setWindowTitle(tr("Copy Machine"));
   setModal(true);
 
   CopyFromCombo = new QComboBox(this);
@@ -26,20 +26,20 @@ TCopyMachineForm::TCopyMachineForm(App& app) : app_(app) {
   CopyToCombo = new QComboBox(this);
   CopyToCombo->setObjectName(QStringLiteral("CopyToCombo"));
   for (int m = 1; m <= TMainForm::MachineCount; ++m) {
-    CopyFromCombo->addItem(QStringLiteral("Machine %1").arg(m));
-    CopyToCombo->addItem(QStringLiteral("Machine %1").arg(m));
+    CopyFromCombo->addItem(tr("Machine %1").arg(m));
+    CopyToCombo->addItem(tr("Machine %1").arg(m));
   }
-  CopyToCombo->addItem(QStringLiteral("All"));
-  CopyFromLabel = new QLabel(QStringLiteral("Copy from"), this);
+  CopyToCombo->addItem(tr("All"));
+  CopyFromLabel = new QLabel(tr("Copy from"), this);
   CopyFromLabel->setObjectName(QStringLiteral("CopyFromLabel"));
   CopyFromLabel->setBuddy(CopyFromCombo);
-  CopyToLabel = new QLabel(QStringLiteral("Copy to"), this);
+  CopyToLabel = new QLabel(tr("Copy to"), this);
   CopyToLabel->setObjectName(QStringLiteral("CopyToLabel"));
   CopyToLabel->setBuddy(CopyToCombo);
-  CopyBtn = new QPushButton(QStringLiteral("Copy"), this);
+  CopyBtn = new QPushButton(tr("Copy"), this);
   CopyBtn->setObjectName(QStringLiteral("CopyBtn"));
   CopyBtn->setDefault(true);
-  CloseBtn = new QPushButton(QStringLiteral("Close"), this);
+  CloseBtn = new QPushButton(tr("Close"), this);
   CloseBtn->setObjectName(QStringLiteral("CloseBtn"));
   StatusBar = new QStatusBar(this);
   StatusBar->setObjectName(QStringLiteral("StatusBar"));
@@ -78,20 +78,18 @@ void TCopyMachineForm::CopyBtnClick() {
   const int to = CopyToCombo->currentIndex();
   if (from < 0 || to < 0) return;
   if (from == to) {
-    StatusBar->showMessage(QStringLiteral("Copy ?"));
+    StatusBar->showMessage(tr("Copy ?"));
     return;
   }
   if (to == AllEntry) {
     for (int m = 0; m < TMainForm::MachineCount; ++m) {
       if (m != from) CopyMachine(from, m);
     }
-    StatusBar->showMessage(QStringLiteral("Copy ") + CopyFromCombo->currentText() +
-                           QStringLiteral(" to all."));
+    StatusBar->showMessage(tr("Copy %1 to all.").arg(CopyFromCombo->currentText()));
     return;
   }
   CopyMachine(from, to);
-  StatusBar->showMessage(QStringLiteral("Copy ") + CopyFromCombo->currentText() + QStringLiteral(" to ") +
-                         CopyToCombo->currentText() + QStringLiteral("."));
+  StatusBar->showMessage(tr("Copy %1 to %2.").arg(CopyFromCombo->currentText(), CopyToCombo->currentText()));
 }
 
 void TCopyMachineForm::CopyMachine(int from, int to) {

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -32,7 +33,9 @@ QStringList LineNumbers() {
 }
 
 QStringList FlushItems() {
-  return {QStringLiteral("No"), QStringLiteral("Short"), QStringLiteral("Long")};
+  return {QCoreApplication::translate("InstructionPanelsWidget", "No"),
+          QCoreApplication::translate("InstructionPanelsWidget", "Short"),
+          QCoreApplication::translate("InstructionPanelsWidget", "Long")};
 }
 
 // Adds "label control unit" as one row of a panel's grid; the label is the control's buddy.
@@ -67,7 +70,7 @@ InstructionPanelsWidget::InstructionPanelsWidget(QWidget* parent) : QWidget(pare
   pages_->setContentsMargins(0, 0, 0, 0);
   emptyPage_ = new QWidget(this);
   pages_->addWidget(emptyPage_);
-  NoParametersLabel = new QLabel(QStringLiteral("No parameters for this instruction."), this);
+  NoParametersLabel = new QLabel(tr("No parameters for this instruction."), this);
   NoParametersLabel->setObjectName(QStringLiteral("NoParametersLabel"));
   NoParametersLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   NoParametersLabel->setMargin(8);
@@ -125,10 +128,10 @@ void InstructionPanelsWidget::WatchCheck(QCheckBox* check) {
 }
 
 void InstructionPanelsWidget::CreateInputGroup() {
-  InstructionInputGroup = NewGroup("InstructionInputGroup", QStringLiteral(" Inputs "));
+  InstructionInputGroup = NewGroup("InstructionInputGroup", tr(" Inputs "));
   QGridLayout* grid = NewGrid(InstructionInputGroup);
   InputFilterEdit = NewEdit("InputFilterEdit");
-  AddRow(grid, 0, QStringLiteral("Filter"), InputFilterEdit, QStringLiteral("0..250 sec."));
+  AddRow(grid, 0, tr("Filter"), InputFilterEdit, tr("0..250 sec."));
 
   static constexpr std::array<const char*, 4> InputNames = {"InputInput1Combo", "InputInput2Combo",
                                                             "InputInput3Combo", "InputInput4Combo"};
@@ -138,23 +141,22 @@ void InstructionPanelsWidget::CreateInputGroup() {
     QComboBox* input = NewCombo(InputNames[n], NoneAndNumbers(6));
     InputInputCombos[n] = input;
     const int row = static_cast<int>(n) + 1;
-    QLabel* caption = AddRow(grid, row, QStringLiteral("Input"), input);
+    QLabel* caption = AddRow(grid, row, tr("Input"), input);
     if (n == 0) {
       WatchCombo(input);
-      input->setAccessibleName(QStringLiteral("Input to the next line"));
-      nextLineLabels_ = {caption, new QLabel(QStringLiteral("-> Next line"), InstructionInputGroup)};
+      input->setAccessibleName(tr("Input to the next line"));
+      nextLineLabels_ = {caption, new QLabel(tr("-> Next line"), InstructionInputGroup)};
       grid->addWidget(nextLineLabels_[1], row, 2, 1, 2);
       continue;
     }
     const int jump = row - 2;
-    input->setAccessibleName(QStringLiteral("Jump input %1").arg(jump + 1));
+    input->setAccessibleName(tr("Jump input %1").arg(jump + 1));
     connect(input, &QComboBox::currentIndexChanged, this, [this, jump] { JumpInputChanged(jump); });
-    QComboBox* target =
-        NewCombo(LineNames[static_cast<std::size_t>(jump)], LineNumbers() << QStringLiteral("Reset"));
-    target->setAccessibleName(QStringLiteral("Jump line %1").arg(jump + 1));
+    QComboBox* target = NewCombo(LineNames[static_cast<std::size_t>(jump)], LineNumbers() << tr("Reset"));
+    target->setAccessibleName(tr("Jump line %1").arg(jump + 1));
     WatchCombo(target);
     InputLineCombos[static_cast<std::size_t>(jump)] = target;
-    auto* arrow = new QLabel(QStringLiteral("-> Line"), InstructionInputGroup);
+    auto* arrow = new QLabel(tr("-> Line"), InstructionInputGroup);
     arrow->setBuddy(target);
     grid->addWidget(arrow, row, 2);
     grid->addWidget(target, row, 3, Qt::AlignLeft);
@@ -163,94 +165,95 @@ void InstructionPanelsWidget::CreateInputGroup() {
 }
 
 void InstructionPanelsWidget::CreateInputOffGroup() {
-  InputOffWaitGroupBox = NewGroup("InputOffWaitGroupBox", QStringLiteral(" Input off wait "));
+  InputOffWaitGroupBox = NewGroup("InputOffWaitGroupBox", tr(" Input off wait "));
   QGridLayout* grid = NewGrid(InputOffWaitGroupBox);
-  grid->addWidget(new QLabel(QStringLiteral("Next line when all selected inputs"), InputOffWaitGroupBox), 0,
-                  0, 1, 4);
-  grid->addWidget(new QLabel(QStringLiteral("are off."), InputOffWaitGroupBox), 1, 0, 1, 4);
+  grid->addWidget(new QLabel(tr("Next line when all selected inputs"), InputOffWaitGroupBox), 0, 0, 1, 4);
+  grid->addWidget(new QLabel(tr("are off."), InputOffWaitGroupBox), 1, 0, 1, 4);
   for (std::size_t n = 0; n < InputOffComboBoxes.size(); ++n) {
     const QByteArray name = QByteArrayLiteral("InputOff") + QByteArray::number(static_cast<int>(n) + 1) +
                             QByteArrayLiteral("ComboBox");
     QComboBox* combo = NewCombo(name.constData(), NoneAndNumbers(6));
     WatchCombo(combo);
     InputOffComboBoxes[n] = combo;
-    AddRow(grid, static_cast<int>(n) + 2, QStringLiteral("Input %1").arg(n + 1), combo);
+    AddRow(grid, static_cast<int>(n) + 2, tr("Input %1").arg(n + 1), combo);
   }
   grid->setRowStretch(8, 1);
 }
 
 void InstructionPanelsWidget::CreateJumpGroup() {
-  InstructionJumpToLineGroup = NewGroup("InstructionJumpToLineGroup", QStringLiteral(" Jump "));
+  InstructionJumpToLineGroup = NewGroup("InstructionJumpToLineGroup", tr(" Jump "));
   QGridLayout* grid = NewGrid(InstructionJumpToLineGroup);
   JumpToLineCombo = NewCombo("JumpToLineCombo", LineNumbers());
   WatchCombo(JumpToLineCombo);
-  AddRow(grid, 0, QStringLiteral("Jump to Line "), JumpToLineCombo);
+  AddRow(grid, 0, tr("Jump to Line "), JumpToLineCombo);
   grid->setRowStretch(1, 1);
 }
 
 void InstructionPanelsWidget::CreateWaitGroup() {
-  InstructionWaitGroup = NewGroup("InstructionWaitGroup", QStringLiteral(" Wait "));
+  InstructionWaitGroup = NewGroup("InstructionWaitGroup", tr(" Wait "));
   QGridLayout* grid = NewGrid(InstructionWaitGroup);
   WaitSecondsEdit = NewEdit("WaitSecondsEdit");
-  AddRow(grid, 0, QStringLiteral("Wait"), WaitSecondsEdit, QStringLiteral("(1..5000 seconds)"));
+  AddRow(grid, 0, tr("Wait"), WaitSecondsEdit, tr("(1..5000 seconds)"));
   grid->setRowStretch(1, 1);
 }
 
 void InstructionPanelsWidget::CreatePumpGroup() {
-  InstructionPumpGroup = NewGroup("InstructionPumpGroup", QStringLiteral(" Pump "));
+  InstructionPumpGroup = NewGroup("InstructionPumpGroup", tr(" Pump "));
   QGridLayout* grid = NewGrid(InstructionPumpGroup);
   PumpPumpCombo = NewCombo("PumpPumpCombo", NoneAndNumbers(7));
   WatchCombo(PumpPumpCombo);
-  AddRow(grid, 0, QStringLiteral("Pump"), PumpPumpCombo, QStringLiteral("1..7"));
+  AddRow(grid, 0, tr("Pump"), PumpPumpCombo, QStringLiteral("1..7"));
   PumpFlushCombo = NewCombo("PumpFlushCombo", FlushItems());
   WatchCombo(PumpFlushCombo);
-  AddRow(grid, 1, QStringLiteral("Flush"), PumpFlushCombo);
-  PumpWaitDispenseDoneBtn = NewCheck("PumpWaitDispenseDoneBtn", QStringLiteral("Wait until dispense done."));
+  AddRow(grid, 1, tr("Flush"), PumpFlushCombo);
+  PumpWaitDispenseDoneBtn = NewCheck("PumpWaitDispenseDoneBtn", tr("Wait until dispense done."));
   grid->addWidget(PumpWaitDispenseDoneBtn, 2, 0, 1, 4);
   PumpDelayEdit = NewEdit("PumpDelayEdit");
-  AddRow(grid, 3, QStringLiteral("Delay"), PumpDelayEdit, QStringLiteral("0..250 sec."));
+  AddRow(grid, 3, tr("Delay"), PumpDelayEdit, tr("0..250 sec."));
   static constexpr std::array<const char*, 3> VolumeNames = {"PumpVolume1Edit", "PumpVolume2Edit",
                                                              "PumpVolume3Edit"};
-  static constexpr std::array<const char*, 3> VolumeLabels = {"Volume, low", "Volume, mid", "Volume, high"};
+  static constexpr std::array<const char*, 3> VolumeLabels = {
+      QT_TRANSLATE_NOOP("InstructionPanelsWidget", "Volume, low"),
+      QT_TRANSLATE_NOOP("InstructionPanelsWidget", "Volume, mid"),
+      QT_TRANSLATE_NOOP("InstructionPanelsWidget", "Volume, high")};
   for (std::size_t n = 0; n < PumpVolumeEdits.size(); ++n) {
     PumpVolumeEdits[n] = NewEdit(VolumeNames[n]);
-    AddRow(grid, static_cast<int>(n) + 4, QString::fromLatin1(VolumeLabels[n]), PumpVolumeEdits[n],
+    AddRow(grid, static_cast<int>(n) + 4,
+           QCoreApplication::translate("InstructionPanelsWidget", VolumeLabels[n]), PumpVolumeEdits[n],
            QStringLiteral("ml"));
   }
   grid->setRowStretch(7, 1);
 }
 
 void InstructionPanelsWidget::CreateFlushGroup() {
-  InstructionFlushGroup = NewGroup("InstructionFlushGroup", QStringLiteral(" Flush "));
+  InstructionFlushGroup = NewGroup("InstructionFlushGroup", tr(" Flush "));
   QGridLayout* grid = NewGrid(InstructionFlushGroup);
-  FlushToDrainBtn = NewCheck("FlushToDrainBtn", QStringLiteral("Drain flush"));
+  FlushToDrainBtn = NewCheck("FlushToDrainBtn", tr("Drain flush"));
   grid->addWidget(FlushToDrainBtn, 0, 0, 1, 4);
-  FlushWaitDoneBtn = NewCheck("FlushWaitDoneBtn", QStringLiteral("Wait until flush done."));
+  FlushWaitDoneBtn = NewCheck("FlushWaitDoneBtn", tr("Wait until flush done."));
   grid->addWidget(FlushWaitDoneBtn, 1, 0, 1, 4);
   FlushDelayEdit = NewEdit("FlushDelayEdit");
-  AddRow(grid, 2, QStringLiteral("Delay"), FlushDelayEdit, QStringLiteral("0..250 sec."));
+  AddRow(grid, 2, tr("Delay"), FlushDelayEdit, tr("0..250 sec."));
   FlushTimeEdit = NewEdit("FlushTimeEdit");
-  AddRow(grid, 3, QStringLiteral("Flush time"), FlushTimeEdit, QStringLiteral("0..250 sec."));
+  AddRow(grid, 3, tr("Flush time"), FlushTimeEdit, tr("0..250 sec."));
   grid->setRowStretch(4, 1);
 }
 
 void InstructionPanelsWidget::CreatePumpHighVolumeGroup() {
-  InstructionPumpHighVolumeGroup =
-      NewGroup("InstructionPumpHighVolumeGroup", QStringLiteral(" Pump, high volume "));
+  InstructionPumpHighVolumeGroup = NewGroup("InstructionPumpHighVolumeGroup", tr(" Pump, high volume "));
   QGridLayout* grid = NewGrid(InstructionPumpHighVolumeGroup);
   PumpHighPumpCombo = NewCombo("PumpHighPumpCombo", NoneAndNumbers(7));
   WatchCombo(PumpHighPumpCombo);
-  AddRow(grid, 0, QStringLiteral("Pump"), PumpHighPumpCombo, QStringLiteral("1..7"));
+  AddRow(grid, 0, tr("Pump"), PumpHighPumpCombo, QStringLiteral("1..7"));
   PumpHighFlushCombo = NewCombo("PumpHighFlushCombo", FlushItems());
   WatchCombo(PumpHighFlushCombo);
-  AddRow(grid, 1, QStringLiteral("Flush"), PumpHighFlushCombo);
-  PumpHighWaitDispenseDoneBtn =
-      NewCheck("PumpHighWaitDispenseDoneBtn", QStringLiteral("Wait until dispense done."));
+  AddRow(grid, 1, tr("Flush"), PumpHighFlushCombo);
+  PumpHighWaitDispenseDoneBtn = NewCheck("PumpHighWaitDispenseDoneBtn", tr("Wait until dispense done."));
   grid->addWidget(PumpHighWaitDispenseDoneBtn, 2, 0, 1, 4);
   PumpHighDelayEdit = NewEdit("PumpHighDelayEdit");
-  AddRow(grid, 3, QStringLiteral("Delay"), PumpHighDelayEdit, QStringLiteral("0..250 sec."));
+  AddRow(grid, 3, tr("Delay"), PumpHighDelayEdit, tr("0..250 sec."));
   PumpHighVolumeEdit = NewEdit("PumpHighVolumeEdit");
-  AddRow(grid, 4, QStringLiteral("Volume (mid)"), PumpHighVolumeEdit, QStringLiteral("ml"));
+  AddRow(grid, 4, tr("Volume (mid)"), PumpHighVolumeEdit, QStringLiteral("ml"));
 
   // The high adjustment follows the low one before the edit counts as a change.
   PumpHighVolumeLowEdit = new QLineEdit(this);
@@ -260,10 +263,10 @@ void InstructionPanelsWidget::CreatePumpHighVolumeGroup() {
     PumpHighVolumeHighLabel->setText(FromCp1252(qd::HighAdjustText(ToCp1252(text))));
     Changed();
   });
-  AddRow(grid, 5, QStringLiteral("Low adjust (-%)"), PumpHighVolumeLowEdit);
+  AddRow(grid, 5, tr("Low adjust (-%)"), PumpHighVolumeLowEdit);
   PumpHighVolumeHighLabel = new QLabel(InstructionPumpHighVolumeGroup);
   PumpHighVolumeHighLabel->setObjectName(QStringLiteral("PumpHighVolumeHighLabel"));
-  AddRow(grid, 6, QStringLiteral("High adjust (+%)"), PumpHighVolumeHighLabel);
+  AddRow(grid, 6, tr("High adjust (+%)"), PumpHighVolumeHighLabel);
   grid->setRowStretch(7, 1);
 }
 

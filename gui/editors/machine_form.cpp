@@ -105,7 +105,7 @@ int CentredLeft(const QRect& around, QWidget& window) {
 TMachineForm::TMachineForm(App& app, int index, QWidget* parent)
     : QWidget(parent, Qt::Window), app_(app), index_(index), status_(DecimalSeparator()) {
   setObjectName(QStringLiteral("MachineForm%1").arg(index + 1));
-  setWindowTitle(QStringLiteral("Machine %1").arg(index + 1));
+  setWindowTitle(tr("Machine %1").arg(index + 1));
 
   auto* left = new QVBoxLayout;
   left->addWidget(CreateProgramGroup());
@@ -141,7 +141,7 @@ QString TMachineForm::TriggerTypeName() const {
 
 QGroupBox* TMachineForm::CreateProgramGroup() {
   ProgramGroupBox =
-      Named(new QGroupBox(QString::fromLatin1(qd::link::MachineStatusView::ProgramCaption), this),
+      Named(new QGroupBox(CoreText("MachineStatusView", qd::link::MachineStatusView::ProgramCaption), this),
             QStringLiteral("ProgramGroupBox"));
   auto* grid = new QGridLayout(ProgramGroupBox);
   for (int i = 0; i < ProgramCount; ++i) {
@@ -166,11 +166,11 @@ QWidget* TMachineForm::CreateSettings() {
   DefaultProgramComboBox = Named(new QComboBox(settings), QStringLiteral("DefaultProgramComboBox"));
   DefaultProgramComboBox->addItem(QStringLiteral("-"));
   for (int p = 1; p <= ProgramCount; ++p)
-    DefaultProgramComboBox->addItem(QStringLiteral("Program %1").arg(p));
+    DefaultProgramComboBox->addItem(tr("Program %1").arg(p));
   DefaultProgramComboBox->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   DefaultProgramComboBox->setMinimumContentsLength(16);
   AllowNoProgramBtn =
-      Named(new QCheckBox(QStringLiteral("Allow no program"), settings), QStringLiteral("AllowNoProgramBtn"));
+      Named(new QCheckBox(tr("Allow no program"), settings), QStringLiteral("AllowNoProgramBtn"));
   CommentEdit = Named(new QLineEdit(settings), QStringLiteral("CommentEdit"));
 
   auto* grid = new QGridLayout(settings);
@@ -185,35 +185,33 @@ QWidget* TMachineForm::CreateSettings() {
     grid->addLayout(line, row, 1);
     ++row;
   };
-  addRow(QStringLiteral("Short flush time"), ShortFlushTimeEdit, QStringLiteral("sec."));
-  addRow(QStringLiteral("Long flush time"), LongFlushTimeEdit, QStringLiteral("sec."));
-  addRow(QStringLiteral("Program timeout"), ProgramTimeoutEdit, QStringLiteral("min."));
-  addRow(QStringLiteral("Fabric softner"), SoftnerPumpComboBox, {});
-  addRow(QStringLiteral("Default program"), DefaultProgramComboBox, {});
+  addRow(tr("Short flush time"), ShortFlushTimeEdit, tr("sec."));
+  addRow(tr("Long flush time"), LongFlushTimeEdit, tr("sec."));
+  addRow(tr("Program timeout"), ProgramTimeoutEdit, tr("min."));
+  addRow(tr("Fabric softner"), SoftnerPumpComboBox, {});
+  addRow(tr("Default program"), DefaultProgramComboBox, {});
   grid->addWidget(AllowNoProgramBtn, row++, 1);
-  grid->addWidget(BuddyLabel(QStringLiteral("Comment"), CommentEdit, settings), row, 0);
+  grid->addWidget(BuddyLabel(tr("Comment"), CommentEdit, settings), row, 0);
   grid->addWidget(CommentEdit, row, 1);
   grid->setColumnStretch(1, 1);
   return settings;
 }
 
 QGroupBox* TMachineForm::CreateCalibrationGroup() {
-  CalibrationGroup =
-      Named(new QGroupBox(QStringLiteral(" Calibration "), this), QStringLiteral("CalibrationGroup"));
+  CalibrationGroup = Named(new QGroupBox(tr(" Calibration "), this), QStringLiteral("CalibrationGroup"));
   auto* grid = new QGridLayout(CalibrationGroup);
   for (int i = 0; i < PumpCount; ++i) {
     const int pump = i + 1;
     CalibrationEdit[i] = NumberEdit(QStringLiteral("Calibration%1Edit").arg(pump), CalibrationGroup);
-    CalibrationTestBtn[i] = Named(new QPushButton(QStringLiteral("^%1:Test").arg(pump), CalibrationGroup),
+    CalibrationTestBtn[i] = Named(new QPushButton(tr("^%1:Test").arg(pump), CalibrationGroup),
                                   QStringLiteral("CalibrationTest%1Btn").arg(pump));
-    CalibrationTestBtn[i]->setToolTip(QStringLiteral("Calibrate pump %1 (Ctrl+%1)").arg(pump));
-    CalibrationTestBtn[i]->setAccessibleName(QStringLiteral("Test pump %1").arg(pump));
+    CalibrationTestBtn[i]->setToolTip(tr("Calibrate pump %1 (Ctrl+%1)").arg(pump));
+    CalibrationTestBtn[i]->setAccessibleName(tr("Test pump %1").arg(pump));
     connect(CalibrationTestBtn[i], &QPushButton::clicked, this,
             [this, pump] { CalibrationTestBtnClick(pump); });
-    grid->addWidget(BuddyLabel(QStringLiteral("Pump %1").arg(pump), CalibrationEdit[i], CalibrationGroup), i,
-                    0);
+    grid->addWidget(BuddyLabel(tr("Pump %1").arg(pump), CalibrationEdit[i], CalibrationGroup), i, 0);
     grid->addWidget(CalibrationEdit[i], i, 1);
-    grid->addWidget(new QLabel(QStringLiteral("sec./100ml"), CalibrationGroup), i, 2);
+    grid->addWidget(new QLabel(tr("sec./100ml"), CalibrationGroup), i, 2);
     grid->addWidget(CalibrationTestBtn[i], i, 3);
   }
   return CalibrationGroup;
@@ -223,7 +221,7 @@ QLayout* TMachineForm::CreateTriggerRow() {
   TriggerGroup = Named(new QGroupBox(this), QStringLiteral("TriggerGroup"));
   auto* inputs = new QGridLayout(TriggerGroup);
   for (int i = 0; i < InputCount; ++i) {
-    const QString input = QStringLiteral("Input %1").arg(i + 1);
+    const QString input = tr("Input %1").arg(i + 1);
     auto* button = Named(new QPushButton(TriggerGroup), QStringLiteral("TriggerInput%1Btn").arg(i + 1));
     button->setCheckable(true);
     // Display only, but not greyed out: the state must stay readable.
@@ -238,7 +236,7 @@ QLayout* TMachineForm::CreateTriggerRow() {
     auto* weight =
         Named(new QLabel(QString::fromLatin1(qd::link::MachineStatusView::InitialWeightText), TriggerGroup),
               QStringLiteral("TriggerWeightlabel%1").arg(i + 1));
-    weight->setAccessibleName(input + QStringLiteral(" weight"));
+    weight->setAccessibleName(tr("Input %1 weight").arg(i + 1));
     weight->setAlignment(Qt::AlignCenter);
     weight->setMinimumWidth(60);
     QSizePolicy policy = weight->sizePolicy();
@@ -253,12 +251,14 @@ QLayout* TMachineForm::CreateTriggerRow() {
     TriggerInputBtn[i] = button;
     TriggerWeightlabel[i] = weight;
   }
-  KeyboardConnectedLabel = IndicatorLabel("KeyboardConnectedLabel", QStringLiteral("K"),
-                                          QStringLiteral("Keyboard connected"), TriggerGroup);
-  TriggerOnlineLabel = IndicatorLabel("TriggerOnlineLabel", QStringLiteral("T"),
-                                      QStringLiteral("Trigger online"), TriggerGroup);
-  SerialConnectionLabel = IndicatorLabel("SerialConnectionLabel", QStringLiteral("S"),
-                                         QStringLiteral("Serial connection to the machine"), TriggerGroup);
+  //: One-letter indicator: a keyboard is connected.
+  KeyboardConnectedLabel =
+      IndicatorLabel("KeyboardConnectedLabel", tr("K"), tr("Keyboard connected"), TriggerGroup);
+  //: One-letter indicator: the trigger module is online.
+  TriggerOnlineLabel = IndicatorLabel("TriggerOnlineLabel", tr("T"), tr("Trigger online"), TriggerGroup);
+  //: One-letter indicator: serial connection to the machine.
+  SerialConnectionLabel =
+      IndicatorLabel("SerialConnectionLabel", tr("S"), tr("Serial connection to the machine"), TriggerGroup);
   auto* links = new QHBoxLayout;
   links->addWidget(KeyboardConnectedLabel);
   links->addWidget(TriggerOnlineLabel);
@@ -267,9 +267,8 @@ QLayout* TMachineForm::CreateTriggerRow() {
   inputs->setColumnStretch(InputCount, 1);
 
   // Outside the group, which is disabled.
-  TriggerSetupBtn =
-      Named(new QPushButton(QStringLiteral("Setup..."), this), QStringLiteral("TriggerSetupBtn"));
-  TriggerSetupBtn->setAccessibleName(QStringLiteral("Trigger setup"));
+  TriggerSetupBtn = Named(new QPushButton(tr("Setup..."), this), QStringLiteral("TriggerSetupBtn"));
+  TriggerSetupBtn->setAccessibleName(tr("Trigger setup"));
   connect(TriggerSetupBtn, &QPushButton::clicked, this, &TMachineForm::TriggerSetupBtnClick);
   auto* row = new QHBoxLayout;
   row->addWidget(TriggerGroup, 1);
@@ -488,13 +487,12 @@ void TMachineForm::ShowProgramCaptions() {
 }
 
 void TMachineForm::ShowStatus() {
-  ProgramGroupBox->setTitle(QString::fromLatin1(status_.GroupCaption()));
+  ProgramGroupBox->setTitle(FromCp1252(status_.GroupCaption()));
   for (int i = 0; i < InputCount; ++i) {
     const bool active = status_.InputActive(i);
     TriggerInputBtn[i]->setChecked(active);
-    TriggerInputBtn[i]->setText(active ? QStringLiteral("On") : QString());
-    TriggerInputBtn[i]->setAccessibleDescription(active ? QStringLiteral("active")
-                                                        : QStringLiteral("inactive"));
+    TriggerInputBtn[i]->setText(active ? tr("On") : QString());
+    TriggerInputBtn[i]->setAccessibleDescription(active ? tr("active") : tr("inactive"));
     const auto& weight = status_.Weight(i);
     TriggerWeightlabel[i]->setText(FromCp1252(weight.text));
     TriggerWeightlabel[i]->setVisible(weight.visible);
@@ -514,14 +512,14 @@ void TMachineForm::ShowHighlight() {
     font.setBold(running);
     font.setUnderline(running);
     button->setFont(font);
-    button->setAccessibleDescription(running ? QStringLiteral("running") : QString());
+    button->setAccessibleDescription(running ? tr("running") : QString());
   }
 }
 
 QString TMachineForm::ProgramCaption(int programIndex) const {
   if (programIndex < 0 || programIndex >= ProgramCount) return {};
   const std::string& name = Machine().Programs[static_cast<std::size_t>(programIndex)].Name;
-  if (name.empty()) return QStringLiteral("Program %1").arg(programIndex + 1);
+  if (name.empty()) return tr("Program %1").arg(programIndex + 1);
   return FromCp1252(name);
 }
 

@@ -78,12 +78,11 @@ TProgramForm::TProgramForm(App& app, TMachineForm& machine, int programIndex)
 void TProgramForm::CreateHeader() {
   ProgramNameEdit = Named(new QLineEdit(this), "ProgramNameEdit");
   ProgramCommentEdit = Named(new QLineEdit(this), "ProgramCommentEdit");
-  ActiveBtn = Named(new QCheckBox(QStringLiteral("Active"), this), "ActiveBtn");
-  SoftnerBtn = Named(new QCheckBox(QStringLiteral("Softner"), this), "SoftnerBtn");
-  DefaultSoftnerBtn = Named(new QCheckBox(QStringLiteral("Default softner"), this), "DefaultSoftnerBtn");
+  ActiveBtn = Named(new QCheckBox(tr("Active"), this), "ActiveBtn");
+  SoftnerBtn = Named(new QCheckBox(tr("Softner"), this), "SoftnerBtn");
+  DefaultSoftnerBtn = Named(new QCheckBox(tr("Default softner"), this), "DefaultSoftnerBtn");
   DefaultLevelComboBox = Named(new QComboBox(this), "DefaultLevelComboBox");
-  DefaultLevelComboBox->addItems(
-      {QStringLiteral("-"), QStringLiteral("Low"), QStringLiteral("Mid"), QStringLiteral("High")});
+  DefaultLevelComboBox->addItems({QStringLiteral("-"), tr("Low"), tr("Mid"), tr("High")});
   for (QLineEdit* edit : {ProgramNameEdit, ProgramCommentEdit})
     connect(edit, &QLineEdit::textChanged, this, &TProgramForm::StorePanel);
   for (QCheckBox* check : {ActiveBtn, SoftnerBtn, DefaultSoftnerBtn})
@@ -92,24 +91,24 @@ void TProgramForm::CreateHeader() {
     connect(check, &QCheckBox::toggled, this, &TProgramForm::RefreshFindings);
   connect(DefaultLevelComboBox, &QComboBox::currentIndexChanged, this, &TProgramForm::StorePanel);
 
-  SaveBtn = Named(new QPushButton(QStringLiteral("Save"), this), "SaveBtn");
+  SaveBtn = Named(new QPushButton(tr("Save"), this), "SaveBtn");
   SaveBtn->setEnabled(false);
   connect(SaveBtn, &QPushButton::clicked, this, &TProgramForm::SaveBtnClick);
-  DebugBtn = Named(new QCheckBox(QStringLiteral("Debug"), this), "DebugBtn");
-  DebugBtn->setToolTip(QStringLiteral("Follow the line the controller runs"));
+  DebugBtn = Named(new QCheckBox(tr("Debug"), this), "DebugBtn");
+  DebugBtn->setToolTip(tr("Follow the line the controller runs"));
   connect(DebugBtn, &QCheckBox::toggled, this, &TProgramForm::DebugBtnToggled);
-  DebugActiveImage = Named(new QLabel(QStringLiteral("Running"), this), "DebugActiveImage");
-  DebugActiveImage->setAccessibleName(QStringLiteral("Running line"));
+  DebugActiveImage = Named(new QLabel(tr("Running"), this), "DebugActiveImage");
+  DebugActiveImage->setAccessibleName(tr("Running line"));
   DebugActiveImage->setAccessibleDescription(
-      QStringLiteral("The selected grid line is the line the controller is running"));
+      tr("The selected grid line is the line the controller is running"));
   SetLabelBackground(DebugActiveImage, Background::Green);
   DebugActiveImage->hide();
 }
 
 void TProgramForm::CreateGrid() {
-  SequenceGroup = Named(new QGroupBox(QStringLiteral(" Sequence "), this), "SequenceGroup");
+  SequenceGroup = Named(new QGroupBox(tr(" Sequence "), this), "SequenceGroup");
   ProgramLineGrid = Named(new QTableWidget(LineCount, ColumnCount, SequenceGroup), "ProgramLineGrid");
-  ProgramLineGrid->setAccessibleName(QStringLiteral("Program lines"));
+  ProgramLineGrid->setAccessibleName(tr("Program lines"));
   ProgramLineGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
   ProgramLineGrid->setSelectionMode(QAbstractItemView::SingleSelection);
   ProgramLineGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -120,8 +119,8 @@ void TProgramForm::CreateGrid() {
   ProgramLineGrid->verticalHeader()->hide();
   ProgramLineGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   ProgramLineGrid->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-  ProgramLineGrid->setHorizontalHeaderLabels({QStringLiteral(" Line"), QStringLiteral(" Instruction"),
-                                              QStringLiteral(" Parameteres"), QStringLiteral(" Comment")});
+  ProgramLineGrid->setHorizontalHeaderLabels(
+      {tr(" Line"), tr(" Instruction"), tr(" Parameteres"), tr(" Comment")});
   QHeaderView* header = ProgramLineGrid->horizontalHeader();
   header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   header->setHighlightSections(false);
@@ -155,15 +154,15 @@ void TProgramForm::CreateGrid() {
 
   auto* layout = new QVBoxLayout(SequenceGroup);
   layout->addWidget(ProgramLineGrid);
-  layout->addWidget(BuddyLabel(QStringLiteral("Check"), ProgramCheckList, SequenceGroup));
+  layout->addWidget(BuddyLabel(tr("Check"), ProgramCheckList, SequenceGroup));
   layout->addWidget(ProgramCheckList);
 }
 
 void TProgramForm::CreateInstructionGroup() {
-  InstructionGroup = Named(new QGroupBox(QStringLiteral(" Instruction "), this), "InstructionGroup");
+  InstructionGroup = Named(new QGroupBox(tr(" Instruction "), this), "InstructionGroup");
   InstructionComboBox = Named(new QComboBox(InstructionGroup), "InstructionComboBox");
-  for (std::string_view name : qd::InstructionNames)
-    InstructionComboBox->addItem(FromCp1252(name));
+  for (int code = 0; code < qd::InstructionCount; ++code)
+    InstructionComboBox->addItem(FromCp1252(qd::InstructionName(code)));
   InstructionComboBox->setMaxVisibleItems(qd::InstructionCount);
   connect(InstructionComboBox, &QComboBox::currentIndexChanged, this,
           &TProgramForm::InstructionComboBoxChange);
@@ -173,10 +172,8 @@ void TProgramForm::CreateInstructionGroup() {
   connect(panels_, &InstructionPanelsWidget::Edited, this, &TProgramForm::StorePanel);
 
   auto* form = new QFormLayout;
-  form->addRow(BuddyLabel(QStringLiteral("Instruction"), InstructionComboBox, InstructionGroup),
-               InstructionComboBox);
-  form->addRow(BuddyLabel(QStringLiteral("Comment"), InstructionCommentEdit, InstructionGroup),
-               InstructionCommentEdit);
+  form->addRow(BuddyLabel(tr("Instruction"), InstructionComboBox, InstructionGroup), InstructionComboBox);
+  form->addRow(BuddyLabel(tr("Comment"), InstructionCommentEdit, InstructionGroup), InstructionCommentEdit);
   auto* layout = new QVBoxLayout(InstructionGroup);
   layout->addLayout(form);
   layout->addWidget(panels_, 1);
@@ -184,14 +181,11 @@ void TProgramForm::CreateInstructionGroup() {
 
 void TProgramForm::CreateProgramMenu() {
   ProgramMenu = Named(new QMenu(this), "ProgramMenu");
-  CopyProgramBtn =
-      ProgramMenu->addAction(QStringLiteral("Copy program"), this, &TProgramForm::CopyProgramBtnClick);
+  CopyProgramBtn = ProgramMenu->addAction(tr("Copy program"), this, &TProgramForm::CopyProgramBtnClick);
   CopyProgramBtn->setObjectName(QStringLiteral("CopyProgramBtn"));
-  InsertProgramBtn =
-      ProgramMenu->addAction(QStringLiteral("Insert program"), this, &TProgramForm::InsertProgramBtnClick);
+  InsertProgramBtn = ProgramMenu->addAction(tr("Insert program"), this, &TProgramForm::InsertProgramBtnClick);
   InsertProgramBtn->setObjectName(QStringLiteral("InsertProgramBtn"));
-  DeleteProgramBtn =
-      ProgramMenu->addAction(QStringLiteral("Delete program"), this, &TProgramForm::DeleteProgramBtnClick);
+  DeleteProgramBtn = ProgramMenu->addAction(tr("Delete program"), this, &TProgramForm::DeleteProgramBtnClick);
   DeleteProgramBtn->setObjectName(QStringLiteral("DeleteProgramBtn"));
   connect(ProgramMenu, &QMenu::aboutToShow, this,
           [this] { InsertProgramBtn->setEnabled(app_.Main().ProgramClipboard() != nullptr); });
@@ -202,9 +196,9 @@ void TProgramForm::CreateProgramMenu() {
 
 void TProgramForm::ArrangeControls() {
   auto* header = new QGridLayout;
-  header->addWidget(BuddyLabel(QStringLiteral("Name"), ProgramNameEdit, this), 0, 0);
+  header->addWidget(BuddyLabel(tr("Name"), ProgramNameEdit, this), 0, 0);
   header->addWidget(ProgramNameEdit, 0, 1);
-  header->addWidget(BuddyLabel(QStringLiteral("Comment"), ProgramCommentEdit, this), 1, 0);
+  header->addWidget(BuddyLabel(tr("Comment"), ProgramCommentEdit, this), 1, 0);
   header->addWidget(ProgramCommentEdit, 1, 1);
   header->setColumnStretch(1, 1);
   auto* switches = new QHBoxLayout;
@@ -213,8 +207,7 @@ void TProgramForm::ArrangeControls() {
   switches->addWidget(DefaultSoftnerBtn);
   switches->addStretch(1);
   header->addLayout(switches, 0, 2, 1, 2);
-  header->addWidget(BuddyLabel(QStringLiteral("Default level"), DefaultLevelComboBox, this), 1, 2,
-                    Qt::AlignRight);
+  header->addWidget(BuddyLabel(tr("Default level"), DefaultLevelComboBox, this), 1, 2, Qt::AlignRight);
   header->addWidget(DefaultLevelComboBox, 1, 3, Qt::AlignLeft);
 
   auto* actions = new QGridLayout;
@@ -372,7 +365,8 @@ void TProgramForm::ShowHeader(const qd::DosingProgram& program) {
 }
 
 void TProgramForm::UpdateCaption() {
-  setWindowTitle(QStringLiteral("Machine %1, ").arg(machine_.Index() + 1) + FromCp1252(StoredProgram().Name));
+  setWindowTitle(
+      tr("Machine %1, %2").arg(QString::number(machine_.Index() + 1), FromCp1252(StoredProgram().Name)));
 }
 
 void TProgramForm::ShowLine(int index) {
@@ -555,7 +549,7 @@ void TProgramForm::closeEvent(QCloseEvent* event) {
     event->accept();
     return;
   }
-  switch (ShowMessageDialog(QStringLiteral("Program modfied, save?"), DialogType::Warning,
+  switch (ShowMessageDialog(tr("Program modfied, save?"), DialogType::Warning,
                             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
     case QMessageBox::Yes:
       StoreProgram();

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -47,12 +48,13 @@ QString Indexed(const char* pattern, int number) {
 
 // An on/off toggle button: its text and colour follow its state.
 QPushButton* CreateOnButton(QWidget* parent, const QString& name, const QString& what) {
-  auto* button = Named(new QPushButton(QStringLiteral("Off"), parent), name);
+  auto* button = Named(new QPushButton(QCoreApplication::translate("TSystemSetupForm", "Off"), parent), name);
   button->setCheckable(true);
   button->setAccessibleName(what);
   button->setMinimumWidth(48);
   QObject::connect(button, &QPushButton::toggled, button, [button](bool on) {
-    button->setText(on ? QStringLiteral("On") : QStringLiteral("Off"));
+    button->setText(on ? QCoreApplication::translate("TSystemSetupForm", "On")
+                       : QCoreApplication::translate("TSystemSetupForm", "Off"));
     button->setStyleSheet(on ? QStringLiteral("background-color: #7ed67e;") : QString());
   });
   return button;
@@ -67,7 +69,11 @@ QCheckBox* CreateControlBox(QWidget* parent, const QString& name, const QString&
 const std::array<const char*, qd::AlarmKinds> AlarmKindNames = {"Level", "WaterPressure", "TriggerError",
                                                                 "KeyboardError", "DispenseError"};
 const std::array<const char*, qd::AlarmKinds> AlarmKindCaptions = {
-    "Level alarm", "Pressure alarm", "Trigger error", "Keybord error", "Dispense error"};
+    QT_TRANSLATE_NOOP("TSystemSetupForm", "Level alarm"),
+    QT_TRANSLATE_NOOP("TSystemSetupForm", "Pressure alarm"),
+    QT_TRANSLATE_NOOP("TSystemSetupForm", "Trigger error"),
+    QT_TRANSLATE_NOOP("TSystemSetupForm", "Keybord error"),
+    QT_TRANSLATE_NOOP("TSystemSetupForm", "Dispense error")};
 
 // Programmatic changes emit `toggled` (the look) but never `clicked` (the user's action).
 void SetOn(QPushButton* button, bool on) {
@@ -82,16 +88,16 @@ QLabel* UnitLabel(const QString& text, QWidget* parent) {
 
 TSystemSetupForm::TSystemSetupForm(App& app) : app_(app) {
   setObjectName(QStringLiteral("SystemSetupForm"));
-  setWindowTitle(QStringLiteral("System setup"));
+  setWindowTitle(tr("System setup"));
 
   PageControl = Named(new QTabWidget(this), QStringLiteral("PageControl"));
-  PageControl->addTab(CreateMainSetupPage(), QStringLiteral("Main setup"));
-  PageControl->addTab(CreateAlarmPage(), QStringLiteral("Alarm"));
-  PageControl->addTab(CreateSoapAmountPage(), QStringLiteral("Soap amount alarm"));
+  PageControl->addTab(CreateMainSetupPage(), tr("Main setup"));
+  PageControl->addTab(CreateAlarmPage(), tr("Alarm"));
+  PageControl->addTab(CreateSoapAmountPage(), tr("Soap amount alarm"));
   TestPage = CreateTestPage();
-  PageControl->addTab(TestPage, QStringLiteral(" Test"));
+  PageControl->addTab(TestPage, tr(" Test"));
   EthernetPage = CreateEthernetPage();
-  PageControl->addTab(EthernetPage, QStringLiteral("Ethernet trigger test"));
+  PageControl->addTab(EthernetPage, tr("Ethernet trigger test"));
   connect(PageControl, &QTabWidget::currentChanged, this, [this] { PageControlChange(); });
 
   auto* layout = new QVBoxLayout(this);
@@ -108,54 +114,53 @@ TSystemSetupForm::TSystemSetupForm(App& app) : app_(app) {
 QWidget* TSystemSetupForm::CreateMainSetupPage() {
   auto* page = Named(new QWidget, QStringLiteral("MainSetupPage"));
 
-  auto* machines = new QGroupBox(QStringLiteral(" Machines "), page);
+  auto* machines = new QGroupBox(tr(" Machines "), page);
   auto* machineGrid = new QGridLayout(machines);
   for (int m = 0; m < qd::MachineCount; ++m) {
     machineBtns_[m] =
-        Named(new QCheckBox(Indexed("Machine %1", m + 1), machines), Indexed("Machine%1Btn", m + 1));
+        Named(new QCheckBox(tr("Machine %1").arg(m + 1), machines), Indexed("Machine%1Btn", m + 1));
     machineGrid->addWidget(machineBtns_[m], m % 5, m / 5);
     connect(machineBtns_[m], &QCheckBox::clicked, this, [this, m] { MachineBtnClick(m + 1); });
   }
 
-  auto* location = new QGroupBox(QStringLiteral(" Location "), page);
+  auto* location = new QGroupBox(tr(" Location "), page);
   SystemNameEdit = Named(new QLineEdit(location), QStringLiteral("SystemNameEdit"));
   SystemNameEdit->setMaxLength(static_cast<int>(qd::SystemNameLength));
-  auto* nameLabel =
-      Named(new QLabel(QStringLiteral("System name"), location), QStringLiteral("SystemNameLabel"));
+  auto* nameLabel = Named(new QLabel(tr("System name"), location), QStringLiteral("SystemNameLabel"));
   nameLabel->setBuddy(SystemNameEdit);
   auto* locationLayout = new QHBoxLayout(location);
   locationLayout->addWidget(nameLabel);
   locationLayout->addWidget(SystemNameEdit, 1);
 
-  auto* pc = new QGroupBox(QStringLiteral(" PC settings "), page);
+  auto* pc = new QGroupBox(tr(" PC settings "), page);
   DefaultInputFilterTimeEdit = Named(new QLineEdit(pc), QStringLiteral("DefaultInputFilterTimeEdit"));
   DefaultInputFilterTimeEdit->setMaximumWidth(60);
-  auto* filterLabel = Named(new QLabel(QStringLiteral("Default input filter time"), pc),
-                            QStringLiteral("DefaultInputFilterTimeLabel"));
+  auto* filterLabel =
+      Named(new QLabel(tr("Default input filter time"), pc), QStringLiteral("DefaultInputFilterTimeLabel"));
   filterLabel->setBuddy(DefaultInputFilterTimeEdit);
   auto* pcLayout = new QHBoxLayout(pc);
   pcLayout->addWidget(filterLabel);
   pcLayout->addWidget(DefaultInputFilterTimeEdit);
-  pcLayout->addWidget(UnitLabel(QStringLiteral("sec."), pc));
+  pcLayout->addWidget(UnitLabel(tr("sec."), pc));
   pcLayout->addStretch(1);
 
-  auto* watch = new QGroupBox(QStringLiteral(" Watch "), page);
+  auto* watch = new QGroupBox(tr(" Watch "), page);
   QD310watchLabel = Named(new QLabel(watch), QStringLiteral("QD310watchLabel"));
   QD310watchLabel->setMinimumWidth(150);
   auto* watchLayout = new QHBoxLayout(watch);
-  watchLayout->addWidget(new QLabel(QStringLiteral("QD310 watch:"), watch));
+  watchLayout->addWidget(new QLabel(tr("QD310 watch:"), watch));
   watchLayout->addWidget(QD310watchLabel, 1);
 
-  auto* version = new QGroupBox(QStringLiteral(" Version info "), page);
+  auto* version = new QGroupBox(tr(" Version info "), page);
   SerialNumberLabel2 = Named(new QLabel(version), QStringLiteral("SerialNumberLabel2"));
   HardwareVersionLabel2 = Named(new QLabel(version), QStringLiteral("HardwareVersionLabel2"));
   FirmwareVersionLabel2 = Named(new QLabel(version), QStringLiteral("FirmwareVersionLabel2"));
   auto* versionGrid = new QGridLayout(version);
-  versionGrid->addWidget(new QLabel(QStringLiteral("Serial:"), version), 0, 0);
+  versionGrid->addWidget(new QLabel(tr("Serial:"), version), 0, 0);
   versionGrid->addWidget(SerialNumberLabel2, 0, 1);
-  versionGrid->addWidget(new QLabel(QStringLiteral("Hardware version:"), version), 1, 0);
+  versionGrid->addWidget(new QLabel(tr("Hardware version:"), version), 1, 0);
   versionGrid->addWidget(HardwareVersionLabel2, 1, 1);
-  versionGrid->addWidget(new QLabel(QStringLiteral("Firmware version:"), version), 2, 0);
+  versionGrid->addWidget(new QLabel(tr("Firmware version:"), version), 2, 0);
   versionGrid->addWidget(FirmwareVersionLabel2, 2, 1);
   versionGrid->setColumnStretch(1, 1);
 
@@ -178,7 +183,8 @@ QGroupBox* TSystemSetupForm::CreateAlarmGroup(int group, const QString& title) {
     const QString name =
         QStringLiteral("Group%1%2AlarmBtn").arg(group).arg(QLatin1String(AlarmKindNames[kind]));
     QCheckBox*& check = groupAlarmBtns_[group][kind];
-    check = Named(new QCheckBox(QString::fromLatin1(AlarmKindCaptions[kind]), box), name);
+    check = Named(
+        new QCheckBox(QCoreApplication::translate("TSystemSetupForm", AlarmKindCaptions[kind]), box), name);
     layout->addWidget(check);
     connect(check, &QCheckBox::clicked, this, [this, group, kind](bool on) {
       app_.Config().system.AlarmGroups[group][kind] = on;
@@ -196,12 +202,12 @@ QGroupBox* TSystemSetupForm::CreateAlarmGroup(int group, const QString& title) {
 QGroupBox* TSystemSetupForm::CreateRecipientGroup(int first) {
   auto* box = new QGroupBox;
   auto* layout = new QVBoxLayout(box);
-  auto* label = new QLabel(QStringLiteral("Recipient (email or mobile number)"), box);
+  auto* label = new QLabel(tr("Recipient (email or mobile number)"), box);
   layout->addWidget(label);
   for (int r = first; r < first + RecipientsPerGroup; ++r) {
     recipientEdits_[r] = Named(new QLineEdit(box), Indexed("AlarmRecipient%1Edit", r + 1));
     recipientEdits_[r]->setMaxLength(static_cast<int>(qd::RecipientLength));
-    recipientEdits_[r]->setAccessibleName(Indexed("Recipient %1", r + 1));
+    recipientEdits_[r]->setAccessibleName(tr("Recipient %1").arg(r + 1));
     layout->addWidget(recipientEdits_[r]);
   }
   label->setBuddy(recipientEdits_[first]);
@@ -212,16 +218,16 @@ QGroupBox* TSystemSetupForm::CreateRecipientGroup(int first) {
 QWidget* TSystemSetupForm::CreateAlarmPage() {
   auto* page = Named(new QWidget, QStringLiteral("AlarmPage"));
   auto* grid = new QGridLayout(page);
-  QGroupBox* group1 = CreateAlarmGroup(1, QStringLiteral(" Group 1 (send email or SMS) "));
-  QGroupBox* group2 = CreateAlarmGroup(2, QStringLiteral(" Group 2 (send email or SMS) "));
-  QGroupBox* group0 = CreateAlarmGroup(0, QStringLiteral(" Alarm log (saved in EEPROM) "));
+  QGroupBox* group1 = CreateAlarmGroup(1, tr(" Group 1 (send email or SMS) "));
+  QGroupBox* group2 = CreateAlarmGroup(2, tr(" Group 2 (send email or SMS) "));
+  QGroupBox* group0 = CreateAlarmGroup(0, tr(" Alarm log (saved in EEPROM) "));
   grid->addWidget(group1, 0, 0);
   grid->addWidget(CreateRecipientGroup(0), 0, 1);
   grid->addWidget(group2, 1, 0);
   grid->addWidget(CreateRecipientGroup(RecipientsPerGroup), 1, 1);
   grid->addWidget(group0, 2, 0);
 
-  auto* activeHigh = new QGroupBox(QStringLiteral(" Active high (Normally Closed sensor contact) "), page);
+  auto* activeHigh = new QGroupBox(tr(" Active high (Normally Closed sensor contact) "), page);
   auto* activeLayout = new QGridLayout(activeHigh);
   for (int i = 0; i < qd::PumpCount; ++i) {
     activeHighLevelBtns_[i] =
@@ -229,9 +235,9 @@ QWidget* TSystemSetupForm::CreateAlarmPage() {
     activeLayout->addWidget(activeHighLevelBtns_[i], i / 4, i % 4);
   }
   AlarmActiveHighExtraBtn =
-      Named(new QCheckBox(QStringLiteral("Extra"), activeHigh), QStringLiteral("AlarmActiveHighExtraBtn"));
+      Named(new QCheckBox(tr("Extra"), activeHigh), QStringLiteral("AlarmActiveHighExtraBtn"));
   AlarmActiveHighCommonBtn =
-      Named(new QCheckBox(QStringLiteral("Common"), activeHigh), QStringLiteral("AlarmActiveHighCommonBtn"));
+      Named(new QCheckBox(tr("Common"), activeHigh), QStringLiteral("AlarmActiveHighCommonBtn"));
   activeLayout->addWidget(AlarmActiveHighExtraBtn, 2, 0);
   activeLayout->addWidget(AlarmActiveHighCommonBtn, 2, 1);
   grid->addWidget(activeHigh, 2, 1);
@@ -241,25 +247,25 @@ QWidget* TSystemSetupForm::CreateAlarmPage() {
 
 QWidget* TSystemSetupForm::CreateSoapAmountPage() {
   auto* page = Named(new QWidget, QStringLiteral("SoapAmountPage"));
-  AlarmOnUsedSoapAmountBtn = Named(new QCheckBox(QStringLiteral("Alarm on used soap amount"), page),
-                                   QStringLiteral("AlarmOnUsedSoapAmountBtn"));
+  AlarmOnUsedSoapAmountBtn =
+      Named(new QCheckBox(tr("Alarm on used soap amount"), page), QStringLiteral("AlarmOnUsedSoapAmountBtn"));
   auto* grid = new QGridLayout;
-  auto* alarmHeader = new QLabel(QStringLiteral("Alarm amount"), page);
-  auto* usedHeader = new QLabel(QStringLiteral("Used amount"), page);
+  auto* alarmHeader = new QLabel(tr("Alarm amount"), page);
+  auto* usedHeader = new QLabel(tr("Used amount"), page);
   grid->addWidget(alarmHeader, 0, 1);
   grid->addWidget(usedHeader, 0, 3);
   for (int p = 0; p < qd::SoapAmountPumps; ++p) {
     alarmAmountEdits_[p] = Named(new QLineEdit(page), Indexed("AlarmSoapAmountEdit%1", p + 1));
     usedAmountEdits_[p] = Named(new QLineEdit(page), Indexed("AlarmSoapUsedAmountEdit%1", p + 1));
-    alarmAmountEdits_[p]->setAccessibleName(Indexed("Pump %1 alarm amount", p + 1));
-    usedAmountEdits_[p]->setAccessibleName(Indexed("Pump %1 used amount", p + 1));
-    auto* pump = new QLabel(Indexed("Pump %1", p + 1), page);
+    alarmAmountEdits_[p]->setAccessibleName(tr("Pump %1 alarm amount").arg(p + 1));
+    usedAmountEdits_[p]->setAccessibleName(tr("Pump %1 used amount").arg(p + 1));
+    auto* pump = new QLabel(tr("Pump %1").arg(p + 1), page);
     pump->setBuddy(alarmAmountEdits_[p]);
     grid->addWidget(pump, p + 1, 0);
     grid->addWidget(alarmAmountEdits_[p], p + 1, 1);
-    grid->addWidget(UnitLabel(QStringLiteral("[litre]"), page), p + 1, 2);
+    grid->addWidget(UnitLabel(tr("[litre]"), page), p + 1, 2);
     grid->addWidget(usedAmountEdits_[p], p + 1, 3);
-    grid->addWidget(UnitLabel(QStringLiteral("[litre]"), page), p + 1, 4);
+    grid->addWidget(UnitLabel(tr("[litre]"), page), p + 1, 4);
   }
   alarmHeader->setBuddy(alarmAmountEdits_[0]);
   usedHeader->setBuddy(usedAmountEdits_[0]);
@@ -273,13 +279,13 @@ QWidget* TSystemSetupForm::CreateSoapAmountPage() {
 }
 
 QGroupBox* TSystemSetupForm::CreatePumpGroup() {
-  auto* box = new QGroupBox(QStringLiteral(" Pump  "));
+  auto* box = new QGroupBox(tr(" Pump  "));
   auto* grid = new QGridLayout(box);
-  grid->addWidget(new QLabel(QStringLiteral("Control"), box), 0, 2);
+  grid->addWidget(new QLabel(tr("Control"), box), 0, 2);
   for (int p = 0; p < qd::PumpCount; ++p) {
-    pumpOnBtns_[p] = CreateOnButton(box, Indexed("PumpOn%1Btn", p + 1), Indexed("Pump %1", p + 1));
+    pumpOnBtns_[p] = CreateOnButton(box, Indexed("PumpOn%1Btn", p + 1), tr("Pump %1").arg(p + 1));
     pumpControlBtns_[p] =
-        CreateControlBox(box, Indexed("PumpControl%1Btn", p + 1), Indexed("Pump %1 control", p + 1));
+        CreateControlBox(box, Indexed("PumpControl%1Btn", p + 1), tr("Pump %1 control").arg(p + 1));
     grid->addWidget(new QLabel(Indexed("%1:", p + 1), box), p + 1, 0);
     grid->addWidget(pumpOnBtns_[p], p + 1, 1);
     grid->addWidget(pumpControlBtns_[p], p + 1, 2, Qt::AlignHCenter);
@@ -291,19 +297,19 @@ QGroupBox* TSystemSetupForm::CreatePumpGroup() {
 }
 
 QGroupBox* TSystemSetupForm::CreateFlushGroup() {
-  auto* box = new QGroupBox(QStringLiteral(" Flush "));
-  FlushWaterOnBtn = CreateOnButton(box, QStringLiteral("FlushWaterOnBtn"), QStringLiteral("Flush water"));
+  auto* box = new QGroupBox(tr(" Flush "));
+  FlushWaterOnBtn = CreateOnButton(box, QStringLiteral("FlushWaterOnBtn"), tr("Flush water"));
   FlushWaterControlBtn =
-      CreateControlBox(box, QStringLiteral("FlushWaterControlBtn"), QStringLiteral("Flush water control"));
-  FlushDrainOnBtn = CreateOnButton(box, QStringLiteral("FlushDrainOnBtn"), QStringLiteral("Flush drain"));
+      CreateControlBox(box, QStringLiteral("FlushWaterControlBtn"), tr("Flush water control"));
+  FlushDrainOnBtn = CreateOnButton(box, QStringLiteral("FlushDrainOnBtn"), tr("Flush drain"));
   FlushDrainControlBtn =
-      CreateControlBox(box, QStringLiteral("FlushDrainControlBtn"), QStringLiteral("Flush drain control"));
+      CreateControlBox(box, QStringLiteral("FlushDrainControlBtn"), tr("Flush drain control"));
   auto* grid = new QGridLayout(box);
-  grid->addWidget(new QLabel(QStringLiteral("Control"), box), 0, 2);
-  grid->addWidget(new QLabel(QStringLiteral("Water"), box), 1, 0);
+  grid->addWidget(new QLabel(tr("Control"), box), 0, 2);
+  grid->addWidget(new QLabel(tr("Water"), box), 1, 0);
   grid->addWidget(FlushWaterOnBtn, 1, 1);
   grid->addWidget(FlushWaterControlBtn, 1, 2, Qt::AlignHCenter);
-  grid->addWidget(new QLabel(QStringLiteral("Drain"), box), 2, 0);
+  grid->addWidget(new QLabel(tr("Drain"), box), 2, 0);
   grid->addWidget(FlushDrainOnBtn, 2, 1);
   grid->addWidget(FlushDrainControlBtn, 2, 2, Qt::AlignHCenter);
   grid->setColumnStretch(3, 1);
@@ -311,16 +317,16 @@ QGroupBox* TSystemSetupForm::CreateFlushGroup() {
 }
 
 QGroupBox* TSystemSetupForm::CreateMachineSignalGroup() {
-  auto* box = new QGroupBox(QStringLiteral(" Machine "));
+  auto* box = new QGroupBox(tr(" Machine "));
   auto* grid = new QGridLayout(box);
   constexpr int Rows = qd::MachineCount / 2;
   for (int column = 0; column < 2; ++column)
-    grid->addWidget(new QLabel(QStringLiteral("Control"), box), 0, 3 * column + 2);
+    grid->addWidget(new QLabel(tr("Control"), box), 0, 3 * column + 2);
   for (int m = 0; m < qd::MachineCount; ++m) {
     machineOnBtns_[m] =
-        CreateOnButton(box, Indexed("MachineOn%1Btn", m + 1), Indexed("Machine %1 signal", m + 1));
+        CreateOnButton(box, Indexed("MachineOn%1Btn", m + 1), tr("Machine %1 signal").arg(m + 1));
     machineControlBtns_[m] =
-        CreateControlBox(box, Indexed("MachineControl%1Btn", m + 1), Indexed("Machine %1 control", m + 1));
+        CreateControlBox(box, Indexed("MachineControl%1Btn", m + 1), tr("Machine %1 control").arg(m + 1));
     const int row = m % Rows + 1;
     const int column = 3 * (m / Rows);
     grid->addWidget(new QLabel(Indexed("%1:", m + 1), box), row, column);
@@ -333,11 +339,11 @@ QGroupBox* TSystemSetupForm::CreateMachineSignalGroup() {
 }
 
 QGroupBox* TSystemSetupForm::CreateAlarmOutputGroup() {
-  auto* box = new QGroupBox(QStringLiteral(" Alarm "));
-  AlarmOutputOnBtn = CreateOnButton(box, QStringLiteral("AlarmOutputOnBtn"), QStringLiteral("Alarm output"));
-  AlarmControlBtn = Named(new QCheckBox(QStringLiteral(" Control"), box), QStringLiteral("AlarmControlBtn"));
+  auto* box = new QGroupBox(tr(" Alarm "));
+  AlarmOutputOnBtn = CreateOnButton(box, QStringLiteral("AlarmOutputOnBtn"), tr("Alarm output"));
+  AlarmControlBtn = Named(new QCheckBox(tr(" Control"), box), QStringLiteral("AlarmControlBtn"));
   auto* layout = new QHBoxLayout(box);
-  layout->addWidget(new QLabel(QStringLiteral("Output"), box));
+  layout->addWidget(new QLabel(tr("Output"), box));
   layout->addWidget(AlarmOutputOnBtn);
   layout->addWidget(AlarmControlBtn);
   layout->addStretch(1);
@@ -345,18 +351,17 @@ QGroupBox* TSystemSetupForm::CreateAlarmOutputGroup() {
 }
 
 QGroupBox* TSystemSetupForm::CreateResetGroup() {
-  auto* box = new QGroupBox(QStringLiteral(" Reset "));
+  auto* box = new QGroupBox(tr(" Reset "));
   ResetmachineCombo = Named(new QComboBox(box), QStringLiteral("ResetmachineCombo"));
   for (int entry = 0; entry < qd::MachineCount; ++entry)
     ResetmachineCombo->addItem(QString::number(entry + 1));
-  ResetmachineCombo->addItem(QStringLiteral("All"));
+  ResetmachineCombo->addItem(tr("All"));
   ResetmachineCombo->setCurrentIndex(-1);
   ResetmachineCombo->setMinimumContentsLength(4);
-  auto* label = Named(new QLabel(QStringLiteral("Machine:"), box), QStringLiteral("ResetmachineLabel"));
+  auto* label = Named(new QLabel(tr("Machine:"), box), QStringLiteral("ResetmachineLabel"));
   label->setBuddy(ResetmachineCombo);
-  ResetMachineBtn =
-      Named(new QPushButton(QStringLiteral("Reset machine"), box), QStringLiteral("ResetMachineBtn"));
-  ResetMachineOKlabel = Named(new QLabel(QStringLiteral("OK"), box), QStringLiteral("ResetMachineOKlabel"));
+  ResetMachineBtn = Named(new QPushButton(tr("Reset machine"), box), QStringLiteral("ResetMachineBtn"));
+  ResetMachineOKlabel = Named(new QLabel(tr("OK"), box), QStringLiteral("ResetMachineOKlabel"));
   ResetMachineOKlabel->setStyleSheet(QStringLiteral("color: #007000; font-weight: bold;"));
   QSizePolicy policy = ResetMachineOKlabel->sizePolicy();
   policy.setRetainSizeWhenHidden(true);
@@ -412,16 +417,17 @@ QWidget* TSystemSetupForm::CreateTestPage() {
 
 QWidget* TSystemSetupForm::CreateEthernetPage() {
   auto* page = Named(new QWidget, QStringLiteral("EthernetTriggerTestPage"));
+  // The trigger type's brand name stays as it is in every language.
   auto* box = new QGroupBox(QStringLiteral(" Miele Logic "), page);
-  EthernetMieleLogicMonitorBtn = Named(new QCheckBox(QStringLiteral("Monitor status"), box),
-                                       QStringLiteral("EthernetMieleLogicMonitorBtn"));
+  EthernetMieleLogicMonitorBtn =
+      Named(new QCheckBox(tr("Monitor status"), box), QStringLiteral("EthernetMieleLogicMonitorBtn"));
   EthernetMieleLogicMemo = Named(new QPlainTextEdit(box), QStringLiteral("EthernetMieleLogicMemo"));
   // A monitor left running for a day keeps its last lines, not all of them.
   EthernetMieleLogicMemo->setMaximumBlockCount(MonitorLines);
   EthernetMieleLogicMemo->setReadOnly(true);
   EthernetMieleLogicMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   EthernetMieleLogicMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
-  EthernetMieleLogicMemo->setAccessibleName(QStringLiteral("Miele Logic monitor"));
+  EthernetMieleLogicMemo->setAccessibleName(tr("Miele Logic monitor"));
   auto* boxLayout = new QVBoxLayout(box);
   boxLayout->addWidget(EthernetMieleLogicMonitorBtn);
   boxLayout->addWidget(EthernetMieleLogicMemo, 1);

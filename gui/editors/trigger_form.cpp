@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -40,25 +41,32 @@ struct MieleControl {
   int subgroup;  // 0 program, 1 softener, 2 level selection
 };
 constexpr std::array<MieleControl, trigger::MieleFields.size()> MieleControls = {{
-    {"MieleHeader1Edit", "Header", 0},
-    {"MieleHeader2Edit", "Header", 1},
-    {"MieleHeader3Edit", "Header", 2},
-    {"MieleSelection11Edit", "Program 1", 0},
-    {"MieleSelection12Edit", "Program 2", 0},
-    {"MieleSelection13Edit", "Program 3", 0},
-    {"MieleSelection21Edit", "Softner", 1},
-    {"MieleSoftner2Edit", "Softner 2", 1},
-    {"MieleSelection31Edit", "High", 2},
-    {"MieleSelection32Edit", "Mid", 2},
-    {"MieleSelection33Edit", "Low", 2},
+    {"MieleHeader1Edit", QT_TRANSLATE_NOOP("TTriggerForm", "Header"), 0},
+    {"MieleHeader2Edit", QT_TRANSLATE_NOOP("TTriggerForm", "Header"), 1},
+    {"MieleHeader3Edit", QT_TRANSLATE_NOOP("TTriggerForm", "Header"), 2},
+    {"MieleSelection11Edit", QT_TRANSLATE_NOOP("TTriggerForm", "Program 1"), 0},
+    {"MieleSelection12Edit", QT_TRANSLATE_NOOP("TTriggerForm", "Program 2"), 0},
+    {"MieleSelection13Edit", QT_TRANSLATE_NOOP("TTriggerForm", "Program 3"), 0},
+    {"MieleSelection21Edit", QT_TRANSLATE_NOOP("TTriggerForm", "Softner"), 1},
+    {"MieleSoftner2Edit", QT_TRANSLATE_NOOP("TTriggerForm", "Softner 2"), 1},
+    {"MieleSelection31Edit", QT_TRANSLATE_NOOP("TTriggerForm", "High"), 2},
+    {"MieleSelection32Edit", QT_TRANSLATE_NOOP("TTriggerForm", "Mid"), 2},
+    {"MieleSelection33Edit", QT_TRANSLATE_NOOP("TTriggerForm", "Low"), 2},
 }};
 constexpr std::array<const char*, 3> MieleSubgroupTitles = {
-    " Program selection ", " Farbric softner selection ", " Level selection "};
+    QT_TRANSLATE_NOOP("TTriggerForm", " Program selection "),
+    QT_TRANSLATE_NOOP("TTriggerForm", " Farbric softner selection "),
+    QT_TRANSLATE_NOOP("TTriggerForm", " Level selection ")};
 constexpr std::array<const char*, 3> MieleSubgroupNames = {"MieleProgramGroupBox", "MieleSoftnerGroupBox",
                                                            "MieleLevelGroupBox"};
 
 QString Text(const char* text) {
   return QString::fromLatin1(text);
+}
+
+// A text of the tables above in the language of the window.
+QString Translated(const char* text) {
+  return QCoreApplication::translate("TTriggerForm", text);
 }
 
 QLabel* BuddyLabel(const QString& text, QWidget* buddy, QWidget* parent) {
@@ -91,16 +99,16 @@ QComboBox* Combo(const QString& name, const QStringList& items, QWidget* parent)
 QStringList InputItems(bool withFallingEdge) {
   QStringList items{QStringLiteral("-")};
   for (int input = 1; input <= TriggerSettings::InputCount; ++input)
-    items << QStringLiteral("Input %1").arg(input);
+    items << QCoreApplication::translate("TTriggerForm", "Input %1").arg(input);
   if (withFallingEdge) {
     for (int input = 1; input <= TriggerSettings::InputCount; ++input)
-      items << QStringLiteral("Input %1, falling edge").arg(input);
+      items << QCoreApplication::translate("TTriggerForm", "Input %1, falling edge").arg(input);
   }
   return items;
 }
 
-QGroupBox* Group(const char* name, const char* title, QWidget* parent) {
-  auto* group = new QGroupBox(Text(title), parent);
+QGroupBox* Group(const char* name, const QString& title, QWidget* parent) {
+  auto* group = new QGroupBox(title, parent);
   group->setObjectName(Text(name));
   return group;
 }
@@ -125,7 +133,7 @@ QPoint OntoScreen(QPoint topLeft, QSize size, const QRect& available) {
 TTriggerForm::TTriggerForm(App& app, TMachineForm& machine)
     : QWidget(&machine, Qt::Window), app_(app), machine_(machine) {
   setObjectName(QStringLiteral("TriggerForm%1").arg(machine.Index() + 1));
-  setWindowTitle(QStringLiteral("Trigger, Machine %1").arg(machine.Index() + 1));
+  setWindowTitle(tr("Trigger, Machine %1").arg(machine.Index() + 1));
   CreateControls();
   ConnectEdits();
   connect(&app_.Changes(), &ConfigSignals::Changed, this, &TTriggerForm::ConfigChanged);
@@ -172,67 +180,69 @@ QWidget* TTriggerForm::CreateTypeRow() {
   TriggerTypeComboBox = Combo(QStringLiteral("TriggerTypeComboBox"), names, row);
   auto* layout = new QHBoxLayout(row);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(BuddyLabel(QStringLiteral("Type"), TriggerTypeComboBox, row));
+  layout->addWidget(BuddyLabel(tr("Type"), TriggerTypeComboBox, row));
   layout->addWidget(TriggerTypeComboBox);
   layout->addStretch(1);
   return row;
 }
 
 QGroupBox* TTriggerForm::CreateVolumeGroup() {
-  QGroupBox* group = Group("VolumeGroupBox", " Volume by weight adjustment  ", this);
+  QGroupBox* group = Group("VolumeGroupBox", tr(" Volume by weight adjustment  "), this);
   LowLevelAdjustEdit = NumberEdit("LowLevelAdjustEdit", 3, group);
   HighLevelAdjustEdit = NumberEdit("HighLevelAdjustEdit", 3, group);
   MaxWeightEdit = NumberEdit("MaxWeightEdit", 5, group);
   auto* grid = new QGridLayout(group);
-  const auto row = [&](int r, const char* caption, QLineEdit* edit, const char* unit) {
-    grid->addWidget(BuddyLabel(Text(caption), edit, group), r, 0);
+  const auto row = [&](int r, const QString& caption, QLineEdit* edit, const char* unit) {
+    grid->addWidget(BuddyLabel(caption, edit, group), r, 0);
     grid->addWidget(edit, r, 1);
     grid->addWidget(new QLabel(Text(unit), group), r, 2);
   };
-  row(0, "Low level adjust  -", LowLevelAdjustEdit, "%");
-  row(1, "High level adjust   +", HighLevelAdjustEdit, "%");
-  row(2, "Max. weight", MaxWeightEdit, "kg.");
+  // The unit symbols stay as they are in every language.
+  row(0, tr("Low level adjust  -"), LowLevelAdjustEdit, "%");
+  row(1, tr("High level adjust   +"), HighLevelAdjustEdit, "%");
+  row(2, tr("Max. weight"), MaxWeightEdit, "kg.");
   grid->setColumnStretch(3, 1);
   return group;
 }
 
 QGroupBox* TTriggerForm::CreateLockGroup() {
   // "&&" shows as one ampersand in a group box title.
-  QGroupBox* group = Group("KeyboardLockGroupBox", " Keyboard lock && machine reset ", this);
+  QGroupBox* group = Group("KeyboardLockGroupBox", tr(" Keyboard lock && machine reset "), this);
   auto* grid = new QGridLayout(group);
   for (int slot = 0; slot < LockSlots; ++slot) {
     QComboBox* combo =
         Combo(QStringLiteral("KeyboardLock%1ComboBox").arg(slot + 1), InputItems(false), group);
-    combo->setAccessibleName(QStringLiteral("Keyboard lock %1").arg(slot + 1));
+    combo->setAccessibleName(tr("Keyboard lock %1").arg(slot + 1));
     KeyboardLockComboBox[static_cast<std::size_t>(slot)] = combo;
     grid->addWidget(combo, 0, 1 + slot);
   }
-  grid->addWidget(BuddyLabel(QStringLiteral("Keyboard lock"), KeyboardLockComboBox[0], group), 0, 0);
+  grid->addWidget(BuddyLabel(tr("Keyboard lock"), KeyboardLockComboBox[0], group), 0, 0);
   KeyboardLockDelayEdit = NumberEdit("KeyboardLockDelayEdit", 3, group);
-  KeyboardLockDelayEdit->setAccessibleName(QStringLiteral("Keyboard lock delay"));
-  grid->addWidget(BuddyLabel(QStringLiteral("Delay:"), KeyboardLockDelayEdit, group), 0, 4);
+  KeyboardLockDelayEdit->setAccessibleName(tr("Keyboard lock delay"));
+  grid->addWidget(BuddyLabel(tr("Delay:"), KeyboardLockDelayEdit, group), 0, 4);
   grid->addWidget(KeyboardLockDelayEdit, 0, 5);
-  grid->addWidget(new QLabel(QStringLiteral("sec."), group), 0, 6);
+  grid->addWidget(new QLabel(tr("sec."), group), 0, 6);
 
   MachineResetComboBox = Combo(QStringLiteral("MachineResetComboBox"), InputItems(true), group);
-  grid->addWidget(BuddyLabel(QStringLiteral("Machine reset"), MachineResetComboBox, group), 1, 0);
+  grid->addWidget(BuddyLabel(tr("Machine reset"), MachineResetComboBox, group), 1, 0);
   grid->addWidget(MachineResetComboBox, 1, 1, 1, LockSlots);
   MachineResetDelayEdit = NumberEdit("MachineResetDelayEdit", 3, group);
-  MachineResetDelayEdit->setAccessibleName(QStringLiteral("Machine reset delay"));
-  grid->addWidget(BuddyLabel(QStringLiteral("Delay:"), MachineResetDelayEdit, group), 1, 4);
+  MachineResetDelayEdit->setAccessibleName(tr("Machine reset delay"));
+  grid->addWidget(BuddyLabel(tr("Delay:"), MachineResetDelayEdit, group), 1, 4);
   grid->addWidget(MachineResetDelayEdit, 1, 5);
-  grid->addWidget(new QLabel(QStringLiteral("sec."), group), 1, 6);
+  grid->addWidget(new QLabel(tr("sec."), group), 1, 6);
   grid->setColumnStretch(7, 1);
   return group;
 }
 
 QGroupBox* TTriggerForm::CreateMieleGroup() {
-  QGroupBox* group = Group("MieleGroupBox", " Miele Logic ", this);
+  // The trigger type's brand name stays as it is in every language.
+  QGroupBox* group = Group("MieleGroupBox", QStringLiteral(" Miele Logic "), this);
   auto* row = new QHBoxLayout(group);
   std::array<QGridLayout*, 3> grids{};
   std::array<QGroupBox*, 3> subgroups{};
   for (std::size_t s = 0; s < subgroups.size(); ++s) {
-    subgroups[s] = Group(MieleSubgroupNames[s], MieleSubgroupTitles[s], group);
+    subgroups[s] = Group(MieleSubgroupNames[s], Translated(MieleSubgroupTitles[s]), group);
     grids[s] = new QGridLayout(subgroups[s]);
     row->addWidget(subgroups[s], 0, Qt::AlignTop);
   }
@@ -243,16 +253,17 @@ QGroupBox* TTriggerForm::CreateMieleGroup() {
       if (control.subgroup != static_cast<int>(s)) continue;
       QLineEdit* edit = Edit(control.name, subgroups[s]);
       edit->setMaxLength(trigger::MieleFields[i].width);
-      edit->setAccessibleName(subgroups[s]->title().trimmed() + QStringLiteral(", ") + Text(control.label));
+      //: Accessible name of a Miele Logic text: its selection group, then its label.
+      edit->setAccessibleName(tr("%1, %2").arg(subgroups[s]->title().trimmed(), Translated(control.label)));
       mieleEdits_[i] = edit;
       const int r = grids[s]->rowCount();
-      grids[s]->addWidget(BuddyLabel(Text(control.label), edit, subgroups[s]), r, 0);
+      grids[s]->addWidget(BuddyLabel(Translated(control.label), edit, subgroups[s]), r, 0);
       grids[s]->addWidget(edit, r, 1);
     }
     if (s == 1) {
-      MieleSoftner2Btn = new QCheckBox(QStringLiteral("Softner 2"), subgroups[s]);
+      MieleSoftner2Btn = new QCheckBox(tr("Softner 2"), subgroups[s]);
       MieleSoftner2Btn->setObjectName(QStringLiteral("MieleSoftner2Btn"));
-      SoftnerPump7label = new QLabel(QStringLiteral("Pump 7"), subgroups[s]);
+      SoftnerPump7label = new QLabel(tr("Pump 7"), subgroups[s]);
       SoftnerPump7label->setObjectName(QStringLiteral("SoftnerPump7label"));
       auto* check = new QHBoxLayout;
       check->addWidget(MieleSoftner2Btn);
@@ -265,13 +276,13 @@ QGroupBox* TTriggerForm::CreateMieleGroup() {
 }
 
 QGroupBox* TTriggerForm::CreateElectroluxGroup() {
-  QGroupBox* group = Group("ElectroluxGroupBox", " Electrolux, 5xxx  Program mapping ", this);
+  QGroupBox* group = Group("ElectroluxGroupBox", tr(" Electrolux, 5xxx  Program mapping "), this);
   auto* grid = new QGridLayout(group);
   // Three columns of ten, numbered down each column.
   for (int n = 1; n <= ElectroluxEntries; ++n) {
     auto* combo = new QComboBox(group);
     combo->setObjectName(QStringLiteral("ElectroluxMachineProgramCombo%1").arg(n));
-    combo->setAccessibleName(QStringLiteral("Electrolux program %1").arg(n));
+    combo->setAccessibleName(tr("Electrolux program %1").arg(n));
     combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     ElectroluxMachineProgramCombo[static_cast<std::size_t>(n - 1)] = combo;
     const int r = (n - 1) % ElectroluxRows;
@@ -283,7 +294,7 @@ QGroupBox* TTriggerForm::CreateElectroluxGroup() {
   }
   grid->setColumnMinimumWidth(2, 24);
   grid->setColumnMinimumWidth(4, 24);
-  ElectroluxCompassProProgramNumberLabel1 = new QLabel(QStringLiteral("Selected program number:"), group);
+  ElectroluxCompassProProgramNumberLabel1 = new QLabel(tr("Selected program number:"), group);
   ElectroluxCompassProProgramNumberLabel1->setObjectName(
       QStringLiteral("ElectroluxCompassProProgramNumberLabel1"));
   ElectroluxCompassProProgramNumberLabel2 = new QLabel(group);
@@ -301,13 +312,13 @@ QGroupBox* TTriggerForm::CreateElectroluxGroup() {
 }
 
 QGroupBox* TTriggerForm::CreateEthernetGroup() {
-  QGroupBox* group = Group("MieleEthernetGroupBox", " Miele Logic, Ethernet Trigger ", this);
+  QGroupBox* group = Group("MieleEthernetGroupBox", tr(" Miele Logic, Ethernet Trigger "), this);
   MieleEthernetSerialNumberEdit = NumberEdit("MieleEthernetSerialNumberEdit", 11, group);
   MieleEthernetSerialMachineIDedit = NumberEdit("MieleEthernetSerialMachineIDedit", 11, group);
   auto* grid = new QGridLayout(group);
-  grid->addWidget(BuddyLabel(QStringLiteral("Serial number"), MieleEthernetSerialNumberEdit, group), 0, 0);
+  grid->addWidget(BuddyLabel(tr("Serial number"), MieleEthernetSerialNumberEdit, group), 0, 0);
   grid->addWidget(MieleEthernetSerialNumberEdit, 0, 1);
-  grid->addWidget(BuddyLabel(QStringLiteral("Machine ID"), MieleEthernetSerialMachineIDedit, group), 1, 0);
+  grid->addWidget(BuddyLabel(tr("Machine ID"), MieleEthernetSerialMachineIDedit, group), 1, 0);
   grid->addWidget(MieleEthernetSerialMachineIDedit, 1, 1);
   grid->setColumnStretch(2, 1);
   return group;
@@ -315,14 +326,14 @@ QGroupBox* TTriggerForm::CreateEthernetGroup() {
 
 QWidget* TTriggerForm::CreateBottomRow() {
   auto* row = new QWidget(this);
-  VersionLabel1 = new QLabel(QStringLiteral("Version:"), row);
+  VersionLabel1 = new QLabel(tr("Version:"), row);
   VersionLabel1->setObjectName(QStringLiteral("VersionLabel1"));
   VersionLabel2 = new QLabel(row);
   VersionLabel2->setObjectName(QStringLiteral("VersionLabel2"));
-  VersionLabel2->setAccessibleName(QStringLiteral("Trigger module version"));
-  SaveBtn = new QPushButton(QStringLiteral("Save"), row);
+  VersionLabel2->setAccessibleName(tr("Trigger module version"));
+  SaveBtn = new QPushButton(tr("Save"), row);
   SaveBtn->setObjectName(QStringLiteral("SaveBtn"));
-  CloseBtn = new QPushButton(QStringLiteral("Close"), row);
+  CloseBtn = new QPushButton(tr("Close"), row);
   CloseBtn->setObjectName(QStringLiteral("CloseBtn"));
   auto* layout = new QHBoxLayout(row);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -401,7 +412,7 @@ void TTriggerForm::ShowMiele(const qd::TriggerEdits& edits) {
 }
 
 void TTriggerForm::ShowElectrolux(const qd::TriggerEdits& edits) {
-  QStringList items{QStringLiteral("Not in use")};
+  QStringList items{tr("Not in use")};
   for (int program = 0; program < ProgramCount; ++program)
     items << machine_.ProgramCaption(program);
   for (int n = 1; n <= ElectroluxEntries; ++n) {
@@ -518,14 +529,14 @@ void TTriggerForm::SetModified(bool modified) {
 void TTriggerForm::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (event->spontaneous()) return;  // restored by the window system, not shown by the program
-  setWindowTitle(QStringLiteral("Trigger, Machine %1").arg(machine_.Index() + 1));
+  setWindowTitle(tr("Trigger, Machine %1").arg(machine_.Index() + 1));
   ShowTrigger();
   machine_.ShowTriggerType(typeText_);
 }
 
 void TTriggerForm::closeEvent(QCloseEvent* event) {
   if (modified_) {
-    const auto answer = ShowMessageDialog(QStringLiteral("Save modifications?"), DialogType::Information,
+    const auto answer = ShowMessageDialog(tr("Save modifications?"), DialogType::Information,
                                           QMessageBox::Yes | QMessageBox::No);
     // Either way the controls show the stored block afterwards: Yes stores the edits, No drops them.
     if (answer == QMessageBox::Yes) {

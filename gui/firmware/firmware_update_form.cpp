@@ -62,7 +62,7 @@ qd::LocalTime LocalTimeOf(const QDateTime& stamp) {
 
 TFirmwareUpdateForm::TFirmwareUpdateForm(App& app) : app_(app), loader_(MakeLoaderOwner()) {
   setObjectName(QStringLiteral("FirmwareUpdateForm"));
-  setWindowTitle(QStringLiteral("Firmware update"));
+  setWindowTitle(tr("Firmware update"));
   CreateControls();
   SetTabOrder();
   ShowFileLabels(false, false);
@@ -92,7 +92,7 @@ BootLoader::Owner TFirmwareUpdateForm::MakeLoaderOwner() {
 }
 
 void TFirmwareUpdateForm::CreateControls() {
-  FileGroup = new QGroupBox(QStringLiteral(" File name "), this);
+  FileGroup = new QGroupBox(tr(" File name "), this);
   FileGroup->setObjectName(QStringLiteral("FileGroup"));
   FileNameComboBox = new QComboBox(FileGroup);
   FileNameComboBox->setObjectName(QStringLiteral("FileNameComboBox"));
@@ -101,10 +101,10 @@ void TFirmwareUpdateForm::CreateControls() {
   FileNameComboBox->setMinimumContentsLength(40);
   FileNameComboBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   // The group's title is the combo's caption.
-  FileNameComboBox->setAccessibleName(QStringLiteral("File name"));
+  FileNameComboBox->setAccessibleName(tr("File name"));
   FileNameBtn = Button("FileNameBtn", QStringLiteral("..."), FileGroup);
-  FileNameBtn->setAccessibleName(QStringLiteral("Choose file"));
-  LoadBtn = Button("LoadBtn", QStringLiteral("Load"), FileGroup);
+  FileNameBtn->setAccessibleName(tr("Choose file"));
+  LoadBtn = Button("LoadBtn", tr("Load"), FileGroup);
 
   auto* fileRow = new QHBoxLayout;
   fileRow->addWidget(FileNameComboBox, 1);
@@ -112,29 +112,26 @@ void TFirmwareUpdateForm::CreateControls() {
   fileRow->addWidget(LoadBtn);
   auto* labels = new QGridLayout;
   labels->setColumnStretch(1, 1);
-  AddLabelPair(labels, FileDateLabel1, "FileDateLabel1", QStringLiteral("File date"), FileDateLabel2,
-               "FileDateLabel2");
-  AddLabelPair(labels, CodeStartLabel1, "CodeStartLabel1", QStringLiteral("Code start"), CodeStartLabel2,
+  AddLabelPair(labels, FileDateLabel1, "FileDateLabel1", tr("File date"), FileDateLabel2, "FileDateLabel2");
+  AddLabelPair(labels, CodeStartLabel1, "CodeStartLabel1", tr("Code start"), CodeStartLabel2,
                "CodeStartLabel2");
-  AddLabelPair(labels, CodeEndLabel1, "CodeEndLabel1", QStringLiteral("Code end"), CodeEndLabel2,
-               "CodeEndLabel2");
-  AddLabelPair(labels, CodeUsedLabel1, "CodeUsedLabel1", QStringLiteral("Code used"), CodeUsedLabel2,
-               "CodeUsedLabel2");
-  AddLabelPair(labels, CodeChecksumLabel1, "CodeChecksumLabel1", QStringLiteral("Check sum"),
-               CodeChecksumLabel2, "CodeChecksumLabel2");
+  AddLabelPair(labels, CodeEndLabel1, "CodeEndLabel1", tr("Code end"), CodeEndLabel2, "CodeEndLabel2");
+  AddLabelPair(labels, CodeUsedLabel1, "CodeUsedLabel1", tr("Code used"), CodeUsedLabel2, "CodeUsedLabel2");
+  AddLabelPair(labels, CodeChecksumLabel1, "CodeChecksumLabel1", tr("Check sum"), CodeChecksumLabel2,
+               "CodeChecksumLabel2");
   auto* fileLayout = new QVBoxLayout(FileGroup);
   fileLayout->addLayout(fileRow);
   fileLayout->addLayout(labels);
 
-  ProgrammingGroup = new QGroupBox(QStringLiteral(" Programming "), this);
+  ProgrammingGroup = new QGroupBox(tr(" Programming "), this);
   ProgrammingGroup->setObjectName(QStringLiteral("ProgrammingGroup"));
   StateLabel = Label("StateLabel", {}, ProgrammingGroup);
-  StateLabel->setAccessibleName(QStringLiteral("Programming state"));
+  StateLabel->setAccessibleName(tr("Programming state"));
   StateLabel->setMinimumWidth(200);
-  StartBtn = Button("StartBtn", QStringLiteral("F9: Start"), ProgrammingGroup);
+  StartBtn = Button("StartBtn", tr("F9: Start"), ProgrammingGroup);
   ProgressBar = new QProgressBar(ProgrammingGroup);
   ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
-  ProgressBar->setAccessibleName(QStringLiteral("Progress"));
+  ProgressBar->setAccessibleName(tr("Progress"));
   ProgressBar->setRange(0, 1);
   ProgressBar->setValue(0);
   auto* programmingRow = new QHBoxLayout;
@@ -144,7 +141,7 @@ void TFirmwareUpdateForm::CreateControls() {
   programmingLayout->addLayout(programmingRow);
   programmingLayout->addWidget(ProgressBar);
 
-  CloseBtn = Button("CloseBtn", QStringLiteral("Close"), this);
+  CloseBtn = Button("CloseBtn", tr("Close"), this);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(FileGroup);
   layout->addWidget(ProgrammingGroup);
@@ -183,7 +180,7 @@ void TFirmwareUpdateForm::ShowFor(Target target) {
   // A running update keeps its target; the window only comes to the front.
   const bool retarget = target != target_ && !loader_.Busy();
   if (retarget) target_ = target;
-  setWindowTitle(QString::fromLatin1(CurrentTarget().caption));
+  setWindowTitle(CoreText("IntelHex", CurrentTarget().caption));
   if (retarget && isVisible()) {
     // A file loaded for the other target does not fit this one.
     hide();
@@ -245,8 +242,9 @@ void TFirmwareUpdateForm::keyPressEvent(QKeyEvent* event) {
 void TFirmwareUpdateForm::FileNameBtnClick() {
   FileDialogRequest request;
   request.kind = FileDialogRequest::Kind::Open;
-  request.title = QStringLiteral("Firmware update");
-  request.filter = QStringLiteral("Firmware file (*.hex)|*.hex|Any file (*.*)|*.*");
+  request.title = tr("Firmware update");
+  //: Pairs of a description and its patterns, separated by '|': only the descriptions are translated.
+  request.filter = tr("Firmware file (*.hex)|*.hex|Any file (*.*)|*.*");
   request.fileName = FileNameComboBox->currentText();
   const QString chosen = AskFileName(request);
   if (chosen.isEmpty()) return;
@@ -283,7 +281,7 @@ void TFirmwareUpdateForm::ShowLoadedFile() {
   CodeEndLabel2->setText(FromCp1252(labels.codeEnd));
   CodeUsedLabel2->setText(FromCp1252(labels.codeUsed));
   CodeChecksumLabel2->setText(FromCp1252(labels.checksum));
-  StateLabel->setText(FromCp1252(qd::firmware::FileLoadedText));
+  StateLabel->setText(CoreText("BootLoader", qd::firmware::FileLoadedText));
   ProgressBar->setRange(0, std::max<int>(1, firmware_.programmingEnd));
   ProgressBar->setValue(0);
   ShowFileLabels(true, true);
@@ -313,9 +311,8 @@ bool TFirmwareUpdateForm::ConfirmLoadWarnings() {
   QString text;
   for (const std::string& warning : warnings)
     text += FromCp1252(warning) + QStringLiteral("\n\n");
-  return ShowMessageBox(text + QStringLiteral("Program anyway?"), DialogType::Warning,
-                        QMessageBox::Yes | QMessageBox::No, windowTitle(),
-                        QMessageBox::No) == QMessageBox::Yes;
+  return ShowMessageBox(text + tr("Program anyway?"), DialogType::Warning, QMessageBox::Yes | QMessageBox::No,
+                        windowTitle(), QMessageBox::No) == QMessageBox::Yes;
 }
 
 void TFirmwareUpdateForm::ShowLoaderState() {

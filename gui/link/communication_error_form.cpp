@@ -24,15 +24,15 @@ QLabel* CountLabel(const QString& name, const QString& caption, QWidget* parent)
 
 TCommunicationErrorForm::TCommunicationErrorForm(App& app) : app_(app) {
   setObjectName(QStringLiteral("CommunicationErrorForm"));
-  setWindowTitle(QStringLiteral("Warning, communication error"));
+  setWindowTitle(tr("Warning, communication error"));
   setModal(false);
   setWindowFlag(Qt::WindowStaysOnTopHint);
 
-  const QString retryCaption = QStringLiteral("Re-try count");
-  const QString checksumCaption = QStringLiteral("Checksum error count:");
+  const QString retryCaption = tr("Re-try count");
+  const QString checksumCaption = tr("Checksum error count:");
   RetryErrorLabel = CountLabel(QStringLiteral("RetryErrorLabel"), retryCaption, this);
   CheckSumErrorLabel = CountLabel(QStringLiteral("CheckSumErrorLabel"), checksumCaption, this);
-  CloseBtn = new QPushButton(QStringLiteral("Close"), this);
+  CloseBtn = new QPushButton(tr("Close"), this);
   CloseBtn->setObjectName(QStringLiteral("CloseBtn"));
   CloseBtn->setDefault(true);
   connect(CloseBtn, &QPushButton::clicked, this, &QDialog::reject);

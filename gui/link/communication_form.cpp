@@ -58,7 +58,7 @@ Background BackgroundOf(qd::link::LabelColour colour) {
 
 TCommunicationForm::TCommunicationForm(App& app) : app_(app), connection_(app.Connection()) {
   setObjectName(QStringLiteral("CommunicationForm"));
-  setWindowTitle(QStringLiteral("Communication"));
+  setWindowTitle(tr("Communication"));
   CreateControls();
   SetSessionPrompts();
   ConnectToConnection();
@@ -76,9 +76,9 @@ void TCommunicationForm::CreateControls() {
     return widget;
   };
 
-  localGroup_ = new QGroupBox(QStringLiteral(" Local "), this);
-  LocalBtn = new QRadioButton(QStringLiteral("Local"), localGroup_);
-  COMportLabel = new QLabel(QStringLiteral("COM port"), localGroup_);
+  localGroup_ = new QGroupBox(tr(" Local "), this);
+  LocalBtn = new QRadioButton(tr("Local"), localGroup_);
+  COMportLabel = new QLabel(tr("COM port"), localGroup_);
   ComPortCombo = new QComboBox(localGroup_);
   ComPortCombo->setEditable(true);
   ComPortCombo->setInsertPolicy(QComboBox::NoInsert);
@@ -86,17 +86,17 @@ void TCommunicationForm::CreateControls() {
   ComPortCombo->setEditText(QStringLiteral("COM1"));
   ComPortCombo->setMinimumContentsLength(12);
   COMportLabel->setBuddy(ComPortCombo);
-  OpenBtn = new QPushButton(QStringLiteral("Open"), localGroup_);
-  CloseBtn = new QPushButton(QStringLiteral("Close"), localGroup_);
+  OpenBtn = new QPushButton(tr("Open"), localGroup_);
+  CloseBtn = new QPushButton(tr("Close"), localGroup_);
   ComportStatusLabel = new QLabel(localGroup_);
   ComportStatusLabel->setAlignment(Qt::AlignCenter);
   ComportStatusLabel->setMinimumWidth(90);
-  ComportStatusLabel->setAccessibleName(QStringLiteral("Port state"));
+  ComportStatusLabel->setAccessibleName(tr("Port state"));
   ComportStatusLabel->hide();
   AdapterLatencyLabel = new QLabel(localGroup_);
   AdapterLatencyLabel->setWordWrap(true);
   AdapterLatencyLabel->hide();
-  ShowChecksumErrorBtn = new QCheckBox(QStringLiteral("Show checksum errors (bus conflicts)."), localGroup_);
+  ShowChecksumErrorBtn = new QCheckBox(tr("Show checksum errors (bus conflicts)."), localGroup_);
   for (auto [widget, name] : {std::pair<QWidget*, const char*>{LocalBtn, "LocalBtn"},
                               {COMportLabel, "COMportLabel"},
                               {ComPortCombo, "ComPortCombo"},
@@ -123,9 +123,9 @@ void TCommunicationForm::CreateControls() {
   local->addWidget(ShowChecksumErrorBtn);
   local->addStretch(1);
 
-  remoteGroup_ = new QGroupBox(QStringLiteral(" Remote  "), this);
-  RemoteBtn = new QRadioButton(QStringLiteral("Remote"), remoteGroup_);
-  GatewayServerLabel = new QLabel(QStringLiteral("Gateway:"), remoteGroup_);
+  remoteGroup_ = new QGroupBox(tr(" Remote  "), this);
+  RemoteBtn = new QRadioButton(tr("Remote"), remoteGroup_);
+  GatewayServerLabel = new QLabel(tr("Gateway:"), remoteGroup_);
   GatewayServerAddressCombo = new QComboBox(remoteGroup_);
   GatewayServerAddressCombo->setEditable(true);
   GatewayServerAddressCombo->setInsertPolicy(QComboBox::NoInsert);
@@ -133,13 +133,13 @@ void TCommunicationForm::CreateControls() {
   GatewayServerAddressCombo->setEditText(QString());
   GatewayServerAddressCombo->setMinimumContentsLength(22);
   GatewayServerLabel->setBuddy(GatewayServerAddressCombo);
-  RemoteConnectBtn = new QPushButton(TextOf(qd::link::ConnectCaption), remoteGroup_);
+  RemoteConnectBtn = new QPushButton(CoreText("GatewaySession", qd::link::ConnectCaption), remoteGroup_);
   RemoteStateLabel = new QLabel(remoteGroup_);
   RemoteStateLabel->setAlignment(Qt::AlignCenter);
   RemoteStateLabel->setMinimumWidth(90);
-  RemoteStateLabel->setAccessibleName(QStringLiteral("Gateway state"));
+  RemoteStateLabel->setAccessibleName(tr("Gateway state"));
   RemoteAccessLabel = new QLabel(remoteGroup_);
-  RemoteSystemNameLabel1 = new QLabel(QStringLiteral("Name:"), remoteGroup_);
+  RemoteSystemNameLabel1 = new QLabel(tr("Name:"), remoteGroup_);
   RemoteSystemNameLabel2 = new QLabel(remoteGroup_);
   RemoteSystemNameLabel2->setTextInteractionFlags(Qt::TextSelectableByMouse);
   RemoteSystemIPaddressLabel = new QLabel(remoteGroup_);
@@ -222,7 +222,7 @@ void TCommunicationForm::SetSessionPrompts() {
     return app_.RemoteLogin().ChooseSystem(systems);
   };
   prompts.retryLogin = [] {
-    return ShowMessageDialog(TextOf(qd::link::LoginRefusedText), DialogType::Error,
+    return ShowMessageDialog(CoreText("GatewaySession", qd::link::LoginRefusedText), DialogType::Error,
                              QMessageBox::Retry | QMessageBox::Cancel) == QMessageBox::Retry;
   };
   prompts.statusWanted = [this] {
@@ -355,9 +355,9 @@ void TCommunicationForm::ShowAdapterLatency() {
   const bool slow = connection_.LocalMode() && port.IsOpen() && adapterLatency_ &&
                     adapterLatency_->milliseconds > qd::transport::LowLatencyTimerMs;
   if (slow) {
-    AdapterLatencyLabel->setText(QStringLiteral("Adapter latency %1 ms: answers are slow. "
-                                                "Install the udev rule or run 'qdtool doctor'.")
-                                     .arg(adapterLatency_->milliseconds));
+    AdapterLatencyLabel->setText(
+        tr("Adapter latency %1 ms: answers are slow. Install the udev rule or run 'qdtool doctor'.")
+            .arg(adapterLatency_->milliseconds));
   }
   AdapterLatencyLabel->setVisible(slow);
 }

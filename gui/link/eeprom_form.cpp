@@ -58,7 +58,7 @@ QString ProgressStyle(qd::link::ProgressColour colour) {
 
 TEEPROMForm::TEEPROMForm(App& app) : app_(app), transfer_(app.Config(), MakeEnvironment()) {
   setObjectName(QStringLiteral("EEPROMForm"));
-  setWindowTitle(QStringLiteral("Read / write"));
+  setWindowTitle(tr("Read / write"));
   CreateControls();
   SetTabOrder();
   ConnectEvents();
@@ -82,33 +82,33 @@ void TEEPROMForm::CreateControls() {
     widget->setAutoDefault(false);
     return widget;
   };
-  ReadBtn = button("ReadBtn", QStringLiteral("Read"));
-  WriteBtn = button("WriteBtn", QStringLiteral("Write"));
-  StopBtn = button("StopBtn", QStringLiteral("Stop"));
-  CloseBtn = button("CloseBtn", QStringLiteral("Close"));
-  WriteSerialNumberBtn = button("WriteSerialNumberBtn", QStringLiteral("Write serial"));
+  ReadBtn = button("ReadBtn", tr("Read"));
+  WriteBtn = button("WriteBtn", tr("Write"));
+  StopBtn = button("StopBtn", tr("Stop"));
+  CloseBtn = button("CloseBtn", tr("Close"));
+  WriteSerialNumberBtn = button("WriteSerialNumberBtn", tr("Write serial"));
 
   ProgressBar = new QProgressBar(this);
   ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
   ProgressBar->setRange(0, 100);
   ProgressBar->setValue(0);
-  ProgressBar->setAccessibleName(QStringLiteral("Progress"));
+  ProgressBar->setAccessibleName(tr("Progress"));
   ProgessLabel = new QLabel(this);
   ProgessLabel->setObjectName(QStringLiteral("ProgessLabel"));
   ProgessLabel->setMinimumWidth(220);
-  ProgessLabel->setAccessibleName(QStringLiteral("Transfer result"));
+  ProgessLabel->setAccessibleName(tr("Transfer result"));
   StateInfoLabel = new QLabel(this);
   StateInfoLabel->setObjectName(QStringLiteral("StateInfoLabel"));
   StateInfoLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  StateInfoLabel->setAccessibleName(QStringLiteral("Transfer state"));
+  StateInfoLabel->setAccessibleName(tr("Transfer state"));
   StateInfoLabel->hide();
 
-  Label1 = new QLabel(QStringLiteral("Serial number"), this);
+  Label1 = new QLabel(tr("Serial number"), this);
   Label1->setObjectName(QStringLiteral("Label1"));
   SerialNumberEdit = new QLineEdit(this);
   SerialNumberEdit->setObjectName(QStringLiteral("SerialNumberEdit"));
   Label1->setBuddy(SerialNumberEdit);
-  LoginCodeLabel = new QLabel(QStringLiteral("System login code"), this);
+  LoginCodeLabel = new QLabel(tr("System login code"), this);
   LoginCodeLabel->setObjectName(QStringLiteral("LoginCodeLabel"));
   LoginCodeEdit = new QLineEdit(this);
   LoginCodeEdit->setObjectName(QStringLiteral("LoginCodeEdit"));
@@ -118,8 +118,8 @@ void TEEPROMForm::CreateControls() {
   auto* statusBar = new QStatusBar(this);
   statusBar->setObjectName(QStringLiteral("StatusBar"));
   statusBar->setSizeGripEnabled(false);
-  const std::array<QString, StatusPanelCount> panelNames = {
-      QStringLiteral("Controller date"), QStringLiteral("Used text"), QStringLiteral("Transfer status")};
+  const std::array<QString, StatusPanelCount> panelNames = {tr("Controller date"), tr("Used text"),
+                                                            tr("Transfer status")};
   for (int i = 0; i < StatusPanelCount; ++i) {
     auto* panel = new QLabel(statusBar);
     panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
@@ -268,16 +268,17 @@ bool TEEPROMForm::ConfirmFindings() {
     errors += findings[k].severity == qd::review::Severity::Error;
     if (k < Listed) list += QStringLiteral("\n") + FromCp1252(findings[k].Text());
   }
-  if (findings.size() > Listed) list += QStringLiteral("\n... and %1 more").arg(findings.size() - Listed);
+  if (findings.size() > Listed)
+    list += QStringLiteral("\n") + tr("... and %1 more").arg(findings.size() - Listed);
   const int warnings = static_cast<int>(findings.size()) - errors;
-  const QString counts = QStringLiteral("%1 %2 and %3 %4")
-                             .arg(errors)
-                             .arg(errors == 1 ? QStringLiteral("error") : QStringLiteral("errors"))
-                             .arg(warnings)
-                             .arg(warnings == 1 ? QStringLiteral("warning") : QStringLiteral("warnings"));
-  const QString text = QStringLiteral("The program check found %1:\n%2\n\nWrite anyway?").arg(counts, list);
-  return ShowMessageBox(text, DialogType::Warning, QMessageBox::Yes | QMessageBox::No,
-                        QStringLiteral("Program check"), QMessageBox::No) == QMessageBox::Yes;
+  // Singular and plural apart rather than "%n", which would change the English source texts.
+  const QString errorCount = errors == 1 ? tr("%1 error").arg(errors) : tr("%1 errors").arg(errors);
+  const QString warningCount =
+      warnings == 1 ? tr("%1 warning").arg(warnings) : tr("%1 warnings").arg(warnings);
+  const QString text =
+      tr("The program check found %1 and %2:\n%3\n\nWrite anyway?").arg(errorCount, warningCount, list);
+  return ShowMessageBox(text, DialogType::Warning, QMessageBox::Yes | QMessageBox::No, tr("Program check"),
+                        QMessageBox::No) == QMessageBox::Yes;
 }
 
 void TEEPROMForm::WriteSerialNumberBtnClick() {

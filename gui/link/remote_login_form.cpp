@@ -39,7 +39,7 @@ void SetCellText(QTableWidget& grid, int row, int column, const QString& text) {
 
 TRemoteLoginForm::TRemoteLoginForm(App& /*app*/) {
   setObjectName(QStringLiteral("RemoteLoginForm"));
-  setWindowTitle(QStringLiteral("Remote login"));
+  setWindowTitle(tr("Remote login"));
   CreateControls();
   ClearSystemList();
   resize(InitialWidth, LoginHeight);
@@ -47,12 +47,12 @@ TRemoteLoginForm::TRemoteLoginForm(App& /*app*/) {
 }
 
 void TRemoteLoginForm::CreateControls() {
-  UserNameLabel = new QLabel(QStringLiteral("User name"), this);
+  UserNameLabel = new QLabel(tr("User name"), this);
   UserNameLabel->setObjectName(QStringLiteral("UserNameLabel"));
   UserNameEdit = new QLineEdit(this);
   UserNameEdit->setObjectName(QStringLiteral("UserNameEdit"));
   UserNameLabel->setBuddy(UserNameEdit);
-  PasswordLabel = new QLabel(QStringLiteral("Password"), this);
+  PasswordLabel = new QLabel(tr("Password"), this);
   PasswordLabel->setObjectName(QStringLiteral("PasswordLabel"));
   PasswordEdit = new QLineEdit(this);
   PasswordEdit->setObjectName(QStringLiteral("PasswordEdit"));
@@ -65,11 +65,11 @@ void TRemoteLoginForm::CreateControls() {
 
   CreateGrid();
 
-  OKbtn = new QPushButton(QStringLiteral("OK"), this);
+  OKbtn = new QPushButton(tr("OK"), this);
   OKbtn->setObjectName(QStringLiteral("OKbtn"));
   OKbtn->setDefault(true);
   connect(OKbtn, &QPushButton::clicked, this, &TRemoteLoginForm::OKbtnClick);
-  CancelBtn = new QPushButton(QStringLiteral("Cancel"), this);
+  CancelBtn = new QPushButton(tr("Cancel"), this);
   CancelBtn->setObjectName(QStringLiteral("CancelBtn"));
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -92,11 +92,11 @@ void TRemoteLoginForm::CreateControls() {
 }
 
 void TRemoteLoginForm::CreateGrid() {
-  SystemGridGroupBox = new QGroupBox(QStringLiteral(" Dispenser systems "), this);
+  SystemGridGroupBox = new QGroupBox(tr(" Dispenser systems "), this);
   SystemGridGroupBox->setObjectName(QStringLiteral("SystemGridGroupBox"));
   SystemsStringGrid = new QTableWidget(1, ColumnCount, SystemGridGroupBox);
   SystemsStringGrid->setObjectName(QStringLiteral("SystemsStringGrid"));
-  SystemsStringGrid->setAccessibleName(QStringLiteral("Dispenser systems"));
+  SystemsStringGrid->setAccessibleName(tr("Dispenser systems"));
   SystemsStringGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
   SystemsStringGrid->setSelectionMode(QAbstractItemView::SingleSelection);
   SystemsStringGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -110,7 +110,7 @@ void TRemoteLoginForm::CreateGrid() {
 
   QStringList headers;
   for (std::string_view header : qd::link::SystemList::Headers)
-    headers << FromCp1252(header);
+    headers << CoreText("SystemList", header);
   SystemsStringGrid->setHorizontalHeaderLabels(headers);
   QHeaderView* header = SystemsStringGrid->horizontalHeader();
   header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);

@@ -25,7 +25,7 @@ namespace qd::gui {
 
 TAlarmLogForm::TAlarmLogForm(App& app) : app_(app) {
   setObjectName(QStringLiteral("AlarmLogForm"));
-  setWindowTitle(QStringLiteral("Alarm log"));
+  setWindowTitle(tr("Alarm log"));
   resize(560, 420);
   CreateControls();
   SetTabOrder();
@@ -37,10 +37,10 @@ TAlarmLogForm::TAlarmLogForm(App& app) : app_(app) {
 }
 
 void TAlarmLogForm::CreateControls() {
-  AlarmHistoryBtn = new QRadioButton(QStringLiteral("Alarm history"), this);
+  AlarmHistoryBtn = new QRadioButton(tr("Alarm history"), this);
   AlarmHistoryBtn->setObjectName(QStringLiteral("AlarmHistoryBtn"));
   AlarmHistoryBtn->setChecked(true);
-  AlarmStateBtn = new QRadioButton(QStringLiteral("Alarm state"), this);
+  AlarmStateBtn = new QRadioButton(tr("Alarm state"), this);
   AlarmStateBtn->setObjectName(QStringLiteral("AlarmStateBtn"));
   Memo = new QPlainTextEdit(this);
   Memo->setObjectName(QStringLiteral("Memo"));
@@ -49,15 +49,15 @@ void TAlarmLogForm::CreateControls() {
   Memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   // The lines are padded into columns.
   Memo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-  ClearAlarmLogBtn = new QPushButton(QStringLiteral("Clear alarm log"), this);
+  ClearAlarmLogBtn = new QPushButton(tr("Clear alarm log"), this);
   ClearAlarmLogBtn->setObjectName(QStringLiteral("ClearAlarmLogBtn"));
-  AlarmResetDoneLabel = new QLabel(FromCp1252(qd::logs::ResetDoneText), this);
+  AlarmResetDoneLabel = new QLabel(CoreText("ConsumptionLog", qd::logs::ResetDoneText), this);
   AlarmResetDoneLabel->setObjectName(QStringLiteral("AlarmResetDoneLabel"));
   AlarmResetDoneLabel->hide();
-  ExportCsvBtn = new QPushButton(QStringLiteral("Export CSV..."), this);
+  ExportCsvBtn = new QPushButton(tr("Export CSV..."), this);
   ExportCsvBtn->setObjectName(QStringLiteral("ExportCsvBtn"));
-  ExportCsvBtn->setToolTip(QStringLiteral("Save the alarm history as a CSV file"));
-  CloseBtn = new QPushButton(QStringLiteral("Close"), this);
+  ExportCsvBtn->setToolTip(tr("Save the alarm history as a CSV file"));
+  CloseBtn = new QPushButton(tr("Close"), this);
   CloseBtn->setObjectName(QStringLiteral("CloseBtn"));
 
   auto* kinds = new QHBoxLayout;
@@ -92,7 +92,8 @@ void TAlarmLogForm::SetTabOrder() {
 }
 
 void TAlarmLogForm::ExportCsvBtnClick() {
-  ExportCsv(QStringLiteral("Export alarm history"), QStringLiteral("alarm_history.csv"),
+  // The suggested file name stays English, plain ASCII for every file system.
+  ExportCsv(tr("Export alarm history"), QStringLiteral("alarm_history.csv"),
             qd::logs::AlarmHistoryCsv(app_.Config().image));
 }
 
@@ -136,7 +137,8 @@ void TAlarmLogForm::ShowAlarmLog() {
 
 void TAlarmLogForm::ClearAlarmLogBtnClick() {
   AlarmResetDoneLabel->hide();
-  RunConfirmedRequest(app_, qd::link::Operation::AlarmLogClear, FromCp1252(qd::logs::ClearAlarmLogQuestion),
+  RunConfirmedRequest(app_, qd::link::Operation::AlarmLogClear,
+                      CoreText("AlarmLog", qd::logs::ClearAlarmLogQuestion),
                       [this] { return SendClearRequest(); });
 }
 
@@ -152,7 +154,8 @@ bool TAlarmLogForm::SendClearRequest() {
     case qd::logs::ResetRoute::None:
       break;
   }
-  ShowMessageBox(FromCp1252(qd::logs::ClearAlarmLogNotConnected), DialogType::Error, QMessageBox::Ok);
+  ShowMessageBox(CoreText("AlarmLog", qd::logs::ClearAlarmLogNotConnected), DialogType::Error,
+                 QMessageBox::Ok);
   return false;
 }
 

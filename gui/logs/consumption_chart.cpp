@@ -1,6 +1,7 @@
 #include "gui/logs/consumption_chart.h"
 
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHelpEvent>
@@ -9,6 +10,7 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 
+#include "gui/app/text_codec.h"
 #include "report/consumption_chart_painter.h"
 
 namespace qd::gui {
@@ -29,17 +31,20 @@ QString ValueText(double value, ChartMode mode, const QLocale& locale) {
 
 // "March 2026", then one line per series and the total.
 QString MonthText(const qd::logs::MonthTotals& month, ChartMode mode, const QLocale& locale) {
-  QString text = QString::fromStdString(qd::logs::MonthEntryText(month.month)).remove(QLatin1Char(','));
+  QString text = qd::gui::FromCp1252(qd::logs::MonthEntryText(month.month)).remove(QLatin1Char(','));
   if (!month.totals.anyIncluded)
-    return text + QStringLiteral("\n") + QString::fromLatin1(qd::report::NoChartDataText);
+    return text + QStringLiteral("\n") +
+           QCoreApplication::translate("ConsumptionChart", qd::report::NoChartDataText);
   const qd::report::SeriesValues values = qd::report::MonthSeries(month.totals, mode);
   for (int s = 0; s < qd::report::ChartSeriesCount; ++s) {
-    text += QStringLiteral("\n%1: %2")
-                .arg(qd::report::SeriesName(mode, s),
-                     ValueText(values[static_cast<std::size_t>(s)], mode, locale));
+    //: A line of a bar's tool tip: the series (a pump or a program) and its value
+    text += QStringLiteral("\n") + QCoreApplication::translate("qd::gui::ConsumptionChart", "%1: %2")
+                                       .arg(qd::report::SeriesName(mode, s),
+                                            ValueText(values[static_cast<std::size_t>(s)], mode, locale));
   }
   text +=
-      QStringLiteral("\nTotal: %1").arg(ValueText(qd::report::MonthTotal(month.totals, mode), mode, locale));
+      QStringLiteral("\n") + QCoreApplication::translate("qd::gui::ConsumptionChart", "Total: %1")
+                                 .arg(ValueText(qd::report::MonthTotal(month.totals, mode), mode, locale));
   return text;
 }
 
@@ -111,9 +116,9 @@ bool ConsumptionChart::event(QEvent* event) {
 ConsumptionChartPanel::ConsumptionChartPanel(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("ConsumptionChartPanel"));
   chart_ = new ConsumptionChart(this);
-  volumeButton_ = new QRadioButton(QStringLiteral("Volume per pump"), this);
+  volumeButton_ = new QRadioButton(tr("Volume per pump"), this);
   volumeButton_->setObjectName(QStringLiteral("VolumeModeButton"));
-  washesButton_ = new QRadioButton(QStringLiteral("Washes per program"), this);
+  washesButton_ = new QRadioButton(tr("Washes per program"), this);
   washesButton_->setObjectName(QStringLiteral("WashesModeButton"));
   auto* buttons = new QButtonGroup(this);
   buttons->addButton(volumeButton_);

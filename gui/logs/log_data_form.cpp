@@ -96,7 +96,7 @@ class PriceValidator : public QValidator {
 
 TLogDataForm::TLogDataForm(App& app) : app_(app) {
   setObjectName(QStringLiteral("LogDataForm"));
-  setWindowTitle(QStringLiteral("Log data"));
+  setWindowTitle(tr("Log data"));
   CreateControls();
   SetTabOrder();
   app_.Connection().Dispatch().handlers.logResetDone = [this] { LogResetDone(); };
@@ -114,19 +114,19 @@ void TLogDataForm::CreateControls() {
   for (int entry = 0; entry < qd::logs::MachineEntryCount; ++entry)
     MachineSelectComboBox->addItem(FromCp1252(qd::logs::MachineEntryText(entry)));
   MachineSelectComboBox->setCurrentIndex(0);
-  MachineSelectLabel = MakeLabel(this, QStringLiteral("MachineSelectLabel"), QStringLiteral("Machine"));
+  MachineSelectLabel = MakeLabel(this, QStringLiteral("MachineSelectLabel"), tr("Machine"));
   MachineSelectLabel->setBuddy(MachineSelectComboBox);
-  NoLogDataAvailableLabel =
-      MakeLabel(this, QStringLiteral("NoLogDataAvailableLabel"), FromCp1252(qd::logs::NoLogDataText));
-  ResetLogDoneLabel =
-      MakeLabel(this, QStringLiteral("ResetLogDoneLabel"), FromCp1252(qd::logs::ResetDoneText));
+  NoLogDataAvailableLabel = MakeLabel(this, QStringLiteral("NoLogDataAvailableLabel"),
+                                      CoreText("ConsumptionLog", qd::logs::NoLogDataText));
+  ResetLogDoneLabel = MakeLabel(this, QStringLiteral("ResetLogDoneLabel"),
+                                CoreText("ConsumptionLog", qd::logs::ResetDoneText));
   ResetLogDoneLabel->hide();
-  ResetLogBtn = new QPushButton(QStringLiteral("Reset log"), this);
+  ResetLogBtn = new QPushButton(tr("Reset log"), this);
   ResetLogBtn->setObjectName(QStringLiteral("ResetLogBtn"));
-  ExportCsvBtn = new QPushButton(QStringLiteral("Export CSV..."), this);
+  ExportCsvBtn = new QPushButton(tr("Export CSV..."), this);
   ExportCsvBtn->setObjectName(QStringLiteral("ExportCsvBtn"));
-  ExportCsvBtn->setToolTip(QStringLiteral("Save the selected months and machines as a CSV file"));
-  CloseBtn = new QPushButton(QStringLiteral("Close"), this);
+  ExportCsvBtn->setToolTip(tr("Save the selected months and machines as a CSV file"));
+  CloseBtn = new QPushButton(tr("Close"), this);
   CloseBtn->setObjectName(QStringLiteral("CloseBtn"));
 
   auto* selection = new QHBoxLayout;
@@ -166,13 +166,13 @@ void TLogDataForm::CreateControls() {
 }
 
 QGroupBox* TLogDataForm::CreatePeriodGroup() {
-  PeriodGroupBox = new QGroupBox(QStringLiteral("Period"), this);
+  PeriodGroupBox = new QGroupBox(tr("Period"), this);
   PeriodGroupBox->setObjectName(QStringLiteral("PeriodGroupBox"));
   FromComboBox = MakeCombo(PeriodGroupBox, QStringLiteral("FromComboBox"));
   ToComboBox = MakeCombo(PeriodGroupBox, QStringLiteral("ToComboBox"));
-  FromLabel = MakeLabel(PeriodGroupBox, QStringLiteral("FromLabel"), QStringLiteral("From"));
+  FromLabel = MakeLabel(PeriodGroupBox, QStringLiteral("FromLabel"), tr("From"));
   FromLabel->setBuddy(FromComboBox);
-  ToLabel = MakeLabel(PeriodGroupBox, QStringLiteral("ToLabel"), QStringLiteral("To"));
+  ToLabel = MakeLabel(PeriodGroupBox, QStringLiteral("ToLabel"), tr("To"));
   ToLabel->setBuddy(ToComboBox);
   auto* grid = new QGridLayout(PeriodGroupBox);
   grid->addWidget(FromLabel, 0, 0);
@@ -183,65 +183,66 @@ QGroupBox* TLogDataForm::CreatePeriodGroup() {
 }
 
 QGroupBox* TLogDataForm::CreateVolumeGroup() {
-  auto* group = new QGroupBox(QStringLiteral(" Volume "), this);
+  auto* group = new QGroupBox(tr(" Volume "), this);
   group->setObjectName(QStringLiteral("VolumeGroupBox"));
   auto* grid = new QGridLayout(group);
   for (std::size_t p = 0; p < PumpVolumeLabels.size(); ++p) {
     PumpVolumeLabels[p] = MakeValueLabel(group, QStringLiteral("PumpVolumeLabel%1").arg(p + 1));
-    AddRow(grid, QStringLiteral("Pump %1").arg(p + 1), PumpVolumeLabels[p]);
+    AddRow(grid, tr("Pump %1").arg(p + 1), PumpVolumeLabels[p]);
   }
   PumpVolumeLabelTotal = MakeValueLabel(group, QStringLiteral("PumpVolumeLabelTotal"));
-  AddRow(grid, QStringLiteral("Total"), PumpVolumeLabelTotal);
+  AddRow(grid, tr("Total"), PumpVolumeLabelTotal);
   grid->setRowStretch(grid->rowCount(), 1);
   return group;
 }
 
 QGroupBox* TLogDataForm::CreateWashCountGroup() {
-  auto* group = new QGroupBox(QStringLiteral(" Wash count "), this);
+  auto* group = new QGroupBox(tr(" Wash count "), this);
   group->setObjectName(QStringLiteral("WashCountGroupBox"));
   auto* grid = new QGridLayout(group);
   for (std::size_t p = 0; p < ProgramCountLabels.size(); ++p) {
     ProgramCountLabels[p] = MakeValueLabel(group, QStringLiteral("ProgramCountLabel%1").arg(p + 1));
-    AddRow(grid, QStringLiteral("Program %1").arg(p + 1), ProgramCountLabels[p]);
+    AddRow(grid, tr("Program %1").arg(p + 1), ProgramCountLabels[p]);
   }
   ProgramCountLabelNoProgram = MakeValueLabel(group, QStringLiteral("ProgramCountLabelNoProgram"));
-  AddRow(grid, QStringLiteral("No program"), ProgramCountLabelNoProgram);
+  AddRow(grid, tr("No program"), ProgramCountLabelNoProgram);
   ProgramCountLabelTotal = MakeValueLabel(group, QStringLiteral("ProgramCountLabelTotal"));
-  AddRow(grid, QStringLiteral("Total"), ProgramCountLabelTotal);
+  AddRow(grid, tr("Total"), ProgramCountLabelTotal);
   SoftnerCountLabelTotal = MakeValueLabel(group, QStringLiteral("SoftnerCountLabelTotal"));
-  AddRow(grid, QStringLiteral("Softner count"), SoftnerCountLabelTotal);
+  AddRow(grid, tr("Softner count"), SoftnerCountLabelTotal);
   grid->setRowStretch(grid->rowCount(), 1);
   return group;
 }
 
 QGroupBox* TLogDataForm::CreateCostGroup() {
-  auto* group = new QGroupBox(QStringLiteral(" Costs "), this);
+  auto* group = new QGroupBox(tr(" Costs "), this);
   group->setObjectName(QStringLiteral("CostGroupBox"));
   auto* grid = new QGridLayout(group);
-  grid->addWidget(new QLabel(QStringLiteral("Price per litre"), group), 0, 1);
-  grid->addWidget(new QLabel(QStringLiteral("Cost"), group), 0, 2, Qt::AlignRight);
+  grid->addWidget(new QLabel(tr("Price per litre"), group), 0, 1);
+  grid->addWidget(new QLabel(tr("Cost"), group), 0, 2, Qt::AlignRight);
   for (std::size_t p = 0; p < PumpPriceEdits.size(); ++p) {
     QLineEdit* edit = new QLineEdit(group);
     edit->setObjectName(QStringLiteral("PumpPriceEdit%1").arg(p + 1));
     edit->setAlignment(Qt::AlignRight);
     edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000000.000")));
-    edit->setPlaceholderText(QStringLiteral("none"));
-    edit->setToolTip(QStringLiteral("Price per litre of the detergent of pump %1").arg(p + 1));
+    //: Shown in an empty price field: the pump has no price
+    edit->setPlaceholderText(tr("none"));
+    edit->setToolTip(tr("Price per litre of the detergent of pump %1").arg(p + 1));
     edit->setValidator(new PriceValidator(edit));
     connect(edit, &QLineEdit::textEdited, this, [this, p] { PriceEditChange(p); });
     PumpPriceEdits[p] = edit;
     PumpCostLabels[p] = MakeValueLabel(group, QStringLiteral("PumpCostLabel%1").arg(p + 1));
     const int row = static_cast<int>(p) + 1;
-    grid->addWidget(new QLabel(QStringLiteral("Pump %1").arg(p + 1), group), row, 0);
+    grid->addWidget(new QLabel(tr("Pump %1").arg(p + 1), group), row, 0);
     grid->addWidget(edit, row, 1);
     grid->addWidget(PumpCostLabels[p], row, 2);
   }
   CostLabelTotal = MakeValueLabel(group, QStringLiteral("CostLabelTotal"));
   CostPerWashLabel = MakeValueLabel(group, QStringLiteral("CostPerWashLabel"));
   const int row = grid->rowCount();
-  grid->addWidget(new QLabel(QStringLiteral("Total"), group), row, 0);
+  grid->addWidget(new QLabel(tr("Total"), group), row, 0);
   grid->addWidget(CostLabelTotal, row, 2);
-  grid->addWidget(new QLabel(QStringLiteral("Per wash"), group), row + 1, 0);
+  grid->addWidget(new QLabel(tr("Per wash"), group), row + 1, 0);
   grid->addWidget(CostPerWashLabel, row + 1, 2);
   grid->setRowStretch(grid->rowCount(), 1);
   return group;
@@ -404,17 +405,19 @@ void TLogDataForm::ExportCsvBtnClick() {
         .arg(when.year, 4, 10, QLatin1Char('0'))
         .arg(when.month, 2, 10, QLatin1Char('0'));
   };
+  // The suggested file name stays English, plain ASCII for every file system.
   const QString machines =
       selection->machine == 0 ? QStringLiteral("all") : QStringLiteral("machine_%1").arg(selection->machine);
   const QString name =
       QStringLiteral("consumption_%1_%2_%3.csv").arg(month(selection->from), month(selection->to), machines);
-  ExportCsv(QStringLiteral("Export consumption log"), name,
+  ExportCsv(tr("Export consumption log"), name,
             qd::logs::ConsumptionCsv(qd::logs::ReadMonthRecords(app_.Config().image), *selection, prices_));
 }
 
 void TLogDataForm::ResetLogBtnClick() {
   ResetLogDoneLabel->hide();
-  RunConfirmedRequest(app_, qd::link::Operation::LogReset, FromCp1252(qd::logs::ResetLogQuestion),
+  RunConfirmedRequest(app_, qd::link::Operation::LogReset,
+                      CoreText("ConsumptionLog", qd::logs::ResetLogQuestion),
                       [this] { return SendResetRequest(); });
 }
 

@@ -1,6 +1,7 @@
 #include "gui/review/compare_form.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -36,7 +37,8 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& caption) {
 }
 
 QString ChooseText() {
-  return QStringLiteral("Choose what to compare the working configuration with.");
+  return QCoreApplication::translate("qd::gui::TCompareForm",
+                                     "Choose what to compare the working configuration with.");
 }
 
 QString ReadTimeText(const qd::LocalDateTime& t) {
@@ -49,7 +51,7 @@ QString ReadTimeText(const qd::LocalDateTime& t) {
 TCompareForm::TCompareForm(App& app)
     : QWidget(nullptr, Qt::Window), app_(app), transfer_(controller_, MakeEnvironment()) {
   setObjectName(QStringLiteral("CompareForm"));
-  setWindowTitle(QStringLiteral("Compare"));
+  setWindowTitle(tr("Compare"));
   CreateControls();
   ArrangeControls();
   transfer_.events.changed = [this] { TransferChanged(); };
@@ -78,9 +80,8 @@ void TCompareForm::CreateControls() {
 
   DifferenceGrid = new QTableWidget(0, ColumnCount, this);
   DifferenceGrid->setObjectName(QStringLiteral("DifferenceGrid"));
-  DifferenceGrid->setAccessibleName(QStringLiteral("Differences"));
-  DifferenceGrid->setHorizontalHeaderLabels(
-      {QStringLiteral("Item"), QStringLiteral("Other"), QStringLiteral("Working configuration")});
+  DifferenceGrid->setAccessibleName(tr("Differences"));
+  DifferenceGrid->setHorizontalHeaderLabels({tr("Item"), tr("Other"), tr("Working configuration")});
   DifferenceGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
   DifferenceGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
   DifferenceGrid->setAlternatingRowColors(true);
@@ -99,22 +100,22 @@ void TCompareForm::CreateControls() {
   ProgressBar = new QProgressBar(this);
   ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
   ProgressBar->setRange(0, 100);
-  ProgressBar->setAccessibleName(QStringLiteral("Progress"));
+  ProgressBar->setAccessibleName(tr("Progress"));
   ProgressLabel = new QLabel(this);
   ProgressLabel->setObjectName(QStringLiteral("ProgressLabel"));
 
   BackupList = new QListWidget(this);
   BackupList->setObjectName(QStringLiteral("BackupList"));
-  BackupList->setAccessibleName(QStringLiteral("Backups"));
+  BackupList->setAccessibleName(tr("Backups"));
   BackupList->setMinimumWidth(290);
   connect(BackupList, &QListWidget::currentRowChanged, this, [this] { UpdateButtons(); });
   connect(BackupList, &QListWidget::itemActivated, this, [this] { CompareWithBackupClick(); });
 
-  CompareControllerBtn = Button(this, "CompareControllerBtn", QStringLiteral("Compare with controller"));
-  CompareFileBtn = Button(this, "CompareFileBtn", QStringLiteral("Compare with file..."));
-  CompareBackupBtn = Button(this, "CompareBackupBtn", QStringLiteral("Compare with backup"));
-  StopBtn = Button(this, "StopBtn", QStringLiteral("Stop"));
-  CloseBtn = Button(this, "CloseBtn", QStringLiteral("Close"));
+  CompareControllerBtn = Button(this, "CompareControllerBtn", tr("Compare with controller"));
+  CompareFileBtn = Button(this, "CompareFileBtn", tr("Compare with file..."));
+  CompareBackupBtn = Button(this, "CompareBackupBtn", tr("Compare with backup"));
+  StopBtn = Button(this, "StopBtn", tr("Stop"));
+  CloseBtn = Button(this, "CloseBtn", tr("Close"));
   connect(CompareControllerBtn, &QPushButton::clicked, this, &TCompareForm::CompareWithControllerClick);
   connect(CompareFileBtn, &QPushButton::clicked, this, &TCompareForm::CompareWithFileClick);
   connect(CompareBackupBtn, &QPushButton::clicked, this, &TCompareForm::CompareWithBackupClick);
@@ -133,7 +134,7 @@ void TCompareForm::ArrangeControls() {
   left->addWidget(SummaryLabel);
   left->addLayout(progress);
 
-  auto* backupsLabel = new QLabel(QStringLiteral("&Backups (newest first)"), this);
+  auto* backupsLabel = new QLabel(tr("&Backups (newest first)"), this);
   backupsLabel->setBuddy(BackupList);
   auto* right = new QVBoxLayout;
   right->addWidget(backupsLabel);
@@ -175,12 +176,10 @@ void TCompareForm::OnGatewayData(std::span<const std::uint8_t> message) {
 void TCompareForm::CompareWithControllerClick() {
   if (Busy()) return;
   if (!app_.Connection().LinkReady()) {
-    ShowMessageBox(QStringLiteral("Unable to compare with the controller\n\nSystem not connected."),
-                   DialogType::Warning);
+    ShowMessageBox(tr("Unable to compare with the controller\n\nSystem not connected."), DialogType::Warning);
     return;
   }
-  SourceLabel->setText(
-      QStringLiteral("Reading the controller's system data (the editors are not touched)..."));
+  SourceLabel->setText(tr("Reading the controller's system data (the editors are not touched)..."));
   // Refused, with the reason, while another operation holds the controller.
   transfer_.Read();
   if (!Busy()) SourceLabel->setText(ChooseText());
@@ -210,20 +209,22 @@ void TCompareForm::ControllerRead(const qd::ParseResult& result) {
   // A read refused for its login code holds nothing to compare, and nothing for a backup.
   if (transfer_.Outcome() != qd::link::TransferOutcome::ReadCompleted) return;
   StoreBackupInBackground(controller_, this, [this](const qd::review::StoredBackup&) { RefreshBackups(); });
-  const QString source = QStringLiteral("the controller (serial %1), read %2")
+  const QString source = tr("The working configuration compared with the controller (serial %1), read %2.")
                              .arg(controller_.image.SerialNumber())
                              .arg(ReadTimeText(qd::LocalDateTime::Now()));
-  ShowComparison(controller_.system, QStringLiteral("Controller"), source);
+  ShowComparison(controller_.system, tr("Controller"), source);
 }
 
 void TCompareForm::CompareWithFileClick() {
   FileDialogRequest request;
   request.kind = FileDialogRequest::Kind::Open;
-  request.title = QStringLiteral("Compare with file");
-  request.filter = QStringLiteral("XML-file (*.xml)|*.xml|Image (*.bin)|*.bin|Any file (*.*)|*.*");
+  request.title = tr("Compare with file");
+  //: File dialog filter: descriptions and patterns separated by '|'; translate the descriptions only
+  request.filter = tr("XML-file (*.xml)|*.xml|Image (*.bin)|*.bin|Any file (*.*)|*.*");
   const QString fileName = AskFileName(request);
   if (fileName.isEmpty()) return;
-  CompareWithFile(fileName, QStringLiteral("File"), QStringLiteral("the file %1").arg(fileName));
+  CompareWithFile(fileName, tr("File"),
+                  tr("The working configuration compared with the file %1.").arg(fileName));
 }
 
 void TCompareForm::CompareWithBackupClick() {
@@ -231,8 +232,8 @@ void TCompareForm::CompareWithBackupClick() {
   if (row < 0 || row >= static_cast<int>(backups_.size())) return;
   const qd::review::Backup& backup = backups_[static_cast<std::size_t>(row)];
   const auto& file = backup.systemFile.empty() ? backup.image : backup.systemFile;
-  CompareWithFile(QString::fromStdString(file.string()), QStringLiteral("Backup"),
-                  QStringLiteral("the backup of controller %1 read %2")
+  CompareWithFile(QString::fromStdString(file.string()), tr("Backup"),
+                  tr("The working configuration compared with the backup of controller %1 read %2.")
                       .arg(backup.serial)
                       .arg(QString::fromStdString(backup.time)));
 }
@@ -240,9 +241,8 @@ void TCompareForm::CompareWithBackupClick() {
 void TCompareForm::CompareWithFile(const QString& fileName, const QString& sideName, const QString& source) {
   const qd::review::LoadedSystem loaded = qd::review::LoadSystemForComparison(PathOf(fileName));
   if (!loaded.ok) {
-    ShowMessageBox(
-        QStringLiteral("Unable to compare with \"%1\".\n\n%2").arg(fileName, FromCp1252(loaded.error)),
-        DialogType::Error);
+    ShowMessageBox(tr("Unable to compare with \"%1\".\n\n%2").arg(fileName, FromCp1252(loaded.error)),
+                   DialogType::Error);
     return;
   }
   ShowComparison(loaded.system, sideName, source);
@@ -251,7 +251,7 @@ void TCompareForm::CompareWithFile(const QString& fileName, const QString& sideN
 void TCompareForm::ShowComparison(const qd::SystemConfig& other, const QString& sideName,
                                   const QString& source) {
   differences_ = qd::review::CompareSystems(other, qd::review::CanonicalSystem(app_.Config()));
-  SourceLabel->setText(QStringLiteral("The working configuration compared with %1.").arg(source));
+  SourceLabel->setText(source);
   DifferenceGrid->setHorizontalHeaderItem(OtherColumn, new QTableWidgetItem(sideName));
   DifferenceGrid->setRowCount(static_cast<int>(differences_.size()));
   for (int row = 0; row < DifferenceGrid->rowCount(); ++row) {
@@ -265,11 +265,10 @@ void TCompareForm::ShowComparison(const qd::SystemConfig& other, const QString& 
   }
   const int count = static_cast<int>(differences_.size());
   if (count == 0) {
-    SummaryLabel->setText(QStringLiteral("No differences."));
+    SummaryLabel->setText(tr("No differences."));
     SetLabelBackground(SummaryLabel, Background::Green);
   } else {
-    SummaryLabel->setText(count == 1 ? QStringLiteral("1 difference.")
-                                     : QStringLiteral("%1 differences.").arg(count));
+    SummaryLabel->setText(count == 1 ? tr("1 difference.") : tr("%1 differences.").arg(count));
     SetLabelBackground(SummaryLabel, Background::Yellow);
   }
   show();
@@ -282,12 +281,12 @@ void TCompareForm::RefreshBackups() {
   for (const qd::review::Backup& backup : backups_) {
     const auto& file = backup.systemFile.empty() ? backup.image : backup.systemFile;
     auto* item = new QListWidgetItem(
-        QStringLiteral("%1   controller %2").arg(QString::fromStdString(backup.time)).arg(backup.serial),
-        BackupList);
+        //: A backup in the list: when it was read, and the controller's serial number
+        tr("%1   controller %2").arg(QString::fromStdString(backup.time)).arg(backup.serial), BackupList);
     item->setToolTip(PlainToolTip(QString::fromStdString(file.string())));
   }
   if (backups_.empty()) {
-    auto* item = new QListWidgetItem(QStringLiteral("No backups yet: every read leaves one."), BackupList);
+    auto* item = new QListWidgetItem(tr("No backups yet: every read leaves one."), BackupList);
     item->setFlags(Qt::NoItemFlags);
   }
   UpdateButtons();

@@ -59,7 +59,8 @@ class TCompareForm : public QWidget {
   void TransferChanged();
   void ControllerRead(const qd::ParseResult& result);
   void CompareWithFile(const QString& fileName, const QString& sideName, const QString& source);
-  // Shows the differences between `other` and the working configuration.
+  // Shows the differences between `other` and the working configuration; `source` is the whole sentence
+  // above them ("The working configuration compared with ..."), so that a translation words it whole.
   void ShowComparison(const qd::SystemConfig& other, const QString& sideName, const QString& source);
   void UpdateButtons();
 

@@ -13,7 +13,7 @@ using qd::review::Severity;
 
 FindingsList::FindingsList(QWidget* parent, int visibleRows) : QListWidget(parent) {
   setObjectName(QStringLiteral("FindingsList"));
-  setAccessibleName(QStringLiteral("Program check"));
+  setAccessibleName(tr("Program check"));
   setSelectionMode(QAbstractItemView::SingleSelection);
   setWordWrap(false);
   setUniformItemSizes(true);
@@ -33,11 +33,12 @@ QString FindingsList::ItemText(const Finding& finding) const {
   if (wholePlace_) {
     place = FromCp1252(finding.Place());
   } else if (finding.line > 0) {
-    place = QStringLiteral("Line %1").arg(finding.line);
+    place = tr("Line %1").arg(finding.line);
   } else {
-    place = QStringLiteral("Program");
+    place = tr("Program");
   }
-  return place + QStringLiteral(": ") + FromCp1252(finding.message);
+  //: A finding: where (a line, a program or a place) and what
+  return tr("%1: %2").arg(place, FromCp1252(finding.message));
 }
 
 void FindingsList::ShowFindings(const std::vector<Finding>& findings) {
@@ -49,7 +50,7 @@ void FindingsList::ShowFindings(const std::vector<Finding>& findings) {
   findings_ = std::move(sorted);
   clear();
   if (findings_.empty()) {
-    auto* item = new QListWidgetItem(QStringLiteral("No findings"), this);
+    auto* item = new QListWidgetItem(tr("No findings"), this);
     item->setFlags(Qt::NoItemFlags);
     return;
   }
@@ -61,7 +62,7 @@ void FindingsList::ShowFindings(const std::vector<Finding>& findings) {
     const bool isError = finding.severity == Severity::Error;
     item->setIcon(isError ? error : warning);
     item->setToolTip(
-        PlainToolTip((isError ? QStringLiteral("Error: ") : QStringLiteral("Warning: ")) + item->text()));
+        PlainToolTip(isError ? tr("Error: %1").arg(item->text()) : tr("Warning: %1").arg(item->text())));
   }
 }
 

@@ -18,6 +18,7 @@
 #include "gui/app/file_dialog.h"
 #include "gui/app/main_form.h"
 #include "gui/app/message_dialog.h"
+#include "gui/app/text_codec.h"
 #include "report/report_painter.h"
 #include "report/report_pdf.h"
 #include "transport/pump_prices.h"
@@ -26,10 +27,6 @@ namespace qd::gui {
 namespace {
 
 constexpr int DefaultMonths = 12;
-
-QString Q(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QComboBox* NamedComboBox(const char* name, QWidget* parent) {
   auto* box = new QComboBox(parent);
@@ -47,33 +44,33 @@ QPushButton* NamedButton(const char* name, const QString& caption, QWidget* pare
 
 TServiceReportForm::TServiceReportForm(App& app) : app_(app) {
   setObjectName(QStringLiteral("ServiceReportForm"));
-  setWindowTitle(QStringLiteral("Service report"));
+  setWindowTitle(tr("Service report"));
   CreateControls();
 }
 
 void TServiceReportForm::CreateControls() {
-  PeriodGroupBox = new QGroupBox(QStringLiteral("Consumption period"), this);
+  PeriodGroupBox = new QGroupBox(tr("Consumption period"), this);
   PeriodGroupBox->setObjectName(QStringLiteral("PeriodGroupBox"));
   FromComboBox = NamedComboBox("FromComboBox", PeriodGroupBox);
   ToComboBox = NamedComboBox("ToComboBox", PeriodGroupBox);
   auto* period = new QFormLayout(PeriodGroupBox);
-  period->addRow(QStringLiteral("&From"), FromComboBox);
-  period->addRow(QStringLiteral("&To"), ToComboBox);
-  NoLogDataAvailableLabel = new QLabel(Q(qd::logs::NoLogDataText), this);
+  period->addRow(tr("&From"), FromComboBox);
+  period->addRow(tr("&To"), ToComboBox);
+  NoLogDataAvailableLabel = new QLabel(CoreText("ConsumptionLog", qd::logs::NoLogDataText), this);
   NoLogDataAvailableLabel->setObjectName(QStringLiteral("NoLogDataAvailableLabel"));
 
   MachineSelectComboBox = NamedComboBox("MachineSelectComboBox", this);
   for (int entry = 0; entry < qd::logs::MachineEntryCount; ++entry)
-    MachineSelectComboBox->addItem(Q(qd::logs::MachineEntryText(entry)));
-  auto* machineLabel = new QLabel(QStringLiteral("&Machine"), this);
+    MachineSelectComboBox->addItem(FromCp1252(qd::logs::MachineEntryText(entry)));
+  auto* machineLabel = new QLabel(tr("&Machine"), this);
   machineLabel->setBuddy(MachineSelectComboBox);
   auto* machineRow = new QHBoxLayout;
   machineRow->addWidget(machineLabel);
   machineRow->addWidget(MachineSelectComboBox, 1);
 
-  SavePdfBtn = NamedButton("SavePdfBtn", QStringLiteral("Save PDF..."), this);
-  PrintBtn = NamedButton("PrintBtn", QStringLiteral("Print..."), this);
-  CloseBtn = NamedButton("CloseBtn", QStringLiteral("Close"), this);
+  SavePdfBtn = NamedButton("SavePdfBtn", tr("Save PDF..."), this);
+  PrintBtn = NamedButton("PrintBtn", tr("Print..."), this);
+  CloseBtn = NamedButton("CloseBtn", tr("Close"), this);
   SavePdfBtn->setDefault(true);
   connect(SavePdfBtn, &QPushButton::clicked, this, &TServiceReportForm::SavePdfBtnClick);
   connect(PrintBtn, &QPushButton::clicked, this, &TServiceReportForm::PrintBtnClick);
@@ -107,8 +104,8 @@ void TServiceReportForm::FillPeriod() {
   NoLogDataAvailableLabel->setVisible(!logged_);
   if (!logged_) return;
   for (const std::string& entry : qd::logs::MonthEntries(*logged_)) {
-    FromComboBox->addItem(Q(entry));
-    ToComboBox->addItem(Q(entry));
+    FromComboBox->addItem(FromCp1252(entry));
+    ToComboBox->addItem(FromCp1252(entry));
   }
   const int count = logged_->Count();
   FromComboBox->setCurrentIndex(std::max(0, count - DefaultMonths));
@@ -134,11 +131,12 @@ qd::review::ServiceReport TServiceReportForm::BuildReport() const {
   // left over from an earlier session.
   const QString fileName = app_.Main().LastSystemFileName();
   if (app_.Config().image.SerialNumber() != 0) {
-    options.source = qd::review::ReportSourceController;
+    options.source = CoreText("ServiceReport", qd::review::ReportSourceController).toStdString();
   } else if (!fileName.isEmpty()) {
     options.source = qd::review::ReportSourceFile(QFileInfo(fileName).fileName().toStdString());
   } else {
-    options.source = "working configuration, not saved";
+    // The report holds UTF-8.
+    options.source = tr("working configuration, not saved").toStdString();
   }
   return qd::review::BuildServiceReport(app_.Config(), options);
 }
@@ -146,17 +144,19 @@ qd::review::ServiceReport TServiceReportForm::BuildReport() const {
 void TServiceReportForm::SavePdfBtnClick() {
   FileDialogRequest request;
   request.kind = FileDialogRequest::Kind::Save;
-  request.title = QStringLiteral("Save service report");
-  request.filter = QStringLiteral("PDF file|*.pdf|Any file|*.*");
+  request.title = tr("Save service report");
+  //: File dialog filter: descriptions and patterns separated by '|'; translate the descriptions only
+  request.filter = tr("PDF file|*.pdf|Any file|*.*");
   request.defaultSuffix = QStringLiteral("pdf");
   const QDate today = QDate::currentDate();
+  // The suggested file name stays English, plain ASCII for every file system.
   request.fileName =
       InDocumentsFolder(QStringLiteral("service_report_%1.pdf").arg(today.toString(Qt::ISODate)));
   const QString fileName = AskFileName(request);
   if (fileName.isEmpty()) return;
   const qd::FileResult saved = qd::report::WriteServiceReportPdf(BuildReport(), PathOf(fileName));
   if (!saved.ok) {
-    ShowMessageDialog(QStringLiteral("Unable to save the service report\n\n") + Q(saved.error),
+    ShowMessageDialog(tr("Unable to save the service report\n\n%1").arg(QString::fromStdString(saved.error)),
                       DialogType::Error, QMessageBox::Ok);
   }
 }
@@ -164,14 +164,13 @@ void TServiceReportForm::SavePdfBtnClick() {
 void TServiceReportForm::PrintBtnClick() {
   QPrinter printer(QPrinter::HighResolution);
   printer.setPageLayout(qd::report::ServiceReportPageLayout());
-  printer.setDocName(QStringLiteral("Service report"));
+  printer.setDocName(tr("Service report"));
   QPrintDialog dialog(&printer, this);
   if (dialog.exec() != QDialog::Accepted) return;
   QPainter painter;
   if (!painter.begin(&printer)) {
-    ShowMessageDialog(
-        QStringLiteral("Unable to print the service report\n\nThe printer could not be started."),
-        DialogType::Error, QMessageBox::Ok);
+    ShowMessageDialog(tr("Unable to print the service report\n\nThe printer could not be started."),
+                      DialogType::Error, QMessageBox::Ok);
     return;
   }
   qd::report::PaintServiceReport(painter, printer, BuildReport());

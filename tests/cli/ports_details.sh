@@ -27,4 +27,20 @@ for block in text.rstrip("\n").split("\n\n"):
     assert fields["device"].startswith("/"), block
     assert fields["can open"] == "yes" or fields["can open"].startswith("no, "), block
 PY
+
+# --json: the same lists as documents, whatever ports there are
+"$QDTOOL" ports --json >out.json
+json_table "ports --json" out.json <<'EOF'
+a list of names	.ports | type == "array" and all(.[]; .name | type == "string")
+EOF
+"$QDTOOL" ports --details --json >out.json
+json_table "ports --details --json" out.json <<'EOF'
+devices	all(.ports[]; .device | startswith("/"))
+open or why not	all(.ports[]; .canOpen == (.problem == null))
+known problems	all(.ports[]; .problem | IN(null, "inUse", "busy", "permissionDenied", "notFound", "failed"))
+USB ids	all(.ports[]; [.usbVendorId, .usbProductId] | all(. == null or test("^[0-9a-f]{4}$")))
+FTDI by its vendor id	all(.ports[]; .ftdi == (.usbVendorId == "0403"))
+EOF
+names=$(grep -v -e '^ ' -e '^$' -e '^no serial ports found$' out.txt)
+check "same ports as the text" test "$(jq -r '.ports[].name' out.json)" = "$names"
 finish

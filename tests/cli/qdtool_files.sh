@@ -87,6 +87,28 @@ head -c 100 a.bin >short.bin
 "$QDTOOL" info short.bin 2>/dev/null
 check "short image refused" test $? -ne 0
 
+# info --json: a system file as built, and an image whose identity and clock are set
+"$QDTOOL" info "$SAMPLE" --json >info.json
+json_table "info --json of a system file" info.json <<'EOF'
+format version	.formatVersion == {"major": 1, "minor": 1}
+used text to the tenth	.usedTextPercent == 0.5
+data length	.dataLength == 15680
+no serial	.serialNumber == 0
+clock never set	.controllerClock == null
+EOF
+cp a.bin id.bin
+printf '\x02\x03\x11\xf1\xba\x04\x00' | dd of=id.bin bs=1 seek=7 conv=notrunc status=none
+printf '\x0f\x0e\x0d\x1d\x02\x18' | dd of=id.bin bs=1 seek=$((0x6f)) conv=notrunc status=none
+"$QDTOOL" info id.bin --json >info.json
+json_table "info --json of an image" info.json <<'EOF'
+serial	.serialNumber == 310001
+hardware version	.hardwareVersion == 2
+firmware version	.firmwareVersion == {"major": 3, "minor": 17}
+clock in ISO 8601	.controllerClock == "2024-02-29T13:14:15"
+EOF
+json_fails "info --json of a short image" 1 info short.bin --json
+json_fails "convert takes no --json" 2 convert "$SAMPLE" x.bin --json
+
 # usage errors
 "$QDTOOL" program "$SAMPLE" --machine 11 --program 1 2>/dev/null
 check "machine out of range" test $? -eq 2

@@ -124,6 +124,32 @@ same "csv of one machine and month" out.csv
 "$QDTOOL" log consumption empty.bin --csv >out.csv
 check "csv of an empty log" test "$(wc -l <out.csv)" -eq 1
 
+# --json: the totals as numbers, the litres exact (the text rounds 327.675 to 327.68)
+"$QDTOOL" log consumption logs.bin --json >out.json
+json_table "consumption --json" out.json <<'EOF'
+logged months	.loggedMonths == {"oldest": "2012-03", "newest": "2013-05"}
+all months and machines	[.from, .to, .machine] == [null, null, null]
+pump 1	.pumps[0] == {"pump": 1, "litres": 1, "cost": null}
+seven pumps	.pumps | length == 7
+total volume	.totalLitres == 1311.7
+program 2	.programs[1] == {"program": 2, "washes": 5}
+washes	[.washesWithoutProgram, .totalWashes, .softenerCount] == [131070, 131075, 1234]
+no prices	[.totalCost, .costPerWash] == [null, null]
+EOF
+"$QDTOOL" log consumption v1.bin --json >v1.json
+check "consumption --json, firmware 1" cmp -s out.json v1.json
+"$QDTOOL" log consumption logs.bin --machine 3 --from 2013-01 --json >out.json
+json_table "consumption --json of one machine" out.json <<'EOF'
+selection	[.from, .to, .machine] == ["2013-01", null, 3]
+exact litres	.pumps[6].litres == 327.675
+EOF
+check "litres written exactly" grep -qE '"litres": 327\.675,?$' out.json
+"$QDTOOL" log consumption empty.bin --json >out.json
+json_table "consumption --json of an empty log" out.json <<'EOF'
+no months	.loggedMonths == null
+no washes	.totalWashes == 0
+EOF
+
 # Costs from the prices kept in the preferences: pump 1 at 2.45 and pump 7 at 0.10 per litre.
 printf '[General]\nPumpPrice1=2.450\nPumpPrice7=0.100\nPumpPrice3=cheap\n' >"$QDSYSTEM_SETTINGS"
 "$QDTOOL" log consumption logs.bin --machine 3 >out.txt
@@ -138,6 +164,13 @@ check "cost per wash of all" grep -qx "Cost per wash: 0.00" out.txt
 check "no cost per wash without washes" test "$(grep -c 'per wash' out.txt)" -eq 0
 "$QDTOOL" log consumption logs.bin --csv --machine 3 --from 2013-01 >out.csv
 check "csv cost columns" test "$(tail -n 1 out.csv)" = "2013-05,3,0,0,0,0,0,0,0,0.000,0.000,0.000,0.000,0.000,0.000,327.675,1234,0.00,,,,,,32.77,32.77"
+"$QDTOOL" log consumption logs.bin --machine 3 --json >out.json
+json_table "consumption --json with prices" out.json <<'EOF'
+cost of pump 7	.pumps[6].cost == 32.77
+no cost without a price	.pumps[1].cost == null
+total cost	.totalCost == 32.77
+cost per wash	.costPerWash == 6.55
+EOF
 rm "$QDSYSTEM_SETTINGS"
 
 # Alarm history and state
@@ -159,6 +192,21 @@ printf '%s\n' "alarm,slot,date,time,kind,number,trigger_type,text" \
   '3,48,2012-05-17,14:05,9,1,0,' >expected.txt
 "$QDTOOL" log alarms logs.bin --csv >out.csv
 same "alarm csv" out.csv
+"$QDTOOL" log alarms logs.bin --json >out.json
+json_table "alarm history --json" out.json <<'EOF'
+three alarms	.alarms | length == 3
+low soap level	.alarms[0] == {"number": 1, "slot": 1, "time": "2012-05-17T14:05:00", "kind": "lowSoapLevel", "kindCode": 1, "pump": 3, "machine": null, "triggerType": null}
+trigger error	.alarms[1] | [.slot, .time, .kind, .machine, .triggerType] == [3, "2013-01-02T09:41:00", "triggerError", 4, 3]
+unknown kind	.alarms[2] | [.number, .slot, .kind, .kindCode] == [3, 48, "unknown", 9]
+EOF
+"$QDTOOL" log alarms v1.bin --json >v1.json
+check "alarm history --json, firmware 1" cmp -s out.json v1.json
+"$QDTOOL" log alarms logs.bin --state --json >out.json
+json_table "alarm state --json" out.json <<'EOF'
+active alarms	.alarms == [{"kind": "pressure", "pump": null, "machine": null}, {"kind": "lowSoapLevel", "pump": 3, "machine": null}, {"kind": "triggerError", "pump": null, "machine": 4}]
+EOF
+"$QDTOOL" log alarms empty.bin --state --json >out.json
+json_table "alarm state --json, none active" out.json <<<$'no alarms\t.alarms == []'
 
 # The logs travel in a system file at the fixed regions
 check "image to system file" "$QDTOOL" convert logs.bin logs.xml
@@ -190,6 +238,7 @@ usage "machine 11" consumption logs.bin --machine 11
 usage "state with csv" alarms logs.bin --state --csv
 usage "machine for alarms" alarms logs.bin --machine 3
 usage "state for consumption" consumption logs.bin --state
+usage "csv with json" consumption logs.bin --csv --json
 "$QDTOOL" log alarms missing.bin >/dev/null 2>&1
 check "missing file exits 1" test $? -eq 1
 cp logs.bin v2.bin
@@ -197,5 +246,7 @@ put v2.bin 5 2 0
 "$QDTOOL" log consumption v2.bin 2>err.txt
 check "bad image exits 1" test $? -eq 1
 check "bad image message" test "$(cat err.txt)" = "qdtool: Bad data format or version: 2.0"
+json_fails "--json of a missing file" 1 log alarms missing.bin --json
+json_fails "--json of a bad image" 1 log consumption v2.bin --json
 
 finish

@@ -106,6 +106,16 @@ TEST(CanonicalSystem, TypedNumbersCompareAsStored) {
   EXPECT_EQ(differences, (std::vector<std::string>{"Machine 1 / Calibration pump 1: 30 -> 250"}));
 }
 
+TEST(CompareSystems, AmountsCompareWhateverTheDecimalSeparator) {
+  SystemConfig comma, point;
+  comma.AlarmAmount[0] = "25,00";
+  point.AlarmAmount[0] = "25.00";
+  EXPECT_TRUE(CompareSystems(comma, point).empty());
+  point.UsedAmount[1] = "0.01";
+  EXPECT_EQ(Texts(CompareSystems(comma, point)),
+            (std::vector<std::string>{"System / Used amount pump 2: 0.00 -> 0.01"}));
+}
+
 TEST(CanonicalSystem, ImageOfABuiltConfigurationComparesEqual) {
   WorkingConfig config = test::RichConfig();
   WorkingConfig built = config;

@@ -355,7 +355,8 @@ class MainFormTest : public QObject {
                      QStringLiteral("Communication1=Communication..."),
                      QStringLiteral("LogDataBtn=Log data..."), QStringLiteral("AlarmLogBtn=Alarm log..."),
                      QStringLiteral("-"), QStringLiteral("CopyMachine1=Copy Machine..."),
-                     QStringLiteral("ClearMachineBtn=Clear Machine")}));
+                     QStringLiteral("ClearMachineBtn=Clear Machine"), QStringLiteral("-"),
+                     QStringLiteral("LanguageMenu=Language")}));
     QVERIFY(f.main.findChild<QAction*>(QStringLiteral("N1"))->isSeparator());
     QStringList clear;
     for (int n = 1; n <= 10; ++n)

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "qd_version.h"
+
 namespace qd::sim {
 namespace {
 
@@ -127,10 +129,26 @@ TEST(SimOptions, HelpNamesEveryOption) {
         "--verbose",    "--poll-interval", "--answer-timeout", "--baud",       "--no-pacing", "--fault",
         "--trigger",    "--dump-memory",   "--old-status",     "--seed",       "--clock",     "--sample-logs",
         "--build-time", "drop-answers",    "bad-checksum",     "drop-replies", "noise",       "silence:MS",
-        "every=M",      "rate=P",          "nyborg-w3"}) {
+        "every=M",      "rate=P",          "nyborg-w3",        "--version"}) {
     EXPECT_NE(help.find(option), std::string::npos) << option;
   }
   EXPECT_TRUE(Parse({"--help"})->help);
+}
+
+TEST(SimOptions, Version) {
+  EXPECT_FALSE(Parse({})->version);
+  const auto options = Parse({"--seed", "3", "--version"});
+  ASSERT_TRUE(options);
+  EXPECT_TRUE(options->version);
+  EXPECT_FALSE(options->help);
+  std::string error;
+  EXPECT_FALSE(Parse({"--version=1"}, &error));
+  EXPECT_NE(error.find("takes no value"), std::string::npos) << error;
+  EXPECT_EQ(VersionText(), std::string("qd310sim ") + qd::version::Text + "\n");
+  // The numbers the about box shows agree with the text.
+  EXPECT_TRUE(
+      std::string(qd::version::Text)
+          .starts_with(std::to_string(qd::version::Major) + "." + std::to_string(qd::version::Minor)));
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "gui/app/about_form.h"
 #include "gui/app/app.h"
 #include "gui/app/file_dialog.h"
+#include "gui/app/language.h"
 #include "gui/app/login_form.h"
 #include "gui/app/main_form.h"
 #include "gui/editors/calibration_form.h"
@@ -123,6 +124,7 @@ void StoreSampleCalibrations(std::uint32_t serial) {
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("QDsystem"));
+  qd::gui::InstallLanguage(application, qd::gui::Language::System);  // LANG=de_DE.UTF-8: the German windows
   if (argc != 2) {
     std::fprintf(stderr, "usage: qdsystem_screenshots FOLDER\n");
     return 2;

@@ -60,3 +60,34 @@ stop_sim() {  # ends the simulator; its dump files are then written
   wait "$SIM_PID" 2>/dev/null
   SIM_PID=""
 }
+# json_table NAME FILE: the file holds one JSON object, and each line "LABEL<TAB>JQ FILTER" read from
+# standard input is true of it.
+json_table() {
+  local name=$1 file=$2 label filter
+  if ! jq -e -s 'length == 1 and (.[0] | type) == "object"' "$file" >/dev/null 2>&1; then
+    echo "FAIL: $name: not one JSON object:"
+    head -c 400 "$file"
+    echo
+    failures=$((failures + 1))
+    return
+  fi
+  passes=$((passes + 1))
+  while IFS=$'\t' read -r label filter; do
+    if jq -e "$filter" "$file" >/dev/null 2>&1; then passes=$((passes + 1)); else
+      echo "FAIL: $name: $label: $filter"
+      failures=$((failures + 1))
+    fi
+  done
+}
+# json_fails NAME STATUS ARGS...: qdtool ARGS... ends with the status, says why on standard error and
+# prints nothing on standard output.
+json_fails() {
+  local name=$1 expected=$2
+  shift 2
+  "$QDTOOL" "$@" >fail.out 2>fail.err
+  local got=$?
+  if [[ $got -eq $expected && ! -s fail.out && -s fail.err ]]; then passes=$((passes + 1)); else
+    echo "FAIL: $name: exit $got (not $expected), $(wc -c <fail.out) bytes on standard output"
+    failures=$((failures + 1))
+  fi
+}
