@@ -1002,6 +1002,14 @@ Are you sure?</source>
     </message>
 </context>
 <context>
+    <name>Numbers</name>
+    <message>
+        <source>.</source>
+        <extracomment>The decimal separator of the numbers the windows show</extracomment>
+        <translation>,</translation>
+    </message>
+</context>
+<context>
     <name>OperationGate</name>
     <message>
         <source>The controller is busy reading the system data.

@@ -1,5 +1,7 @@
 #include "app/translation.h"
 
+#include "app/text.h"
+
 namespace qd {
 
 namespace {
@@ -22,6 +24,14 @@ SourceTextScope::SourceTextScope() : outer_(sourceTextsOnly) {
 
 SourceTextScope::~SourceTextScope() {
   sourceTextsOnly = outer_;
+}
+
+std::string UiDecimal(double value, int decimals) {
+  std::string text = Format("%.*f", decimals, value);
+  //: The decimal separator of the numbers the windows show
+  const std::string separator = UiText("Numbers", ".");
+  if (const std::size_t point = text.find('.'); point != std::string::npos) text.replace(point, 1, separator);
+  return text;
 }
 
 std::string Substitute(std::string_view pattern, std::initializer_list<std::string_view> arguments) {

@@ -34,6 +34,9 @@ class SourceTextScope {
   bool outer_;
 };
 
+// `value` with `decimals` decimals and the decimal separator of the desktop tool's language.
+std::string UiDecimal(double value, int decimals);
+
 // `pattern` with %1 .. %9 replaced by the arguments: the placeholders a translation may reorder, and that
 // a wrong translation cannot turn into a crash (an unknown placeholder stays as it is).
 std::string Substitute(std::string_view pattern, std::initializer_list<std::string_view> arguments);

@@ -304,7 +304,7 @@ FirmwareLabels LabelsFor(const FirmwareImage& firmware) {
   const int used = static_cast<int>(firmware.codeEnd) - static_cast<int>(firmware.codeStart);
   const double percent = firmware.target.imageSize == 0 ? 0.0 : used * 100.0 / firmware.target.imageSize;
   return {address(firmware.codeStart), address(firmware.codeEnd),
-          Substitute(UiText("IntelHex", "%1% (%2 bytes)"), {Format("%.1f", percent), std::to_string(used)}),
+          Substitute(UiText("IntelHex", "%1% (%2 bytes)"), {UiDecimal(percent, 1), std::to_string(used)}),
           Format("%04Xh", static_cast<unsigned>(firmware.displayChecksum))};
 }
 

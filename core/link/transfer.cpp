@@ -174,7 +174,7 @@ bool SystemTransfer::CheckLoginCode() {
 
 void SystemTransfer::ShowProgress() {
   const double percent = end_ > start_ ? (current_ - start_) * 100.0 / (end_ - start_) : 100.0;
-  view_.progressText = Format("%.1f %%", percent);
+  view_.progressText = UiDecimal(percent, 1) + " %";
   view_.progressBar = static_cast<int>(std::lround(percent));
   Changed();
 }

@@ -47,7 +47,7 @@ bool LocalDateTime::Parse(const std::string& text, LocalDateTime& out) {
 }
 
 std::string UsedTextLabel(double percent) {
-  return Substitute(UiText("WorkingConfig", "Used text: %1%"), {Format("%.1f", percent)});
+  return Substitute(UiText("WorkingConfig", "Used text: %1%"), {UiDecimal(percent, 1)});
 }
 
 }  // namespace qd

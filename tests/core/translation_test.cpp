@@ -49,6 +49,7 @@ std::string German(const char* context, const char* source) {
       {"AlarmLog", "Pressure alarm.", "Druckalarm."},
       {"ProgramChecker", "Machine %1 / Program %2 / Line %3", "Zeile %3 in Programm %2, Maschine %1"},
       {"ProgramChecker", "error: %1: %2", "Fehler: %1: %2"},
+      {"Numbers", ".", ","},
   };
   for (const Entry& e : entries) {
     if (e.context == context && e.source == source) return std::string(e.translation);
@@ -96,8 +97,10 @@ TEST(UiText, CoreTextsFollowTheTranslatorButTheCsvStaysEnglish) {
   area[17] = 0x40;  // on day 1
   const review::Finding finding{review::Severity::Error, 3, 2, 5, "m"};
 
+  EXPECT_EQ(UiDecimal(8.94, 1), "8.9");
   const InstalledTranslator german(German);
   EXPECT_EQ(link::PortStatusText(link::PortStatus::PortClosed), "Port geschlossen");
+  EXPECT_EQ(UiDecimal(8.94, 1), "8,9");
   EXPECT_EQ(finding.Text(), "Fehler: Zeile 5 in Programm 2, Maschine 3: m");
   EXPECT_EQ(logs::AlarmHistoryLines(area).front(), " 1: 2000-00-01  0:00 > Druckalarm.");
   EXPECT_EQ(
