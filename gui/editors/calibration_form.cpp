@@ -72,7 +72,7 @@ void TCalibrationForm::CreateControls() {
   TestRunningLabel = Named(new QLabel(tr("Test running..."), this), "TestRunningLabel");
   TestTimerLabel =
       Named(new QLabel(FromCp1252(qd::FormatTenths(0, DecimalSeparator())), this), "TestTimerLabel");
-  TestTimerLabel->setAccessibleName(tr("Seconds left"));
+  TestTimerLabel->setAccessibleDescription(tr("Seconds left"));
   TestTimerLabel->setMinimumWidth(50);
   TestTimerLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   OverFlowLabel = Named(new QLabel(tr("Overflow"), this), "OverFlowLabel");

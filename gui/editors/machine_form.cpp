@@ -63,7 +63,7 @@ QLabel* BuddyLabel(const QString& text, QWidget* buddy, QWidget* parent) {
 QLabel* IndicatorLabel(const char* name, const QString& letter, const QString& meaning, QWidget* parent) {
   auto* label = Named(new QLabel(letter, parent), QString::fromLatin1(name));
   label->setToolTip(meaning);
-  label->setAccessibleName(meaning);
+  label->setAccessibleDescription(meaning);
   label->setAlignment(Qt::AlignCenter);
   label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   label->setMinimumWidth(22);
@@ -236,7 +236,7 @@ QLayout* TMachineForm::CreateTriggerRow() {
     auto* weight =
         Named(new QLabel(QString::fromLatin1(qd::link::MachineStatusView::InitialWeightText), TriggerGroup),
               QStringLiteral("TriggerWeightlabel%1").arg(i + 1));
-    weight->setAccessibleName(tr("Input %1 weight").arg(i + 1));
+    weight->setAccessibleDescription(tr("Input %1 weight").arg(i + 1));
     weight->setAlignment(Qt::AlignCenter);
     weight->setMinimumWidth(60);
     QSizePolicy policy = weight->sizePolicy();

@@ -330,7 +330,7 @@ QWidget* TTriggerForm::CreateBottomRow() {
   VersionLabel1->setObjectName(QStringLiteral("VersionLabel1"));
   VersionLabel2 = new QLabel(row);
   VersionLabel2->setObjectName(QStringLiteral("VersionLabel2"));
-  VersionLabel2->setAccessibleName(tr("Trigger module version"));
+  VersionLabel2->setAccessibleDescription(tr("Trigger module version"));
   SaveBtn = new QPushButton(tr("Save"), row);
   SaveBtn->setObjectName(QStringLiteral("SaveBtn"));
   CloseBtn = new QPushButton(tr("Close"), row);

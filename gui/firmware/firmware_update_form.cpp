@@ -20,6 +20,7 @@
 #include "gui/app/file_dialog.h"
 #include "gui/app/main_form.h"
 #include "gui/app/message_dialog.h"
+#include "gui/app/status_text.h"
 #include "gui/app/text_codec.h"
 
 namespace qd::gui {
@@ -126,7 +127,7 @@ void TFirmwareUpdateForm::CreateControls() {
   ProgrammingGroup = new QGroupBox(tr(" Programming "), this);
   ProgrammingGroup->setObjectName(QStringLiteral("ProgrammingGroup"));
   StateLabel = Label("StateLabel", {}, ProgrammingGroup);
-  StateLabel->setAccessibleName(tr("Programming state"));
+  StateLabel->setAccessibleDescription(tr("Programming state"));
   StateLabel->setMinimumWidth(200);
   StartBtn = Button("StartBtn", tr("F9: Start"), ProgrammingGroup);
   ProgressBar = new QProgressBar(ProgrammingGroup);
@@ -159,7 +160,7 @@ void TFirmwareUpdateForm::AddLabelPair(QGridLayout* grid, QLabel*& caption, cons
   const int row = grid->rowCount();
   caption = Label(captionName, text, FileGroup);
   value = Label(valueName, {}, FileGroup);
-  value->setAccessibleName(text);
+  value->setAccessibleDescription(text);
   value->setTextInteractionFlags(Qt::TextSelectableByMouse);
   grid->addWidget(caption, row, 0);
   grid->addWidget(value, row, 1);
@@ -281,7 +282,7 @@ void TFirmwareUpdateForm::ShowLoadedFile() {
   CodeEndLabel2->setText(FromCp1252(labels.codeEnd));
   CodeUsedLabel2->setText(FromCp1252(labels.codeUsed));
   CodeChecksumLabel2->setText(FromCp1252(labels.checksum));
-  StateLabel->setText(CoreText("BootLoader", qd::firmware::FileLoadedText));
+  ShowStatusText(StateLabel, CoreText("BootLoader", qd::firmware::FileLoadedText));
   ProgressBar->setRange(0, std::max<int>(1, firmware_.programmingEnd));
   ProgressBar->setValue(0);
   ShowFileLabels(true, true);
@@ -316,7 +317,7 @@ bool TFirmwareUpdateForm::ConfirmLoadWarnings() {
 }
 
 void TFirmwareUpdateForm::ShowLoaderState() {
-  StateLabel->setText(FromCp1252(loader_.StateText()));
+  ShowStatusText(StateLabel, FromCp1252(loader_.StateText()));
   ProgressBar->setValue(static_cast<int>(
       std::min<std::uint32_t>(loader_.Progress(), static_cast<std::uint32_t>(ProgressBar->maximum()))));
   // A new file must not be loaded under a running update.

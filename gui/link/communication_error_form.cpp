@@ -11,11 +11,11 @@
 namespace qd::gui {
 namespace {
 
-// A count label, named for screen readers by its caption.
+// A count label, described for screen readers by its caption.
 QLabel* CountLabel(const QString& name, const QString& caption, QWidget* parent) {
   auto* label = new QLabel(QStringLiteral("0"), parent);
   label->setObjectName(name);
-  label->setAccessibleName(caption);
+  label->setAccessibleDescription(caption);
   label->setTextInteractionFlags(Qt::TextSelectableByMouse);
   return label;
 }

@@ -17,6 +17,7 @@
 #include "gui/app/app.h"
 #include "gui/app/label_colours.h"
 #include "gui/app/message_dialog.h"
+#include "gui/app/status_text.h"
 #include "gui/app/text_codec.h"
 #include "gui/editors/machine_form.h"
 #include "gui/editors/system_setup_form.h"
@@ -91,7 +92,7 @@ void TCommunicationForm::CreateControls() {
   ComportStatusLabel = new QLabel(localGroup_);
   ComportStatusLabel->setAlignment(Qt::AlignCenter);
   ComportStatusLabel->setMinimumWidth(90);
-  ComportStatusLabel->setAccessibleName(tr("Port state"));
+  ComportStatusLabel->setAccessibleDescription(tr("Port state"));
   ComportStatusLabel->hide();
   AdapterLatencyLabel = new QLabel(localGroup_);
   AdapterLatencyLabel->setWordWrap(true);
@@ -137,7 +138,7 @@ void TCommunicationForm::CreateControls() {
   RemoteStateLabel = new QLabel(remoteGroup_);
   RemoteStateLabel->setAlignment(Qt::AlignCenter);
   RemoteStateLabel->setMinimumWidth(90);
-  RemoteStateLabel->setAccessibleName(tr("Gateway state"));
+  RemoteStateLabel->setAccessibleDescription(tr("Gateway state"));
   RemoteAccessLabel = new QLabel(remoteGroup_);
   RemoteSystemNameLabel1 = new QLabel(tr("Name:"), remoteGroup_);
   RemoteSystemNameLabel2 = new QLabel(remoteGroup_);
@@ -338,7 +339,7 @@ void TCommunicationForm::ShowPortStatus() {
     ComportStatusLabel->hide();
     return;
   }
-  ComportStatusLabel->setText(TextOf(qd::link::PortStatusText(status)));
+  ShowStatusText(ComportStatusLabel, TextOf(qd::link::PortStatusText(status)));
   SetLabelBackground(ComportStatusLabel, BackgroundOf(status));
   ComportStatusLabel->show();
 }
@@ -364,7 +365,7 @@ void TCommunicationForm::ShowAdapterLatency() {
 
 void TCommunicationForm::ShowRemoteView() {
   const qd::link::RemoteView& view = connection_.Session().View();
-  RemoteStateLabel->setText(TextOf(qd::link::RemoteStateText(view.state)));
+  ShowStatusText(RemoteStateLabel, TextOf(qd::link::RemoteStateText(view.state)));
   SetLabelBackground(RemoteStateLabel, BackgroundOf(qd::link::RemoteStateColour(view.state)));
   RemoteStateLabel->setVisible(view.stateVisible);
   RemoteAccessLabel->setText(TextOf(qd::link::RemoteAccessText(view.access)));

@@ -19,6 +19,7 @@
 #include "gui/app/config_signals.h"
 #include "gui/app/main_form.h"
 #include "gui/app/message_dialog.h"
+#include "gui/app/status_text.h"
 #include "gui/app/text_codec.h"
 #include "gui/editors/machine_form.h"
 #include "gui/link/transfer_environment.h"
@@ -96,11 +97,11 @@ void TEEPROMForm::CreateControls() {
   ProgessLabel = new QLabel(this);
   ProgessLabel->setObjectName(QStringLiteral("ProgessLabel"));
   ProgessLabel->setMinimumWidth(220);
-  ProgessLabel->setAccessibleName(tr("Transfer result"));
+  ProgessLabel->setAccessibleDescription(tr("Transfer result"));
   StateInfoLabel = new QLabel(this);
   StateInfoLabel->setObjectName(QStringLiteral("StateInfoLabel"));
   StateInfoLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  StateInfoLabel->setAccessibleName(tr("Transfer state"));
+  StateInfoLabel->setAccessibleDescription(tr("Transfer state"));
   StateInfoLabel->hide();
 
   Label1 = new QLabel(tr("Serial number"), this);
@@ -123,7 +124,7 @@ void TEEPROMForm::CreateControls() {
   for (int i = 0; i < StatusPanelCount; ++i) {
     auto* panel = new QLabel(statusBar);
     panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-    panel->setAccessibleName(panelNames[static_cast<std::size_t>(i)]);
+    panel->setAccessibleDescription(panelNames[static_cast<std::size_t>(i)]);
     panel->setMinimumWidth(i == DatePanel ? 200 : i == UsedTextPanel ? 120 : 170);
     statusBar->addWidget(panel, i == TransferPanel ? 1 : 0);
     statusPanels_[static_cast<std::size_t>(i)] = panel;
@@ -302,15 +303,15 @@ QString TEEPROMForm::StatusPanelText(int panel) const {
 }
 
 void TEEPROMForm::SetStatusPanel(int panel, const std::string& text) {
-  statusPanels_.at(static_cast<std::size_t>(panel))->setText(FromCp1252(text));
+  ShowStatusText(statusPanels_.at(static_cast<std::size_t>(panel)), FromCp1252(text));
 }
 
 void TEEPROMForm::ShowView() {
   const qd::link::TransferView& view = transfer_.View();
-  ProgessLabel->setText(FromCp1252(view.progressText));
+  ShowStatusText(ProgessLabel, FromCp1252(view.progressText));
   ProgessLabel->setStyleSheet(ProgressStyle(view.progressColour));
   ProgressBar->setValue(view.progressBar);
-  StateInfoLabel->setText(FromCp1252(view.stateInfo));
+  ShowStatusText(StateInfoLabel, FromCp1252(view.stateInfo));
   StateInfoLabel->setVisible(!view.stateInfo.empty() && !stateInfoDismissed_);
   ShowTransferStatus(view);
 }

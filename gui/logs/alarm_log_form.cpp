@@ -44,6 +44,7 @@ void TAlarmLogForm::CreateControls() {
   AlarmStateBtn->setObjectName(QStringLiteral("AlarmStateBtn"));
   Memo = new QPlainTextEdit(this);
   Memo->setObjectName(QStringLiteral("Memo"));
+  Memo->setAccessibleName(tr("Alarm log"));
   Memo->setReadOnly(true);
   Memo->setLineWrapMode(QPlainTextEdit::NoWrap);
   Memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -228,6 +228,7 @@ QGroupBox* TLogDataForm::CreateCostGroup() {
     //: Shown in an empty price field: the pump has no price
     edit->setPlaceholderText(tr("none"));
     edit->setToolTip(tr("Price per litre of the detergent of pump %1").arg(p + 1));
+    edit->setAccessibleName(edit->toolTip());
     edit->setValidator(new PriceValidator(edit));
     connect(edit, &QLineEdit::textEdited, this, [this, p] { PriceEditChange(p); });
     PumpPriceEdits[p] = edit;

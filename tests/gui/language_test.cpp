@@ -19,7 +19,6 @@
 #include "gui/app/language_menu.h"
 #include "gui/app/main_form.h"
 #include "gui/app/preferences.h"
-#include "gui/editors/machine_form.h"
 #include "support/gui_test_support.h"
 
 using namespace qd::gui;
@@ -54,6 +53,7 @@ std::vector<ShownText> ShownTexts(const QWidget* window) {
     const auto add = [&texts, widget](const QString& text) { texts.push_back({widget->objectName(), text}); };
     add(widget->toolTip());
     add(widget->accessibleName());
+    add(widget->accessibleDescription());
     if (const auto* label = qobject_cast<const QLabel*>(widget)) add(label->text());
     if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) add(button->text());
     if (const auto* group = qobject_cast<const QGroupBox*>(widget)) add(group->title());
@@ -111,12 +111,7 @@ class LanguageTest : public QObject {
     ScriptedUser user;
     user.ChooseFile(TestDataPath(QStringLiteral("sample_system.xml")));
     f.app.Main().LoadSystemBtnClick();
-    TMachineForm& machine = f.app.Machine(0);
-    machine.TriggerForm();
-    machine.ProgramEditor(0);
-    f.app.SystemSetup(), f.app.Calibration(), f.app.Eeprom(), f.app.CopyMachine(), f.app.About();
-    f.app.CommunicationError(), f.app.FirmwareUpdate(), f.app.LogData(), f.app.RemoteLogin();
-    f.app.AlarmLog(), f.app.Compare(), f.app.ServiceReport();
+    CreateEveryWindow(f.app);
 
     QStringList untranslated;
     for (const QWidget* window : QApplication::topLevelWidgets())

@@ -8,6 +8,7 @@
 
 #include "gui/app/main_form.h"
 #include "gui/app/preferences.h"
+#include "gui/editors/machine_form.h"
 #include "gui/link/communication_form.h"
 #include "gui/link/eeprom_form.h"
 
@@ -185,6 +186,15 @@ bool AppFixture::ReadFromController(const Simulator& sim) {
       std::chrono::seconds(60));
   eeprom.close();
   return read;
+}
+
+void CreateEveryWindow(App& app) {
+  TMachineForm& machine = app.Machine(0);
+  machine.TriggerForm();
+  machine.ProgramEditor(0);
+  app.SystemSetup(), app.Calibration(), app.Eeprom(), app.CopyMachine(), app.About();
+  app.CommunicationError(), app.FirmwareUpdate(), app.LogData(), app.RemoteLogin();
+  app.AlarmLog(), app.Compare(), app.ServiceReport();
 }
 
 QByteArray ReadFile(const QString& path) {

@@ -115,6 +115,10 @@ class AppFixture {
   App app;
 };
 
+// Creates every window of the program (machine 1 with its trigger window and first program editor), none
+// shown, for tests that go over all of them.
+void CreateEveryWindow(App& app);
+
 // A whole file's bytes, or nothing when it cannot be read.
 QByteArray ReadFile(const QString& path);
 
