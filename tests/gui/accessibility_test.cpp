@@ -11,6 +11,8 @@
 #include <QPlainTextEdit>
 #include <QTextDocument>
 #include <QtTest>
+#include <algorithm>
+#include <utility>
 
 #include "gui/app/app.h"
 #include "gui/app/main_form.h"
@@ -93,6 +95,42 @@ QStringList FaultsOf(QWidget* window) {
   return faults;
 }
 
+QRect PlaceIn(const QWidget* window, const QWidget* widget) {
+  return {widget->mapTo(window, QPoint()), widget->size()};
+}
+
+// The inputs Tab visits in `window`, in the order it visits them, from the top left one (Tab goes round).
+QList<QWidget*> TabChain(QWidget* window) {
+  QList<QWidget*> chain;
+  for (QWidget* w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain()) {
+    if (IsInput(w) && !IsPart(w) && w->isVisibleTo(window) && (w->focusPolicy() & Qt::TabFocus) &&
+        !w->objectName().startsWith(QLatin1String("qt_")))
+      chain << w;
+  }
+  const auto first = std::min_element(chain.begin(), chain.end(), [window](QWidget* a, QWidget* b) {
+    const QRect pa = PlaceIn(window, a), pb = PlaceIn(window, b);
+    return std::pair(pa.top(), pa.left()) < std::pair(pb.top(), pb.left());
+  });
+  std::rotate(chain.begin(), first, chain.end());
+  return chain;
+}
+
+// Where Tab goes against the reading order: up and to the left of where it was.
+QStringList TabOrderFaultsOf(QWidget* window) {
+  QStringList faults;
+  const QList<QWidget*> chain = TabChain(window);
+  constexpr int Slack = 4;  // pixels of the same row or column
+  for (qsizetype i = 1; i < chain.size(); ++i) {
+    const QRect from = PlaceIn(window, chain[i - 1]), to = PlaceIn(window, chain[i]);
+    const bool below = to.top() >= from.top() - Slack;
+    const bool right = to.left() >= from.right() - Slack;
+    if (!below && !right)
+      faults << QStringLiteral("%1: Tab goes back from %2 to %3")
+                    .arg(window->objectName(), chain[i - 1]->objectName(), chain[i]->objectName());
+  }
+  return faults;
+}
+
 class AccessibilityTest : public QObject {
   Q_OBJECT
 
@@ -107,6 +145,21 @@ class AccessibilityTest : public QObject {
     for (QWidget* window : QApplication::topLevelWidgets())
       if (window->windowType() != Qt::Popup && window->windowType() != Qt::ToolTip)
         faults << FaultsOf(window);
+    for (const QString& fault : faults)
+      qWarning("%s", qPrintable(fault));
+    QCOMPARE(faults.size(), 0);
+  }
+
+  void tabFollowsTheReadingOrder() {
+    AppFixture f;
+    CreateEveryWindow(f.app);
+    QStringList faults;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+      if (window->windowType() == Qt::Popup || window->windowType() == Qt::ToolTip) continue;
+      window->show();  // laid out
+      faults << TabOrderFaultsOf(window);
+      window->hide();
+    }
     for (const QString& fault : faults)
       qWarning("%s", qPrintable(fault));
     QCOMPARE(faults.size(), 0);
