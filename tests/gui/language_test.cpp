@@ -108,13 +108,8 @@ class LanguageTest : public QObject {
     QVERIFY(qd::UiText("Transfer", "Reading %1 bytes.") != "Reading %1 bytes.");  // the core's texts too
 
     AppFixture f;
-    ScriptedUser user;
-    user.ChooseFile(TestDataPath(QStringLiteral("sample_system.xml")));
-    f.app.Main().LoadSystemBtnClick();
-    CreateEveryWindow(f.app);
-
     QStringList untranslated;
-    for (const QWidget* window : QApplication::topLevelWidgets())
+    for (const QWidget* window : EveryWindow(f.app))
       for (const auto& [where, text] : ShownTexts(window))
         if (english.contains(text) && !Data.contains(text))
           untranslated << QStringLiteral("%1 / %2: %3").arg(window->objectName(), where, text);

@@ -1,5 +1,6 @@
 #include "support/gui_test_support.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
@@ -188,13 +189,22 @@ bool AppFixture::ReadFromController(const Simulator& sim) {
   return read;
 }
 
-void CreateEveryWindow(App& app) {
+QList<QWidget*> EveryWindow(App& app) {
+  {
+    ScriptedUser user;
+    user.ChooseFile(TestDataPath(QStringLiteral("sample_system.xml")));
+    app.Main().LoadSystemBtnClick();
+  }
   TMachineForm& machine = app.Machine(0);
   machine.TriggerForm();
   machine.ProgramEditor(0);
   app.SystemSetup(), app.Calibration(), app.Eeprom(), app.CopyMachine(), app.About();
   app.CommunicationError(), app.FirmwareUpdate(), app.LogData(), app.RemoteLogin();
   app.AlarmLog(), app.Compare(), app.ServiceReport();
+  QList<QWidget*> windows = QApplication::topLevelWidgets();
+  windows.removeIf(
+      [](const QWidget* w) { return w->windowType() == Qt::Popup || w->windowType() == Qt::ToolTip; });
+  return windows;
 }
 
 QByteArray ReadFile(const QString& path) {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QList>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QWidget>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -115,9 +117,9 @@ class AppFixture {
   App app;
 };
 
-// Creates every window of the program (machine 1 with its trigger window and first program editor), none
-// shown, for tests that go over all of them.
-void CreateEveryWindow(App& app);
+// Loads the sample system and creates every window of the program (machine 1 with its trigger window and
+// first program editor), none shown; gives the program's windows (not its menus and other popups).
+QList<QWidget*> EveryWindow(App& app);
 
 // A whole file's bytes, or nothing when it cannot be read.
 QByteArray ReadFile(const QString& path);
