@@ -44,14 +44,18 @@ QJsonArray ProgramsJson(const ConsumptionTotals& totals) {
 
 QJsonObject ConsumptionJson(const MonthRecords& records, const ConsumptionSelection& selection,
                             const PumpPrices& prices) {
-  const ConsumptionTotals totals = SumConsumption(records, selection);
-  const ConsumptionCosts costs = SelectionCosts(records, selection, prices);
+  QJsonObject json =
+      TotalsJson(SumConsumption(records, selection), SelectionCosts(records, selection, prices));
+  json.insert("log", "consumption");
+  json.insert("loggedMonths", LoggedMonthsJson(records));
+  json.insert("from", selection.from == EarliestLogMonth ? QJsonValue() : JsonMonth(selection.from));
+  json.insert("to", selection.to == LatestLogMonth ? QJsonValue() : JsonMonth(selection.to));
+  json.insert("machine", JsonNumberOrNull(selection.machine));
+  return json;
+}
+
+QJsonObject TotalsJson(const ConsumptionTotals& totals, const ConsumptionCosts& costs) {
   return {
-      {"log", "consumption"},
-      {"loggedMonths", LoggedMonthsJson(records)},
-      {"from", selection.from == EarliestLogMonth ? QJsonValue() : JsonMonth(selection.from)},
-      {"to", selection.to == LatestLogMonth ? QJsonValue() : JsonMonth(selection.to)},
-      {"machine", JsonNumberOrNull(selection.machine)},
       {"pumps", PumpsJson(totals, costs)},
       {"totalLitres", LitresOfCounts(totals.volumeCounts)},
       {"programs", ProgramsJson(totals)},

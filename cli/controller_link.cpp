@@ -40,7 +40,7 @@ void ControllerLink::OpenPort() {
   connection_.StartTicking();
 }
 
-void ControllerLink::SetPrompts() {
+qd::transport::Connection::SessionPrompts ControllerLink::Prompts() {
   const GatewayOptions& options = *target_.gateway;
   qd::transport::Connection::SessionPrompts prompts;
   prompts.askLogin = [options] { return qd::link::Credentials{options.user, options.password}; };
@@ -55,7 +55,7 @@ void ControllerLink::SetPrompts() {
     return std::nullopt;
   };
   prompts.statusWanted = [this] { return wantStatus; };
-  connection_.SetSessionPrompts(std::move(prompts));
+  return prompts;
 }
 
 std::string ControllerLink::SystemListText() const {
@@ -67,10 +67,44 @@ std::string ControllerLink::SystemListText() const {
   return text.empty() ? " (none)" : text;
 }
 
+std::vector<qd::link::SystemEntry> ControllerLink::ListGatewaySystems() {
+  if (Local()) throw Failure("only a gateway lists systems");
+  const qd::link::GatewaySession& session = connection_.Session();
+  std::vector<qd::link::SystemEntry> listed;
+  bool answered = false;
+  qd::transport::Connection::SessionPrompts prompts = Prompts();
+  prompts.chooseSystem = [&](const qd::link::SystemList& systems) -> std::optional<qd::link::SystemChoice> {
+    listed = systems.Entries();
+    answered = true;
+    return std::nullopt;
+  };
+  connection_.SetSessionPrompts(std::move(prompts));
+  connection_.SetLinkMode(false);
+  connection_.StartTicking();
+  connection_.RemoteConnect(target_.gateway->address);
+  QDeadlineTimer deadline(ConnectLimitMs);
+  ProcessEventsUntil(
+      [&] { return answered || session.Outcome() != SessionOutcome::None || deadline.hasExpired(); },
+      [] { return false; });
+  if (answered || session.Outcome() == SessionOutcome::LoggedIn) {
+    return answered ? listed : session.Systems().Entries();
+  }
+  switch (session.Outcome()) {
+    case SessionOutcome::None:
+      throw Failure("no answer from the gateway at " + target_.gateway->address);
+    case SessionOutcome::LoginRefused:
+      throw Failure(std::string(qd::link::LoginRefusedText));
+    case SessionOutcome::ListTooLong:
+      throw Failure(std::string(qd::link::ListTooLongText));
+    default:
+      throw Failure(!failure_.empty() ? failure_ : "the gateway closed the connection");
+  }
+}
+
 void ControllerLink::ConnectGateway() {
   const GatewayOptions& options = *target_.gateway;
   const qd::link::GatewaySession& session = connection_.Session();
-  SetPrompts();
+  connection_.SetSessionPrompts(Prompts());
   connection_.SetLinkMode(false);
   connection_.StartTicking();
   connection_.RemoteConnect(options.address);

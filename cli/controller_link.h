@@ -3,6 +3,7 @@
 #include <QObject>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "target_options.h"
 #include "transport/connection.h"
@@ -25,6 +26,9 @@ class ControllerLink : public QObject {
   // Opens the port, or connects to the gateway, logs in and connects to the system; throws Failure
   // with the reason.
   void Open();
+  // Logs in to the gateway and gives the systems it lists, connecting to none; throws Failure with the
+  // reason.
+  std::vector<qd::link::SystemEntry> ListGatewaySystems();
 
   qd::transport::Connection& Link() { return connection_; }
   bool Local() const { return target_.port.has_value(); }
@@ -45,7 +49,7 @@ class ControllerLink : public QObject {
  private:
   void OpenPort();
   void ConnectGateway();
-  void SetPrompts();
+  qd::transport::Connection::SessionPrompts Prompts();
   std::string SystemListText() const;
 
   Target target_;

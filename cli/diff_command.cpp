@@ -88,9 +88,11 @@ int Compare(const std::vector<std::string>& args) {
   const auto load = [&](const std::string& file) {
     if (!file.empty()) return FileSystem(file);
     qd::WorkingConfig config;
-    ReadFromController(
-        config, target,
-        {arguments.Value("login-code").value_or(qd::DefaultLoginCode), arguments.Flag("master-login")});
+    ReadFromController(config, target,
+                       {arguments.Value("login-code").value_or(qd::DefaultLoginCode),
+                        arguments.Flag("master-login"),
+                        false,
+                        {}});
     return config.system;
   };
   const qd::SystemConfig a = load(sides.a);

@@ -1,19 +1,24 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <optional>
 
 namespace qdtool {
 
-// The Qt event loop that the commands talking to a port or a gateway run on.
+// The Qt application that the commands talking to a port, a gateway or the history store run on (Qt SQL
+// loads its drivers as plugins). One made while another lives leaves that one in charge, so that a
+// command may run another's steps.
 class EventLoopApp {
  public:
-  EventLoopApp() : app_(argc_, argv_) {}
+  EventLoopApp() {
+    if (!QCoreApplication::instance()) app_.emplace(argc_, argv_);
+  }
 
  private:
   int argc_ = 1;
   char name_[7] = "qdtool";
   char* argv_[2] = {name_, nullptr};
-  QCoreApplication app_;
+  std::optional<QCoreApplication> app_;
 };
 
 }  // namespace qdtool

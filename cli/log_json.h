@@ -13,6 +13,8 @@ namespace qdtool {
 QJsonObject ConsumptionJson(const qd::logs::MonthRecords& records,
                             const qd::logs::ConsumptionSelection& selection,
                             const qd::logs::PumpPrices& prices);
+// The volumes, washes and costs of some totals, as the consumption document gives them.
+QJsonObject TotalsJson(const qd::logs::ConsumptionTotals& totals, const qd::logs::ConsumptionCosts& costs);
 
 // The alarm history, one entry per non-empty slot in stored order.
 QJsonObject AlarmHistoryJson(const qd::ControllerImage& image);

@@ -8,6 +8,7 @@
 #include "commands.h"
 #include "doctor_command.h"
 #include "firmware_command.h"
+#include "history_commands.h"
 #include "log_command.h"
 #include "qd_version.h"
 #include "report_command.h"
@@ -40,6 +41,14 @@ const qdtool::Command Commands[] = {
     {"report", "write the printable service report of a system file or image as a PDF", qdtool::ReportUsage,
      qdtool::RunReport},
     {"firmware", "inspect an Intel HEX firmware file", qdtool::FirmwareUsage, qdtool::RunFirmware},
+    {"sites", "list the sites of the history store, with their last twelve months", qdtool::SitesUsage,
+     qdtool::RunSites},
+    {"history", "show a site's consumption over every month the history store holds", qdtool::HistoryUsage,
+     qdtool::RunHistory},
+    {"timeline", "show what changed in a site's configuration from read to read", qdtool::TimelineUsage,
+     qdtool::RunTimeline},
+    {"import", "record the backups of a folder in the history store", qdtool::ImportUsage, qdtool::RunImport},
+    {"sweep", "read every system of a gateway into the history store", qdtool::SweepUsage, qdtool::RunSweep},
 };
 
 void PrintOverview(std::FILE* out) {
@@ -52,8 +61,10 @@ void PrintOverview(std::FILE* out) {
       out);
   for (const auto& command : Commands)
     std::fprintf(out, "  %-10s %s\n", command.name, command.summary);
-  std::fputs("\ninfo, log, check, diff, backups, calibrations and ports print a JSON document with --json.\n",
-             out);
+  std::fputs(
+      "\ninfo, log, check, diff, backups, calibrations, ports, sites, history and timeline print a "
+      "JSON\ndocument with --json.\n",
+      out);
   std::fputs("\nRun 'qdtool COMMAND --help' for a command's options, 'qdtool --version' for the version.\n",
              out);
 }

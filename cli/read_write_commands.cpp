@@ -11,11 +11,13 @@
 #include "controller_link.h"
 #include "controller_read.h"
 #include "event_loop.h"
+#include "history_commands.h"
 #include "input.h"
 #include "link/transfer.h"
 #include "model/system_commands.h"
 #include "model/system_file.h"
 #include "review/backups.h"
+#include "store/read_recorder.h"
 #include "target_options.h"
 #include "transport/data_folder.h"
 #include "transport/process_events.h"
@@ -25,11 +27,12 @@ namespace qdtool {
 const char* const ReadUsage =
     "usage: qdtool read (--port DEV | --gateway HOST[:PORT] --user U [--password-file FILE]\n"
     "                   [--system SERIAL]) [--login-code CODE] [--master-login] [-o SYSTEM.xml]\n"
-    "                   [--image IMAGE.bin]\n"
+    "                   [--image IMAGE.bin] [--store WHERE]\n"
     "\n"
     "Reads the system data from the controller, on the bus or through the gateway: the login code\n"
     "check, the whole 32 KiB memory, then takes it in. Writes the system file and/or the raw image.\n"
-    "Every read also leaves a backup of the image and its system file ('qdtool backups' lists them).\n"
+    "Every read also leaves a backup of the image and its system file ('qdtool backups' lists them)\n"
+    "and is recorded in the history store ('qdtool sites', 'qdtool history').\n"
     "\n"
     "  --port DEV          serial port (a name without '/' is a device in /dev)\n"
     "  --gateway HOST      gateway server (port 14011 unless HOST:PORT), with --user and the password;\n"
@@ -42,7 +45,8 @@ const char* const ReadUsage =
     "  --master-login      skip the login code check\n"
     "  -o, --output FILE   write the system file\n"
     "  --image FILE        write the raw image\n"
-    "  --verbose           print the link's byte counters at the end\n";
+    "  --verbose           print the link's byte counters at the end\n"
+    "  --store WHERE       the history store: an SQLite file or postgresql://[USER@]HOST[:PORT]/DATABASE\n";
 
 const char* const WriteUsage =
     "usage: qdtool write SYSTEM.xml (--port DEV | --gateway HOST[:PORT] --user U [--password-file FILE]\n"
@@ -199,12 +203,18 @@ ReadOutcome RunControllerRead(qd::WorkingConfig& config, const Target& target, c
   throw Failure(!view.stateInfo.empty() ? view.stateInfo : view.statusText);
 }
 
-// Every image a read took in is kept; a backup that fails never fails the read.
-void StoreReadBackup(const qd::WorkingConfig& config) {
+// Every image a read took in is kept as a backup and in the history store; neither failing fails the read.
+void KeepRead(const qd::WorkingConfig& config, const std::string& store) {
+  const qd::LocalDateTime now = qd::LocalDateTime::Now();
   const std::filesystem::path folder = qd::transport::BackupFolder().toStdString();
-  const auto stored = qd::review::StoreBackup(folder, config, qd::LocalDateTime::Now());
+  const auto stored = qd::review::StoreBackup(folder, config, now);
   if (!stored.result.ok)
     std::fprintf(stderr, "qdtool: no backup of the read: %s\n", stored.result.error.c_str());
+  const EventLoopApp app;
+  const QString recorded = qd::store::RecordRead(config.image, now, QString::fromStdString(store));
+  if (!recorded.isEmpty())
+    std::fprintf(stderr, "qdtool: the read is not in the history store: %s\n",
+                 recorded.toStdString().c_str());
 }
 
 }  // namespace
@@ -213,11 +223,11 @@ void ReadFromController(qd::WorkingConfig& config, const Target& target, const R
   const ReadOutcome outcome = RunControllerRead(config, target, options);
   if (!outcome.parsed.ok) throw Failure(outcome.parsed.error);
   if (!outcome.error.empty()) throw Failure(outcome.error);
-  StoreReadBackup(config);
+  KeepRead(config, options.store);
 }
 
 int RunRead(const std::vector<std::string>& args) {
-  const Arguments arguments(args, WithTargetOptions({"login-code", "output", "image"}),
+  const Arguments arguments(args, WithTargetOptions({"login-code", "output", "image", StoreOption}),
                             {"master-login", "verbose"});
   if (arguments.Help()) {
     std::fputs(ReadUsage, stdout);
@@ -227,9 +237,9 @@ int RunRead(const std::vector<std::string>& args) {
   const Target target = TargetOption(arguments);
 
   qd::WorkingConfig config;
-  const ReadOutcome outcome = RunControllerRead(
-      config, target,
-      {LoginCodeOption(arguments), arguments.Flag("master-login"), arguments.Flag("verbose")});
+  const ReadOutcome outcome = RunControllerRead(config, target,
+                                                {LoginCodeOption(arguments), arguments.Flag("master-login"),
+                                                 arguments.Flag("verbose"), StoreGiven(arguments)});
 
   // A refused read is no read: the files named keep what they hold.
   if (!outcome.parsed.ok) throw Failure(outcome.parsed.error);
@@ -237,7 +247,7 @@ int RunRead(const std::vector<std::string>& args) {
   // The raw image as read; the system file as the editors hold it after taking the image in.
   if (const auto image = arguments.Value("image")) WriteImageFile(config.image, *image);
   if (const auto output = arguments.Value("output")) WriteSystemFileOrFail(config, *output);
-  StoreReadBackup(config);
+  KeepRead(config, StoreGiven(arguments));
   std::fprintf(stderr, "%s\n", outcome.statusText.c_str());
   return 0;
 }

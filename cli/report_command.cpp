@@ -6,6 +6,8 @@
 #include <memory>
 
 #include "arguments.h"
+#include "history/month_merge.h"
+#include "history_commands.h"
 #include "input.h"
 #include "logs/consumption_log.h"
 #include "model/system_commands.h"
@@ -18,6 +20,7 @@ namespace qdtool {
 
 const char* const ReportUsage =
     "usage: qdtool report IN -o OUT.pdf [--from YYYY-MM] [--to YYYY-MM] [--machine N]\n"
+    "                     [--history [--store WHERE]]\n"
     "\n"
     "Writes the service report of a system file or an image (as read) as a PDF on A4 pages: the\n"
     "system and the controller identity the image holds, the enabled machines with their settings,\n"
@@ -28,16 +31,25 @@ const char* const ReportUsage =
     "  --from YYYY-MM      first month of the consumption totals (default: 11 months before --to)\n"
     "  --to YYYY-MM        last month of the consumption totals (default: the newest logged month)\n"
     "  --machine N         the consumption of machine N (1..10) only (default: all machines)\n"
+    "  --history           the months from the history store (the site of the image's serial number),\n"
+    "                      which may reach back beyond the controller's 24\n"
+    "  --store WHERE       the history store: an SQLite file or postgresql://[USER@]HOST[:PORT]/DATABASE\n"
     "\n"
     "The costs use the prices per litre kept in the preferences (as qdsystem's log window sets them).\n"
     "No display is needed: without QT_QPA_PLATFORM the report is drawn offscreen.\n";
 
 namespace {
 
-// The first of the 12 months that end with `last`.
-qd::logs::YearMonth TwelveMonthsUpTo(qd::logs::YearMonth last) {
-  const int months = last.year * 12 + (last.month - 1) - 11;
-  return {months / 12, months % 12 + 1};
+// The months of the image's site in the history store.
+qd::logs::ConsumptionRows HistoryMonths(const Arguments& arguments, std::uint32_t serial) {
+  const auto store = OpenStore(arguments);
+  if (!store->FindSite(serial)) {
+    throw Failure("no site with serial number " + std::to_string(serial) + " in " +
+                  store->Location().Text().toStdString());
+  }
+  qd::logs::ConsumptionRows months = store->Months(serial);
+  if (!store->LastError().isEmpty()) throw Failure(store->LastError().toStdString());
+  return months;
 }
 
 // The platform's remarks about a desktop session it does not need (no runtime folder on a server) are
@@ -60,12 +72,14 @@ std::unique_ptr<QGuiApplication> StartGuiModule() {
 }  // namespace
 
 int RunReport(const std::vector<std::string>& args) {
-  const Arguments arguments(args, {"output", "from", "to", "machine"}, {});
+  const Arguments arguments(args, {"output", "from", "to", "machine", StoreOption}, {"history"});
   if (arguments.Help()) {
     std::fputs(ReportUsage, stdout);
     return 0;
   }
   if (arguments.Positional().size() != 1) throw UsageError("report takes IN");
+  if (arguments.Value(StoreOption) && !arguments.Flag("history"))
+    throw UsageError("--store goes with --history");
   const auto output = arguments.Value("output");
   if (!output || output->empty()) throw UsageError("report needs -o OUT.pdf");
   const auto from = MonthOption(arguments, "from");
@@ -84,12 +98,17 @@ int RunReport(const std::vector<std::string>& args) {
   options.when = now;
   options.source = qd::review::ReportSourceFile(std::filesystem::path(path).filename().string());
   options.prices = qd::transport::StoredPumpPrices();
-  options.consumption = qd::review::DefaultReportSelection(qd::logs::ReadMonthRecords(config.image));
+  if (arguments.Flag("history")) {
+    options.historyMonths = HistoryMonths(arguments, config.image.SerialNumber());
+    options.consumption = qd::review::DefaultReportSelection(*options.historyMonths);
+  } else {
+    options.consumption = qd::review::DefaultReportSelection(qd::logs::ReadMonthRecords(config.image));
+  }
   if (to) options.consumption.to = *to;
   if (from) {
     options.consumption.from = *from;
   } else if (to) {
-    options.consumption.from = TwelveMonthsUpTo(*to);
+    options.consumption.from = qd::history::MonthOfKey(qd::history::MonthKey(*to) - 11);
   }
   options.consumption.machine = machine;
 

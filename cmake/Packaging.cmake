@@ -51,6 +51,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt SQL loads its drivers as plugins, which the libraries' dependencies do not name: the history store
+# needs SQLite's; PostgreSQL's only for a store shared by a team.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "libqt6sql6-psql")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://kestrelon.example/qdsystem")
 # After installing, udev takes the new rule for adapters plugged in from then on; where udev does not run
 # (containers, chroots) that step is left out.

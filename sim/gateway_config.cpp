@@ -98,11 +98,26 @@ std::optional<GatewayAccessOption> ParseGatewayAccess(std::string_view text, std
 }
 
 std::optional<GatewayFault> ParseGatewayFault(std::string_view text, std::string& error) {
-  if (text == "wrong-sum") return GatewayFault{GatewayFaultKind::WrongSum, 0};
-  if (text == "block-order") return GatewayFault{GatewayFaultKind::BlockOrder, 0};
-  const std::size_t colon = text.find(':');
-  const std::string_view kind = text.substr(0, colon);
-  const std::string_view rest = colon == std::string_view::npos ? std::string_view() : text.substr(colon + 1);
+  // The kinds hold no '@', so the first one starts the serial, which may hold any character.
+  const std::size_t at = text.find('@');
+  const std::string_view fault = text.substr(0, at);
+  GatewayFault parsed;
+  if (at != std::string_view::npos) {
+    parsed.serial = text.substr(at + 1);
+    if (!Fits(parsed.serial, 1, MaxSerial, "the serial number after '@'", error)) return std::nullopt;
+  }
+  if (fault == "wrong-sum") {
+    parsed.kind = GatewayFaultKind::WrongSum;
+    return parsed;
+  }
+  if (fault == "block-order") {
+    parsed.kind = GatewayFaultKind::BlockOrder;
+    return parsed;
+  }
+  const std::size_t colon = fault.find(':');
+  const std::string_view kind = fault.substr(0, colon);
+  const std::string_view rest =
+      colon == std::string_view::npos ? std::string_view() : fault.substr(colon + 1);
   if (kind == "drop-read" || kind == "drop-write") {
     const bool read = kind == "drop-read";
     const std::optional<int> blocks = Count(rest);
@@ -111,7 +126,9 @@ std::optional<GatewayFault> ParseGatewayFault(std::string_view text, std::string
               std::string(rest) + "'";
       return std::nullopt;
     }
-    return GatewayFault{read ? GatewayFaultKind::DropRead : GatewayFaultKind::DropWrite, *blocks};
+    parsed.kind = read ? GatewayFaultKind::DropRead : GatewayFaultKind::DropWrite;
+    parsed.blocks = *blocks;
+    return parsed;
   }
   error = "unknown gateway fault '" + std::string(text) + "'";
   return std::nullopt;

@@ -43,11 +43,13 @@ struct GatewayAccessOption {
 //   block-order  the first read sends its second block before its first
 //   drop-read:N  the first read ends the connection after N blocks (N >= 0)
 //   drop-write:N the first write ends the connection once its N-th block is stored (N >= 1)
+// Any of them with "@SERIAL" waits for that occasion on that system only.
 enum class GatewayFaultKind { WrongSum, BlockOrder, DropRead, DropWrite };
 
 struct GatewayFault {
   GatewayFaultKind kind = GatewayFaultKind::WrongSum;
-  int blocks = 0;  // drop-read, drop-write
+  int blocks = 0;      // drop-read, drop-write
+  std::string serial;  // the system it waits for; empty: any
 
   bool operator==(const GatewayFault&) const = default;
 };
@@ -59,6 +61,7 @@ struct GatewayOptions {
   static constexpr std::size_t MaxBlockSize = 1993;
   static constexpr std::string_view DefaultUser = "service";
   static constexpr std::string_view DefaultPassword = "secret";
+  static constexpr int MaxFleet = 500;
 
   std::optional<std::uint16_t> port;  // 0: any free port
   std::string host = "127.0.0.1";
@@ -67,6 +70,7 @@ struct GatewayOptions {
   std::vector<GatewayAccessOption> access;
   std::vector<GatewayFault> faults;
   std::size_t blockSize = DefaultBlockSize;
+  int fleet = 0;  // systems listed after the controller, each answering from its own memory
 
   bool operator==(const GatewayOptions&) const = default;
 };
@@ -77,7 +81,7 @@ std::optional<GatewayUser> ParseGatewayUser(std::string_view text, std::string& 
 std::optional<GatewaySystemOption> ParseGatewaySystem(std::string_view text, std::string& error);
 // SERIAL:ACCESS
 std::optional<GatewayAccessOption> ParseGatewayAccess(std::string_view text, std::string& error);
-// wrong-sum, block-order, drop-read:N, drop-write:N
+// wrong-sum, block-order, drop-read:N, drop-write:N, each optionally followed by @SERIAL
 std::optional<GatewayFault> ParseGatewayFault(std::string_view text, std::string& error);
 
 }  // namespace qd::sim

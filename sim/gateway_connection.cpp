@@ -49,7 +49,7 @@ void GatewayConnection::Handle(std::span<const std::uint8_t> message) {
     HandleConnect(message);
   } else if (!system_) {
     Trace(false, {}, "no system connected: ignored");
-  } else if (!directory_.Entries()[*system_].simulated) {
+  } else if (!AnsweringMemory()) {
     Trace(false, {}, "the system does not answer");
   } else {
     HandleSystemMessage(message);
@@ -100,14 +100,12 @@ void GatewayConnection::HandleConnect(std::span<const std::uint8_t> message) {
 void GatewayConnection::HandleSystemMessage(std::span<const std::uint8_t> message) {
   const std::uint8_t messageClass = message[0];
   const std::uint8_t code = message[1];
-  controller_.Advance(now_);
+  Controller* controller = AnsweringController();
+  if (controller) controller->Advance(now_);
   if (messageClass == gateway::Request && code == gateway::Read) {
     SendMemory();
   } else if (messageClass == gateway::ToSystem && code == gateway::Status) {
-    std::array<MachineRecord, MachineCount> records{};
-    for (int m = 0; m < MachineCount; ++m)
-      records[static_cast<std::size_t>(m)] = controller_.Record(m);
-    Send(gateway::StatusMessage(controller_.Outputs(), records, directory_.Connections()));
+    SendStatus(controller);
   } else if (messageClass == gateway::ToSystem && code == gateway::WriteBlock) {
     WriteBlock(message);
   } else if (messageClass == gateway::ToSystem && code == gateway::Confirm) {
@@ -129,14 +127,27 @@ void GatewayConnection::HandleSystemMessage(std::span<const std::uint8_t> messag
   }
 }
 
+void GatewayConnection::SendStatus(const Controller* controller) {
+  std::array<MachineRecord, MachineCount> records{};
+  if (!controller) {
+    // A fleet system runs no machines and has no trigger modules.
+    Send(gateway::StatusMessage({}, records, {}));
+    return;
+  }
+  for (int m = 0; m < MachineCount; ++m)
+    records[static_cast<std::size_t>(m)] = controller->Record(m);
+  Send(gateway::StatusMessage(controller->Outputs(), records, directory_.Connections()));
+}
+
 void GatewayConnection::SendMemory() {
-  const std::span<const std::uint8_t> memory = controller_.Memory().Bytes();
+  const std::span<const std::uint8_t> memory = AnsweringMemory()->Bytes();
   const std::size_t blockSize = directory_.BlockSize();
   std::vector<std::size_t> order;
   for (std::size_t offset = 0; offset < memory.size(); offset += blockSize)
     order.push_back(offset);
-  if (directory_.TakeFault(GatewayFaultKind::BlockOrder) && order.size() > 1) std::swap(order[0], order[1]);
-  const std::optional<GatewayFault> drop = directory_.TakeFault(GatewayFaultKind::DropRead);
+  if (directory_.TakeFault(GatewayFaultKind::BlockOrder, *system_) && order.size() > 1)
+    std::swap(order[0], order[1]);
+  const std::optional<GatewayFault> drop = directory_.TakeFault(GatewayFaultKind::DropRead, *system_);
   for (std::size_t i = 0; i < order.size(); ++i) {
     if (drop && i == static_cast<std::size_t>(drop->blocks)) {
       Drop("connection dropped after " + std::to_string(i) + " blocks (fault)");
@@ -166,12 +177,12 @@ void GatewayConnection::WriteBlock(std::span<const std::uint8_t> message) {
     return;
   }
   if (writeBlocks_ == 0) {
-    const std::optional<GatewayFault> drop = directory_.TakeFault(GatewayFaultKind::DropWrite);
+    const std::optional<GatewayFault> drop = directory_.TakeFault(GatewayFaultKind::DropWrite, *system_);
     dropWriteAfter_ = drop ? std::optional<int>(drop->blocks) : std::nullopt;
   }
   ++writeBlocks_;
   const std::span<const std::uint8_t> data = message.subspan(gateway::WriteHeaderSize, count);
-  const std::size_t stored = controller_.Memory().Write(offset, data);
+  const std::size_t stored = AnsweringMemory()->Write(offset, data);
   for (std::size_t i = 0; i < stored; ++i)
     sum_ = static_cast<std::uint16_t>(sum_ + data[i]);
   if (stored < count) Trace(false, {}, std::to_string(stored) + " of the bytes fit the memory");
@@ -182,7 +193,7 @@ void GatewayConnection::WriteBlock(std::span<const std::uint8_t> message) {
 void GatewayConnection::Confirm() {
   std::uint16_t sum = sum_;
   std::string note;
-  if (directory_.TakeFault(GatewayFaultKind::WrongSum)) {
+  if (directory_.TakeFault(GatewayFaultKind::WrongSum, *system_)) {
     sum = static_cast<std::uint16_t>(sum + 1);
     note = "wrong sum (fault)";
   }
@@ -197,13 +208,29 @@ void GatewayConnection::Reset(std::uint8_t busCommand, std::uint8_t data, std::u
     Trace(false, {}, "read-only access: ignored");
     return;
   }
-  const std::vector<std::uint8_t> dataBytes = busCommand == link::command::ResetMachine
-                                                  ? std::vector<std::uint8_t>{data}
-                                                  : std::vector<std::uint8_t>{};
-  const std::vector<std::uint8_t> request =
-      link::MakePayload(busCommand, 1, link::ControllerAddress, link::PcAddress, dataBytes);
-  controller_.HandleRequest(link::PayloadView(request));
+  if (Controller* controller = AnsweringController()) {
+    const std::vector<std::uint8_t> dataBytes = busCommand == link::command::ResetMachine
+                                                    ? std::vector<std::uint8_t>{data}
+                                                    : std::vector<std::uint8_t>{};
+    const std::vector<std::uint8_t> request =
+        link::MakePayload(busCommand, 1, link::ControllerAddress, link::PcAddress, dataBytes);
+    controller->HandleRequest(link::PayloadView(request));
+  } else if (busCommand == link::command::ResetConsumptionLog) {
+    AnsweringMemory()->ResetConsumptionLog();
+  } else if (busCommand == link::command::ClearAlarmLog) {
+    AnsweringMemory()->ClearAlarmHistory();
+  }
   Send(gateway::ShortMessage(gateway::System, confirmCode));
+}
+
+Controller* GatewayConnection::AnsweringController() {
+  return system_ && directory_.Entries()[*system_].simulated ? &controller_ : nullptr;
+}
+
+ControllerMemory* GatewayConnection::AnsweringMemory() {
+  if (!system_) return nullptr;
+  if (Controller* controller = AnsweringController()) return &controller->Memory();
+  return directory_.FleetMemory(*system_);
 }
 
 void GatewayConnection::Send(std::span<const std::uint8_t> message, std::string note) {

@@ -32,7 +32,11 @@ namespace qd::sim {
 //                             done in the controller as the bus requests do them, confirmed with
 //                             'C','%' / 'C','&', 'C','!', 'C','#'
 // With read-only access (any access text not starting with 'A') write blocks and machine resets are
-// ignored. A system other than the simulated controller answers nothing.
+// ignored.
+//
+// A fleet system answers the same from its own memory: it reads, stores, resets its consumption log and
+// clears its alarm history there, confirms machine resets (it runs no machines) and reports a status
+// with nothing running and no trigger module. Any other system answers nothing.
 //
 // A fault that ends the connection sets Dropping(): everything after it is ignored, and the owner
 // closes the connection once the frames sent so far have gone out.
@@ -73,10 +77,15 @@ class GatewayConnection {
   void HandleLogin(std::span<const std::uint8_t> message);
   void HandleConnect(std::span<const std::uint8_t> message);
   void HandleSystemMessage(std::span<const std::uint8_t> message);
+  void SendStatus(const Controller* controller);
   void SendMemory();
   void WriteBlock(std::span<const std::uint8_t> message);
   void Confirm();
   void Reset(std::uint8_t busCommand, std::uint8_t data, std::uint8_t confirmCode);
+  // Of the system connected to: the controller when it is the simulated one, and the memory that
+  // answers (the controller's or a fleet system's); none when the system does not answer.
+  Controller* AnsweringController();
+  ControllerMemory* AnsweringMemory();
   void Send(std::span<const std::uint8_t> message, std::string note = {});
   void Drop(std::string note);
   void Trace(bool sent, std::span<const std::uint8_t> message, std::string note);

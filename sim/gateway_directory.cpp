@@ -41,8 +41,10 @@ std::string SystemNameOf(const ControllerMemory& memory) {
 }
 
 GatewayDirectory::GatewayDirectory(const GatewayOptions& options, std::uint32_t controllerSerial,
-                                   const gateway::ConnectionFlags& connections)
+                                   const gateway::ConnectionFlags& connections,
+                                   std::vector<ControllerMemory> fleet)
     : users_(options.users),
+      fleet_(std::move(fleet)),
       access_(options.access),
       faults_(options.faults),
       blockSize_(std::clamp<std::size_t>(options.blockSize, 1, GatewayOptions::MaxBlockSize)),
@@ -50,16 +52,39 @@ GatewayDirectory::GatewayDirectory(const GatewayOptions& options, std::uint32_t 
   if (users_.empty())
     users_.push_back(
         {std::string(GatewayOptions::DefaultUser), std::string(GatewayOptions::DefaultPassword), "A"});
+  std::vector<Entry> members;
+  for (std::size_t k = 1; k <= fleet_.size(); ++k) {
+    const ControllerMemory& memory = fleet_[k - 1];
+    const GatewaySystemOption listed{std::to_string(memory.Identity().serialNumber), SystemNameOf(memory),
+                                     "-", "127.0.0.1"};
+    members.push_back({listed, false, static_cast<int>(k), 0, {}});
+  }
+  const auto memberOf = [&members](std::string_view serial) -> Entry* {
+    const std::optional<std::uint64_t> value = WholeNumber(serial);
+    for (Entry& member : members) {
+      if (value && WholeNumber(member.system.serial) == value) return &member;
+    }
+    return nullptr;
+  };
   bool simulatorListed = false;
   for (const GatewaySystemOption& system : options.systems) {
+    if (Entry* member = memberOf(system.serial)) {
+      if (!system.name.empty()) member->system.name = system.name;
+      member->system.inUse = system.inUse;
+      member->system.address = system.address;
+      continue;
+    }
     const bool simulated = !simulatorListed && WholeNumber(system.serial) == controllerSerial;
     simulatorListed = simulatorListed || simulated;
-    entries_.push_back({system, simulated, 0, {}});
+    entries_.push_back({system, simulated, 0, 0, {}});
   }
   if (!simulatorListed) {
     const GatewaySystemOption own{std::to_string(controllerSerial), "", "-", "127.0.0.1"};
-    entries_.insert(entries_.begin(), Entry{own, true, 0, {}});
+    entries_.insert(entries_.begin(), Entry{own, true, 0, 0, {}});
   }
+  const auto controller =
+      std::find_if(entries_.begin(), entries_.end(), [](const Entry& entry) { return entry.simulated; });
+  entries_.insert(controller + 1, members.begin(), members.end());
 }
 
 const GatewayUser* GatewayDirectory::Login(std::string_view name, std::string_view password) const {
@@ -124,9 +149,16 @@ std::string GatewayDirectory::AccessFor(std::size_t entry, const GatewayUser& us
   return user.access;
 }
 
-std::optional<GatewayFault> GatewayDirectory::TakeFault(GatewayFaultKind kind) {
-  const auto it =
-      std::find_if(faults_.begin(), faults_.end(), [kind](const GatewayFault& f) { return f.kind == kind; });
+ControllerMemory* GatewayDirectory::FleetMemory(std::size_t entry) {
+  const Entry& e = entries_.at(entry);
+  if (e.fleetMember == 0 || e.system.address == gateway::Offline) return nullptr;
+  return &fleet_.at(static_cast<std::size_t>(e.fleetMember - 1));
+}
+
+std::optional<GatewayFault> GatewayDirectory::TakeFault(GatewayFaultKind kind, std::size_t entry) {
+  const auto it = std::find_if(faults_.begin(), faults_.end(), [&](const GatewayFault& f) {
+    return f.kind == kind && (f.serial.empty() || Find(f.serial) == entry);
+  });
   if (it == faults_.end()) return std::nullopt;
   const GatewayFault fault = *it;
   faults_.erase(it);

@@ -9,6 +9,10 @@
 
 namespace qd::sim {
 
+ClockTime SampleLogTime(const std::optional<ClockTime>& clockStart) {
+  return clockStart.value_or(ClockTime{2024, 1, 1, 0, 0, 0});
+}
+
 ControllerIdentity IdentityFromOptions(const SimOptions& options, ControllerIdentity base) {
   if (options.hardwareVersion) base.hardwareVersion = *options.hardwareVersion;
   if (options.firmwareMajor) base.firmwareMajor = *options.firmwareMajor;

@@ -14,6 +14,9 @@ namespace qd::sim {
 std::optional<ControllerMemory> InitialMemory(const SimOptions& options, const ClockTime& now,
                                               std::string& error);
 
+// The time sample logs end at: the clock's start, or 2024-01-01 00:00:00 for a controller without a clock.
+ClockTime SampleLogTime(const std::optional<ClockTime>& clockStart);
+
 // The identity a built memory gets: the defaults, with what the options give.
 ControllerIdentity IdentityFromOptions(const SimOptions& options, ControllerIdentity base = {});
 

@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
   }
 
   const std::optional<qd::sim::ClockTime> clockStart = ClockStart(*options);
-  const qd::sim::ClockTime logTime = clockStart.value_or(qd::sim::ClockTime{2024, 1, 1, 0, 0, 0});
+  const qd::sim::ClockTime logTime = qd::sim::SampleLogTime(clockStart);
   const std::optional<qd::sim::ControllerMemory> memory = qd::sim::InitialMemory(*options, logTime, error);
   if (!memory) return Fail(error, 1);
 

@@ -29,6 +29,7 @@ constexpr std::size_t EntrySize = 5;
 constexpr std::size_t MonthRecordSize = 302;
 constexpr std::size_t MachineCounters = 15;
 constexpr int Months = 14;
+constexpr int MinutesADay = 24 * 60;
 
 std::array<std::uint8_t, EntrySize> EncodeAlarm(const Alarm& alarm, const year_month_day& date) {
   const auto year = static_cast<std::uint32_t>(static_cast<int>(date.year()) - 2000) & 0x3F;
@@ -43,7 +44,7 @@ std::array<std::uint8_t, EntrySize> EncodeAlarm(const Alarm& alarm, const year_m
   return entry;
 }
 
-void FillAlarmLog(ControllerMemory& memory, const sys_days& today) {
+void FillAlarmLog(ControllerMemory& memory, const sys_days& today, int variant) {
   std::vector<std::uint8_t> area(256, 0);
   area[1] = 0x04;                    // low soap level of pump 3
   bytes::PutU16LE(area, 2, 0x0008);  // trigger error of machine 4
@@ -55,15 +56,20 @@ void FillAlarmLog(ControllerMemory& memory, const sys_days& today) {
                                          {6, 0, 0, 9, 11, 20},
                                          {1, 0, 0, 1, 7, 55}}};
   for (std::size_t k = 0; k < history.size(); ++k) {
-    const year_month_day date(today - days(history[k].daysAgo));
-    const auto entry = EncodeAlarm(history[k], date);
+    Alarm alarm = history[k];
+    const int minuteOfDay =
+        ((alarm.hour * 60 + alarm.minute + variant) % MinutesADay + MinutesADay) % MinutesADay;
+    alarm.hour = minuteOfDay / 60;
+    alarm.minute = minuteOfDay % 60;
+    const year_month_day date(today - days(alarm.daysAgo));
+    const auto entry = EncodeAlarm(alarm, date);
     std::copy(entry.begin(), entry.end(),
               area.begin() + static_cast<std::ptrdiff_t>(HistoryOffset + EntrySize * k));
   }
   memory.Write(memory.AlarmLogOffset(), area);
 }
 
-void FillConsumptionLog(ControllerMemory& memory, const year_month_day& today) {
+void FillConsumptionLog(ControllerMemory& memory, const year_month_day& today, int variant) {
   std::vector<std::uint8_t> area(layout::ConsumptionLogSize, 0);
   year_month month = today.year() / today.month();
   for (int r = 0; r < Months; ++r, month -= std::chrono::months(1)) {
@@ -76,7 +82,7 @@ void FillConsumptionLog(ControllerMemory& memory, const year_month_day& today) {
       for (std::size_t i = 0; i < MachineCounters; ++i) {
         // Washes per program, pump volumes in 5 ml and softener dosings, varying by machine and month.
         const int base = i == 0 ? 3 : i <= 6 ? 20 + 7 * static_cast<int>(i) : i <= 13 ? 400 : 50;
-        const int value = base + (m * 13 + r * 7 + static_cast<int>(i) * 5) % (base / 2 + 1);
+        const int value = base + (m * 13 + r * 7 + static_cast<int>(i) * 5) % (base / 2 + 1) + variant;
         bytes::PutU16LE(area, counters + 2 * i, static_cast<std::uint16_t>(value));
       }
     }
@@ -86,11 +92,11 @@ void FillConsumptionLog(ControllerMemory& memory, const year_month_day& today) {
 
 }  // namespace
 
-void FillSampleLogs(ControllerMemory& memory, const ClockTime& now) {
+void FillSampleLogs(ControllerMemory& memory, const ClockTime& now, int variant) {
   const year_month_day today(year(now.year), month(static_cast<unsigned>(now.month)),
                              day(static_cast<unsigned>(now.day)));
-  FillAlarmLog(memory, sys_days(today));
-  FillConsumptionLog(memory, today);
+  FillAlarmLog(memory, sys_days(today), variant);
+  FillConsumptionLog(memory, today, variant);
 }
 
 }  // namespace qd::sim

@@ -13,11 +13,11 @@ namespace {
 const std::set<std::string> Flags = {"--help",      "-h",           "--version",    "--verbose",
                                      "--no-pacing", "--old-status", "--sample-logs"};
 const std::set<std::string> Values = {
-    "--link",          "--system",         "--image",        "--build-time",     "--serial",
-    "--firmware",      "--hardware",       "--clock",        "--dump-memory",    "--baud",
-    "--poll-interval", "--answer-timeout", "--trigger",      "--fault",          "--seed",
-    "--gateway",       "--gateway-host",   "--gateway-user", "--gateway-system", "--gateway-access",
-    "--gateway-fault", "--gateway-block",  "--loader-fault", "--dump-firmware"};
+    "--link",          "--system",         "--image",         "--build-time",     "--serial",
+    "--firmware",      "--hardware",       "--clock",         "--dump-memory",    "--baud",
+    "--poll-interval", "--answer-timeout", "--trigger",       "--fault",          "--seed",
+    "--gateway",       "--gateway-host",   "--gateway-user",  "--gateway-system", "--gateway-access",
+    "--gateway-fault", "--gateway-block",  "--gateway-fleet", "--loader-fault",   "--dump-firmware"};
 
 struct UsageError {
   std::string reason;
@@ -93,6 +93,8 @@ bool ApplyGateway(const std::string& name, const std::string& value, GatewayOpti
     gateway.faults.push_back(Checked(name, ParseGatewayFault(value, error), error));
   } else if (name == "--gateway-block") {
     gateway.blockSize = static_cast<std::size_t>(Whole(name, value, 1, GatewayOptions::MaxBlockSize));
+  } else if (name == "--gateway-fleet") {
+    gateway.fleet = static_cast<int>(Whole(name, value, 0, GatewayOptions::MaxFleet));
   } else {
     return false;
   }
@@ -283,11 +285,26 @@ std::string HelpText() {
          "                         The entry with the controller's serial number is the simulated\n"
          "                         controller (an empty NAME: the system name in its memory, or \"QD310\n"
          "                         simulator\"); without one it is listed first as SERIAL:NAME:-:127.0.0.1.\n"
-         "                         The other entries answer nothing once connected to\n"
+         "                         An entry with the serial number of a fleet system (below) changes\n"
+         "                         that system's entry: its NAME when not empty, INUSE and ADDRESS. Other\n"
+         "                         entries answer nothing once connected to\n"
          "  --gateway-access SERIAL:ACCESS\n"
          "                         every user gets ACCESS on that system, whatever the user's own\n"
          "  --gateway-block N      bytes per data block of a read, 1..1993 (default 1000)\n"
-         "  --gateway-fault KIND   (repeatable) each hits once, the first time it can:\n"
+         "  --gateway-fleet N      list N more systems (0..500) after the controller: system k has the\n"
+         "                         controller's serial number + k, the name \"Laundry NN\" (k in two\n"
+         "                         digits, three from 100), in-use \"-\" and address 127.0.0.1. Each\n"
+         "                         answers from a memory of its own: the controller's initial memory\n"
+         "                         with its serial number and name, and sample logs in which every\n"
+         "                         consumption counter is k higher than the controller's sample and\n"
+         "                         every alarm comes k minutes later in its day. It reads, writes,\n"
+         "                         resets and clears its logs as the controller does, confirms machine\n"
+         "                         resets and reports a status with nothing running. A fleet system\n"
+         "                         listed \"Offline\" answers nothing, and one with an in-use text\n"
+         "                         other than \"-\" is refused as in use\n"
+         "  --gateway-fault KIND[@SERIAL]\n"
+         "                         (repeatable) each hits once, the first time it can; with @SERIAL\n"
+         "                         only on the system with that serial number:\n"
          "                           wrong-sum     the write confirmation's sum is one too high\n"
          "                           block-order   a read sends its second block before its first\n"
          "                           drop-read:N   a read ends the connection after N blocks\n"
@@ -295,11 +312,11 @@ std::string HelpText() {
          "                                         stored (a write: the blocks up to a confirm request)\n"
          "\n"
          "  A logged-in user gets the list, connects to a system (not found, in use, or accepted with\n"
-         "  the access text and then the system's address), and on the simulated controller reads the\n"
-         "  32768-byte memory in blocks, writes blocks (1..200 bytes; stored at once) and asks for the\n"
-         "  16-bit sum of the bytes written since the last confirmation, asks for its status, resets\n"
-         "  machines and clears the logs. With an access text other than A, writes and machine resets\n"
-         "  are ignored. A system held by one connection is in use for the others.\n"
+         "  the access text and then the system's address), and on the simulated controller or a fleet\n"
+         "  system reads the 32768-byte memory in blocks, writes blocks (1..200 bytes; stored at once)\n"
+         "  and asks for the 16-bit sum of the bytes written since the last confirmation, asks for its\n"
+         "  status, resets machines and clears the logs. With an access text other than A, writes and\n"
+         "  machine resets are ignored. A system held by one connection is in use for the others.\n"
          "\n"
          "  -h, --help             this text\n"
          "  --version              print the version and exit\n";

@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "frame_trace.h"
+#include "gateway_fleet.h"
+#include "initial_memory.h"
 
 namespace qd::sim {
 
@@ -41,6 +43,7 @@ Simulator::Simulator(const SimOptions& options, const ControllerMemory& memory,
                      std::optional<ClockTime> clockStart, QObject* parent)
     : QObject(parent),
       options_(options),
+      logTime_(SampleLogTime(clockStart)),
       controller_(memory, SettingsFrom(options, clockStart)),
       faults_(options.faults, options.seed),
       master_(controller_, faults_, ModulesFrom(options), BusSettingsFrom(options)),
@@ -69,8 +72,10 @@ bool Simulator::Start(QString& error) {
     }
   }
   if (options_.gateway.port) {
-    GatewayDirectory directory(options_.gateway, controller_.Memory().Identity().serialNumber,
-                               ConnectionFlagsFor(options_.triggers));
+    const ControllerMemory& memory = controller_.Memory();
+    GatewayDirectory directory(options_.gateway, memory.Identity().serialNumber,
+                               ConnectionFlagsFor(options_.triggers),
+                               MakeFleet(memory, options_.gateway.fleet, logTime_));
     gateway_ = new GatewayServer(
         std::move(directory), controller_, [this] { return Now(); }, options_.verbose, this);
     if (!gateway_->Listen(QString::fromStdString(options_.gateway.host), *options_.gateway.port, error))

@@ -18,8 +18,9 @@ namespace qd::sim {
 
 // The simulated dosing system in the event loop: the bus master on a pseudo-terminal, run by what
 // arrives from the PC and by a timer that wakes it whenever the wire or the protocol has something
-// to do next; with a gateway port, also the gateway server on TCP, on the same controller. The boot
-// loaders run inside the bus master, on the same endpoint.
+// to do next; with a gateway port, also the gateway server on TCP, on the same controller and on the
+// fleet of further systems the gateway lists. The boot loaders run inside the bus master, on the same
+// endpoint.
 class Simulator : public QObject {
   Q_OBJECT
 
@@ -46,6 +47,7 @@ class Simulator : public QObject {
   void Advance();
 
   SimOptions options_;
+  ClockTime logTime_;  // of the fleet's sample logs
   QElapsedTimer elapsed_;
   Controller controller_;
   FaultPlan faults_;

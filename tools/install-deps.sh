@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-serialport-dev libqt6serialport6 libgl-dev
+  libqt6sql6-sqlite libqt6sql6-psql postgresql
   qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   libpugixml-dev
   libgtest-dev libgmock-dev libbenchmark-dev

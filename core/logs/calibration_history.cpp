@@ -10,10 +10,6 @@
 namespace qd::logs {
 namespace {
 
-std::string TimeText(const LocalDateTime& t) {
-  return Format("%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute, t.second);
-}
-
 std::vector<std::string_view> Fields(std::string_view line) {
   std::vector<std::string_view> fields;
   std::size_t start = 0;
@@ -65,7 +61,7 @@ bool CalibrationRecord::operator==(const CalibrationRecord& other) const {
 }
 
 std::string CalibrationLine(const CalibrationRecord& r) {
-  return Format("%s,%u,%d,%d,%d,%d,%d", TimeText(r.when).c_str(), static_cast<unsigned>(r.serial), r.machine,
+  return Format("%s,%u,%d,%d,%d,%d,%d", r.when.Text().c_str(), static_cast<unsigned>(r.serial), r.machine,
                 r.pump, r.oldValue, r.newValue, r.measuredMillilitres);
 }
 

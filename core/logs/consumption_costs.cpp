@@ -72,7 +72,7 @@ ConsumptionCosts CostsOf(const ConsumptionTotals& totals, const PumpPrices& pric
   return costs;
 }
 
-ConsumptionCosts RowCosts(const MachineCounters& counters, const PumpPrices& prices) {
+ConsumptionCosts RowCosts(const WideCounters& counters, const PumpPrices& prices) {
   ConsumptionTotals totals;
   AddCounters(totals, counters);
   return CostsOf(totals, prices);
@@ -80,12 +80,16 @@ ConsumptionCosts RowCosts(const MachineCounters& counters, const PumpPrices& pri
 
 ConsumptionCosts SelectionCosts(const MonthRecords& records, const ConsumptionSelection& selection,
                                 const PumpPrices& prices) {
+  return RowsCosts(SelectedRows(records, selection), prices);
+}
+
+ConsumptionCosts RowsCosts(const ConsumptionRows& rows, const PumpPrices& prices) {
   ConsumptionCosts costs;
   costs.anyPrice = std::any_of(prices.begin(), prices.end(), [](const auto& price) { return price; });
   ConsumptionTotals totals;
-  for (const ConsumptionRow& row : SelectedRows(records, selection)) {
-    AddCounters(totals, *row.counters);
-    const ConsumptionCosts rowCosts = RowCosts(*row.counters, prices);
+  for (const ConsumptionRow& row : rows) {
+    AddCounters(totals, row.counters);
+    const ConsumptionCosts rowCosts = RowCosts(row.counters, prices);
     for (std::size_t p = 0; p < costs.pumps.size(); ++p) {
       if (rowCosts.pumps[p]) costs.pumps[p] = costs.pumps[p].value_or(0) + *rowCosts.pumps[p];
     }

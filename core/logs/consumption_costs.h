@@ -32,11 +32,12 @@ struct ConsumptionCosts {
 ConsumptionCosts CostsOf(const ConsumptionTotals& totals, const PumpPrices& prices);
 
 // The costs of one machine of one month: one row of the CSV.
-ConsumptionCosts RowCosts(const MachineCounters& counters, const PumpPrices& prices);
+ConsumptionCosts RowCosts(const WideCounters& counters, const PumpPrices& prices);
 // The costs of a selection: the sums of its rows' costs, so that the cost columns of its CSV add up to
 // exactly these; the cost per wash from that total and the selection's washes.
 ConsumptionCosts SelectionCosts(const MonthRecords& records, const ConsumptionSelection& selection,
                                 const PumpPrices& prices);
+ConsumptionCosts RowsCosts(const ConsumptionRows& rows, const PumpPrices& prices);
 
 // "1,234.50" (grouping as the separators say; no currency sign).
 std::string MoneyText(std::int64_t hundredths, NumberSeparators separators);

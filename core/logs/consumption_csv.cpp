@@ -9,15 +9,19 @@ namespace {
 
 constexpr NumberSeparators CsvSeparators{'.', '\0'};
 
-std::string VolumeCsvText(std::uint16_t counts) {
-  const unsigned millilitres = static_cast<unsigned>(counts) * MillilitresPerCount;
-  return Format("%u.%03u", millilitres / 1000, millilitres % 1000);
+std::string VolumeCsvText(std::uint32_t counts) {
+  const unsigned long long millilitres = static_cast<unsigned long long>(counts) * MillilitresPerCount;
+  return Format("%llu.%03llu", millilitres / 1000, millilitres % 1000);
 }
 
 }  // namespace
 
 std::string ConsumptionCsv(const MonthRecords& records, const ConsumptionSelection& selection,
                            const PumpPrices& prices) {
+  return ConsumptionCsv(SelectedRows(records, selection), prices);
+}
+
+std::string ConsumptionCsv(const ConsumptionRows& rows, const PumpPrices& prices) {
   const bool withCosts = std::any_of(prices.begin(), prices.end(), [](const auto& price) { return price; });
   std::string csv = "month,machine,no_program";
   for (int p = 1; p <= LoggedPrograms; ++p)
@@ -32,8 +36,8 @@ std::string ConsumptionCsv(const MonthRecords& records, const ConsumptionSelecti
   }
   csv += "\n";
 
-  for (const ConsumptionRow& row : SelectedRows(records, selection)) {
-    const MachineCounters& counters = *row.counters;
+  for (const ConsumptionRow& row : rows) {
+    const WideCounters& counters = row.counters;
     csv += Format("%04d-%02d,%d", row.month.year, row.month.month, row.machine);
     for (int i = NoProgramCounter; i < FirstPumpCounter; ++i)
       csv += Format(",%u", static_cast<unsigned>(counters[static_cast<std::size_t>(i)]));

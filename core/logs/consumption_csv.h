@@ -15,5 +15,7 @@ namespace qd::logs {
 //   ...,pump_1_cost,..,pump_7_cost,cost_total
 std::string ConsumptionCsv(const MonthRecords& records, const ConsumptionSelection& selection,
                            const PumpPrices& prices = {});
+// The same for rows of any source (the history of a site), in their order.
+std::string ConsumptionCsv(const ConsumptionRows& rows, const PumpPrices& prices = {});
 
 }  // namespace qd::logs

@@ -129,44 +129,54 @@ std::string MachineEntryText(int entry) {
                     : Substitute(UiText("ConsumptionLog", "Machine %1"), {std::to_string(entry)});
 }
 
-void AddCounters(ConsumptionTotals& totals, const MachineCounters& counters) {
+WideCounters Widened(const MachineCounters& counters) {
+  WideCounters wide{};
+  std::copy(counters.begin(), counters.end(), wide.begin());
+  return wide;
+}
+
+void AddCounters(ConsumptionTotals& totals, const WideCounters& counters) {
   totals.anyIncluded = true;
   totals.noProgramWashes += counters[NoProgramCounter];
   totals.washTotal += counters[NoProgramCounter];
   for (int p = 0; p < LoggedPrograms; ++p) {
-    const std::uint16_t washes = counters[static_cast<std::size_t>(FirstProgramCounter + p)];
+    const std::uint32_t washes = counters[static_cast<std::size_t>(FirstProgramCounter + p)];
     totals.programWashes[static_cast<std::size_t>(p)] += washes;
     totals.washTotal += washes;
   }
   for (int p = 0; p < LoggedPumps; ++p) {
-    const std::uint16_t volume = counters[static_cast<std::size_t>(FirstPumpCounter + p)];
+    const std::uint32_t volume = counters[static_cast<std::size_t>(FirstPumpCounter + p)];
     totals.pumpCounts[static_cast<std::size_t>(p)] += volume;
     totals.volumeCounts += volume;
   }
   totals.softnerCount += counters[SoftnerCounter];
 }
 
-std::vector<ConsumptionRow> SelectedRows(const MonthRecords& records, const ConsumptionSelection& selection) {
+ConsumptionRows SelectedRows(const MonthRecords& records, const ConsumptionSelection& selection) {
   std::vector<const MonthRecord*> months;
   for (const MonthRecord& record : records) {
     if (record.Counts() && InRange(record.When(), selection)) months.push_back(&record);
   }
   std::stable_sort(months.begin(), months.end(),
                    [](const MonthRecord* a, const MonthRecord* b) { return a->When() < b->When(); });
-  std::vector<ConsumptionRow> rows;
+  ConsumptionRows rows;
   for (const MonthRecord* record : months) {
     for (int m = 0; m < LoggedMachines; ++m) {
       if (MachineSelected(m, selection.machine))
-        rows.push_back({record->When(), m + 1, &record->machines[static_cast<std::size_t>(m)]});
+        rows.push_back({record->When(), m + 1, Widened(record->machines[static_cast<std::size_t>(m)])});
     }
   }
   return rows;
 }
 
 ConsumptionTotals SumConsumption(const MonthRecords& records, const ConsumptionSelection& selection) {
+  return SumRows(SelectedRows(records, selection));
+}
+
+ConsumptionTotals SumRows(const ConsumptionRows& rows) {
   ConsumptionTotals totals;
-  for (const ConsumptionRow& row : SelectedRows(records, selection))
-    AddCounters(totals, *row.counters);
+  for (const ConsumptionRow& row : rows)
+    AddCounters(totals, row.counters);
   return totals;
 }
 

@@ -57,6 +57,9 @@ inline constexpr YearMonth EarliestLogMonth{2000, 1};
 inline constexpr YearMonth LatestLogMonth{2099, 12};
 
 using MachineCounters = std::array<std::uint16_t, CountersPerMachine>;
+// Counters summed over several records or reads (a month's history across log resets) outgrow 16 bits.
+using WideCounters = std::array<std::uint32_t, CountersPerMachine>;
+WideCounters Widened(const MachineCounters& counters);
 
 struct MonthRecord {
   int yearByte = 0;  // year - 2000
@@ -114,21 +117,24 @@ struct ConsumptionTotals {
 };
 
 // Adds the counters of one machine of one month.
-void AddCounters(ConsumptionTotals& totals, const MachineCounters& counters);
+void AddCounters(ConsumptionTotals& totals, const WideCounters& counters);
 
 // One machine of one month, as the CSV lists them.
 struct ConsumptionRow {
   YearMonth month;
   int machine = 0;  // 1..10
-  const MachineCounters* counters = nullptr;
+  WideCounters counters{};
+  bool operator==(const ConsumptionRow&) const = default;
 };
+using ConsumptionRows = std::vector<ConsumptionRow>;
 // The rows of every record that takes part and lies within the selection's months, for the selected
 // machines; oldest month first, records of the same month in stored order. A From month after the To
 // month selects none.
-std::vector<ConsumptionRow> SelectedRows(const MonthRecords& records, const ConsumptionSelection& selection);
+ConsumptionRows SelectedRows(const MonthRecords& records, const ConsumptionSelection& selection);
 
 // The sums of the selected rows.
 ConsumptionTotals SumConsumption(const MonthRecords& records, const ConsumptionSelection& selection);
+ConsumptionTotals SumRows(const ConsumptionRows& rows);
 
 struct NumberSeparators {
   char decimal = '.';

@@ -29,6 +29,14 @@ YearMonth LastMonthUpTo(YearMonth month) {
   return month;
 }
 
+void AddRows(std::vector<MonthTotals>& months, int first, const ConsumptionRows& rows) {
+  const int count = static_cast<int>(months.size());
+  for (const ConsumptionRow& row : rows) {
+    const int at = MonthIndex(row.month) - first;
+    if (at >= 0 && at < count) AddCounters(months[static_cast<std::size_t>(at)].totals, row.counters);
+  }
+}
+
 }  // namespace
 
 std::vector<MonthTotals> MonthlyConsumption(const MonthRecords& records,
@@ -46,10 +54,18 @@ std::vector<MonthTotals> MonthlyConsumption(const MonthRecords& records,
   for (int k = 0; k < count; ++k)
     months.push_back({FromIndex(first + k), {}});
 
-  for (const ConsumptionRow& row : SelectedRows(records, selection)) {
-    const int at = MonthIndex(row.month) - first;
-    if (at >= 0 && at < count) AddCounters(months[static_cast<std::size_t>(at)].totals, *row.counters);
-  }
+  AddRows(months, first, SelectedRows(records, selection));
+  return months;
+}
+
+std::vector<MonthTotals> MonthlyConsumption(const ConsumptionRows& rows) {
+  if (rows.empty()) return {};
+  const int first = MonthIndex(rows.front().month);
+  const int count = MonthIndex(rows.back().month) - first + 1;
+  std::vector<MonthTotals> months;
+  for (int k = 0; k < count; ++k)
+    months.push_back({FromIndex(first + k), {}});
+  AddRows(months, first, rows);
   return months;
 }
 

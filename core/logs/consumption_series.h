@@ -18,5 +18,8 @@ struct MonthTotals {
 // none. The entries add up to SumConsumption of the same selection.
 std::vector<MonthTotals> MonthlyConsumption(const MonthRecords& records,
                                             const ConsumptionSelection& selection);
+// One entry per month from the first row's month to the last's (rows oldest first), months without a
+// row included.
+std::vector<MonthTotals> MonthlyConsumption(const ConsumptionRows& rows);
 
 }  // namespace qd::logs

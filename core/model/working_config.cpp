@@ -30,6 +30,10 @@ LocalDateTime LocalDateTime::Now() {
   return {now.year, now.month, now.day, now.hour, now.minute, now.second, now.weekday};
 }
 
+std::string LocalDateTime::Text() const {
+  return Format("%04d-%02d-%02d %02d:%02d:%02d", year, month, day, hour, minute, second);
+}
+
 bool LocalDateTime::Parse(const std::string& text, LocalDateTime& out) {
   LocalDateTime t;
   char tail = 0;

@@ -17,6 +17,8 @@ struct LocalDateTime {
   static LocalDateTime Now();
   // "YYYY-MM-DD HH:MM:SS"; the weekday follows from the date.
   static bool Parse(const std::string& text, LocalDateTime& out);
+  // "YYYY-MM-DD HH:MM:SS"
+  std::string Text() const;
 };
 
 // Everything the tool holds of one dosing system: the editors' working copy, the image buffer and

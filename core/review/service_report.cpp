@@ -5,6 +5,8 @@
 #include "app/cp1252_text.h"
 #include "app/text.h"
 #include "app/translation.h"
+#include "history/month_merge.h"
+#include "history/site_summary.h"
 #include "logs/alarm_log.h"
 #include "model/instruction_set.h"
 #include "review/program_checker.h"
@@ -240,27 +242,48 @@ ReportTable WashTable(const qd::logs::ConsumptionTexts& texts) {
   return table;
 }
 
+// The selected rows and the months of the chart, from the history store or the image's log; none when
+// there are no months at all.
+struct SelectedMonths {
+  qd::logs::ConsumptionRows rows;
+  std::vector<qd::logs::MonthTotals> chart;
+};
+std::optional<SelectedMonths> SelectMonths(const ControllerImage& image,
+                                           const ServiceReportOptions& options) {
+  const ConsumptionSelection& selection = options.consumption;
+  if (options.historyMonths) {
+    if (options.historyMonths->empty()) return std::nullopt;
+    qd::logs::ConsumptionRows rows = qd::history::RowsWithin(*options.historyMonths, selection);
+    auto chart = qd::logs::MonthlyConsumption(rows);
+    return SelectedMonths{std::move(rows), std::move(chart)};
+  }
+  const MonthRecords records = qd::logs::ReadMonthRecords(image);
+  if (!qd::logs::FindLoggedMonths(records)) return std::nullopt;
+  return SelectedMonths{qd::logs::SelectedRows(records, selection),
+                        qd::logs::MonthlyConsumption(records, selection)};
+}
+
 // The totals, and the monthly chart as a part of its own.
 std::vector<ReportSection> ConsumptionSections(const ControllerImage& image,
                                                const ServiceReportOptions& options) {
   std::vector<ReportSection> sections{{Utf8(UiText("ServiceReport", "Consumption")), 1, {}}};
   ReportSection& section = sections.front();
-  const MonthRecords records = qd::logs::ReadMonthRecords(image);
-  if (!qd::logs::FindLoggedMonths(records)) {
+  const std::optional<SelectedMonths> months = SelectMonths(image, options);
+  if (!months) {
     section.blocks.emplace_back(ReportParagraph{Utf8(UiText("ServiceReport", "No log data available"))});
     return sections;
   }
   const ConsumptionSelection& selection = options.consumption;
   section.blocks.emplace_back(
       ReportParagraph{Substitute(Utf8(UiText("ServiceReport", "Period: %1")), {PeriodText(selection)})});
-  const qd::logs::ConsumptionTotals totals = qd::logs::SumConsumption(records, selection);
+  const qd::logs::ConsumptionTotals totals = qd::logs::SumRows(months->rows);
   if (!totals.anyIncluded) {
     section.blocks.emplace_back(
         ReportParagraph{Utf8(UiText("ServiceReport", "The log holds no consumption for this period."))});
     return sections;
   }
   const qd::logs::ConsumptionTexts texts = qd::logs::ShowTotals(totals, ReportSeparators);
-  const qd::logs::ConsumptionCosts costs = qd::logs::SelectionCosts(records, selection, options.prices);
+  const qd::logs::ConsumptionCosts costs = qd::logs::RowsCosts(months->rows, options.prices);
   section.blocks.emplace_back(PumpTable(texts, costs, options.prices));
   if (!costs.anyPrice) {
     section.blocks.emplace_back(
@@ -271,9 +294,8 @@ std::vector<ReportSection> ConsumptionSections(const ControllerImage& image,
                                    {qd::logs::MoneyText(*costs.perWash, ReportSeparators)})});
   }
   section.blocks.emplace_back(WashTable(texts));
-  sections.push_back({Utf8(UiText("ServiceReport", "Monthly volume per pump")),
-                      2,
-                      {ReportChart{qd::logs::MonthlyConsumption(records, selection)}}});
+  sections.push_back(
+      {Utf8(UiText("ServiceReport", "Monthly volume per pump")), 2, {ReportChart{months->chart}}});
   return sections;
 }
 
@@ -305,6 +327,16 @@ ConsumptionSelection DefaultReportSelection(const MonthRecords& records) {
   const int first = std::max(0, logged->Count() - DefaultReportMonths);
   selection.from = qd::logs::MonthOfEntry(logged->oldest, first);
   selection.to = logged->newest;
+  return selection;
+}
+
+ConsumptionSelection DefaultReportSelection(const qd::logs::ConsumptionRows& months) {
+  ConsumptionSelection selection;
+  if (months.empty()) return selection;
+  selection.to = months.back().month;
+  selection.from =
+      std::max(months.front().month,
+               qd::history::MonthOfKey(qd::history::MonthKey(selection.to) - (DefaultReportMonths - 1)));
   return selection;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -66,6 +67,9 @@ struct ServiceReportOptions {
   qd::logs::ConsumptionSelection consumption;
   qd::logs::PumpPrices prices;
   std::string source;  // ReportSourceFile(name) or ReportSourceController
+  // The site's months from the history store, oldest first, which may reach back further than the
+  // controller's 24; none: the months of the image's log.
+  std::optional<qd::logs::ConsumptionRows> historyMonths;
 };
 
 // "file NAME"
@@ -74,6 +78,8 @@ std::string ReportSourceFile(std::string_view fileName);
 // The months a report covers unless the user chooses: the last 12 logged months up to the newest, all
 // machines; every month when the log holds none.
 qd::logs::ConsumptionSelection DefaultReportSelection(const qd::logs::MonthRecords& records);
+// The same for months of the history store.
+qd::logs::ConsumptionSelection DefaultReportSelection(const qd::logs::ConsumptionRows& months);
 
 ServiceReport BuildServiceReport(const WorkingConfig& config, const ServiceReportOptions& options);
 

@@ -8,6 +8,7 @@
 
 #include "app/diagnostic_log.h"
 #include "gui/app/file_dialog.h"
+#include "store/read_recorder.h"
 #include "transport/data_folder.h"
 
 namespace qd::gui {
@@ -20,12 +21,14 @@ void StoreBackupInBackground(const qd::WorkingConfig& config, QObject* context,
   QPointer<QObject> receiver(context);
   QThreadPool::globalInstance()->start([copy, folder, when, receiver, done = std::move(done)] {
     const qd::review::StoredBackup stored = qd::review::StoreBackup(folder, *copy, when);
+    const std::string recorded = qd::store::RecordRead(copy->image, when).toStdString();
     // The log and the windows belong to the main thread.
     QMetaObject::invokeMethod(
         QCoreApplication::instance(),
-        [receiver, done, stored] {
+        [receiver, done, stored, recorded] {
           if (!stored.result.ok)
             DiagnosticLog::Instance().Write("Backup failed: %s", stored.result.error.c_str());
+          if (!recorded.empty()) DiagnosticLog::Instance().Write("History store: %s", recorded.c_str());
           if (done && receiver) done(stored);
         },
         Qt::QueuedConnection);

@@ -8,9 +8,10 @@
 
 namespace qd::gui {
 
-// Stores a backup of what a read took in (a copy of `config`) in the backup folder on a worker thread,
-// so a transfer never waits for the disk; `done` runs on `context`'s thread afterwards (not at all when
-// `context` is gone by then). A failure is written to the diagnostic log as well.
+// Stores a backup of what a read took in (a copy of `config`) in the backup folder and records the read
+// in the history store, on a worker thread, so a transfer never waits for the disk or the database;
+// `done` runs on `context`'s thread afterwards (not at all when `context` is gone by then). Failures are
+// written to the diagnostic log.
 void StoreBackupInBackground(const qd::WorkingConfig& config, QObject* context,
                              std::function<void(const qd::review::StoredBackup&)> done = {});
 

@@ -41,11 +41,6 @@ QString ChooseText() {
                                      "Choose what to compare the working configuration with.");
 }
 
-QString ReadTimeText(const qd::LocalDateTime& t) {
-  return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
-                           t.second);
-}
-
 }  // namespace
 
 TCompareForm::TCompareForm(App& app)
@@ -211,7 +206,7 @@ void TCompareForm::ControllerRead(const qd::ParseResult& result) {
   StoreBackupInBackground(controller_, this, [this](const qd::review::StoredBackup&) { RefreshBackups(); });
   const QString source = tr("The working configuration compared with the controller (serial %1), read %2.")
                              .arg(controller_.image.SerialNumber())
-                             .arg(ReadTimeText(qd::LocalDateTime::Now()));
+                             .arg(QString::fromStdString(qd::LocalDateTime::Now().Text()));
   ShowComparison(controller_.system, tr("Controller"), source);
 }
 

@@ -34,7 +34,7 @@ std::vector<MonthTotals> Ramp(YearMonth first, int count) {
     MonthTotals month{qd::logs::MonthOfEntry(first, k), {}};
     qd::logs::MachineCounters counters{};
     counters[qd::logs::FirstPumpCounter] = static_cast<std::uint16_t>((k + 1) * 100);
-    qd::logs::AddCounters(month.totals, counters);
+    qd::logs::AddCounters(month.totals, qd::logs::Widened(counters));
     months.push_back(month);
   }
   return months;
@@ -257,7 +257,7 @@ void ConsumptionChartPartsTest::seriesFollowTheMode() {
   counters[qd::logs::FirstPumpCounter] = 65535;
   counters[qd::logs::FirstPumpCounter + 6] = 1;
   counters[qd::logs::SoftnerCounter] = 9;
-  qd::logs::AddCounters(totals, counters);
+  qd::logs::AddCounters(totals, qd::logs::Widened(counters));
 
   const SeriesValues litres = MonthSeries(totals, ChartMode::PumpVolumes);
   QCOMPARE(litres[0], 327.675);

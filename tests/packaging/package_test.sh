@@ -218,7 +218,7 @@ for command in $commands; do
       bash -c "'$USR/bin/qdtool' '$command' --help '$option' x >/dev/null 2>&1"
   done
 done
-for command in info check diff log backups calibrations ports; do
+for command in info check diff log backups calibrations ports sites history timeline; do
   check "completion offers $command --json" offers --json "$command" --
 done
 check "completion: a file for info" offers image.bin info im

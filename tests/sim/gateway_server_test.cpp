@@ -1,116 +1,17 @@
 #include <gtest/gtest.h>
 
-#include <numeric>
 #include <string>
 #include <vector>
 
 #include "app/bytes.h"
-#include "gateway_connection.h"
-#include "gateway_directory.h"
+#include "gateway_test_support.h"
 #include "link/bus_payload.h"
-#include "link/frame_codec.h"
 #include "link/status_records.h"
 
 namespace qd::sim {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-constexpr std::uint32_t Serial = 4711;
-
-Bytes Message(std::string_view text) {
-  return Bytes(text.begin(), text.end());
-}
-
-// The login message: 'A','@' user 0 password 0.
-Bytes Login(std::string_view user, std::string_view password) {
-  Bytes message = Message("A@");
-  message.insert(message.end(), user.begin(), user.end());
-  message.push_back(0);
-  message.insert(message.end(), password.begin(), password.end());
-  message.push_back(0);
-  return message;
-}
-
-Bytes ConnectTo(std::string_view serial) {
-  Bytes message = Message("AB");
-  message.insert(message.end(), serial.begin(), serial.end());
-  message.push_back(0);
-  return message;
-}
-
-Bytes WriteBlock(std::uint16_t offset, const Bytes& data) {
-  Bytes message{0x00, 'Q', static_cast<std::uint8_t>(offset), static_cast<std::uint8_t>(offset >> 8),
-                static_cast<std::uint8_t>(data.size())};
-  message.insert(message.end(), data.begin(), data.end());
-  return message;
-}
-
-const Bytes ReadRequest = Message("AC");
-const Bytes ConfirmRequest{0x00, 'S', 0x00, 0x00};
-const Bytes StatusRequest{0x00, 'X', 0x1E, 0x00};
-
-ControllerMemory Patterned() {
-  Bytes bytes(ControllerMemory::Size);
-  for (std::size_t i = 0; i < bytes.size(); ++i)
-    bytes[i] = static_cast<std::uint8_t>(i * 13 + (i >> 8));
-  // A system name, and machines 1 and 3 enabled.
-  const std::string name = "Harbour laundry";
-  std::fill_n(bytes.begin() + layout::SystemName, layout::SystemNameField, 0);
-  std::copy(name.begin(), name.end(), bytes.begin() + layout::SystemName);
-  bytes::PutU16LE(bytes, layout::MachinesEnabled, 0x0005);
-  ControllerMemory memory;
-  memory.Load(bytes);
-  memory.SetIdentity({4, 2, 3, Serial});
-  return memory;
-}
-
-// One PC's connection to the gateway, played without a socket. What the gateway sends is unframed by
-// the PC's own receiver, so the framing is checked on the way.
-class GatewayTest : public testing::Test {
- protected:
-  explicit GatewayTest(GatewayOptions options = {}) : directory_(options, Serial) {}
-
-  GatewayConnection& Open() {
-    connections_.push_back(std::make_unique<GatewayConnection>(directory_, controller_, nextId_++));
-    GatewayConnection& connection = *connections_.back();
-    connection.onSend = [this](std::span<const std::uint8_t> frame) {
-      EXPECT_EQ(frame.front(), link::Stx);
-      EXPECT_EQ(frame.back(), link::Etx);
-      pc_.Feed(frame);
-    };
-    return connection;
-  }
-
-  void SetUp() override {
-    pc_.onMessage = [this](std::span<const std::uint8_t> message) {
-      received_.emplace_back(message.begin(), message.end());
-    };
-  }
-
-  // What the gateway answers to one message.
-  std::vector<Bytes> Ask(GatewayConnection& connection, const Bytes& message, SimTime now = {}) {
-    received_.clear();
-    connection.Receive(link::EncodeRawFrame(message), now);
-    return received_;
-  }
-
-  // Logs in and connects to the simulated controller.
-  GatewayConnection& Session(std::string_view user = "service", std::string_view password = "secret") {
-    GatewayConnection& connection = Open();
-    Ask(connection, Login(user, password));
-    const auto answers = Ask(connection, ConnectTo(std::to_string(Serial)));
-    EXPECT_EQ(answers.size(), 2u);
-    return connection;
-  }
-
-  Controller controller_{Patterned(), {}};
-  GatewayDirectory directory_;
-  std::vector<std::unique_ptr<GatewayConnection>> connections_;
-  link::GatewayReceiver pc_;
-  std::vector<Bytes> received_;
-  int nextId_ = 1;
-};
+using namespace gateway_test;
 
 TEST_F(GatewayTest, AWrongLoginIsRefusedAndMayBeTriedAgain) {
   GatewayConnection& pc = Open();
@@ -469,13 +370,14 @@ TEST(GatewayDirectoryTest, AControllerWithoutANameIsTheSimulator) {
 
 TEST(GatewayDirectoryTest, EachFaultHitsOnce) {
   GatewayOptions options;
-  options.faults = {{GatewayFaultKind::DropRead, 3}, {GatewayFaultKind::WrongSum, 0}};
+  options.faults = {{GatewayFaultKind::DropRead, 3, ""}, {GatewayFaultKind::WrongSum, 0, ""}};
   GatewayDirectory directory(options, 1);
-  EXPECT_FALSE(directory.TakeFault(GatewayFaultKind::BlockOrder));
-  EXPECT_EQ(directory.TakeFault(GatewayFaultKind::DropRead), (GatewayFault{GatewayFaultKind::DropRead, 3}));
-  EXPECT_FALSE(directory.TakeFault(GatewayFaultKind::DropRead));
-  EXPECT_TRUE(directory.TakeFault(GatewayFaultKind::WrongSum));
-  EXPECT_FALSE(directory.TakeFault(GatewayFaultKind::WrongSum));
+  EXPECT_FALSE(directory.TakeFault(GatewayFaultKind::BlockOrder, 0));
+  EXPECT_EQ(directory.TakeFault(GatewayFaultKind::DropRead, 0),
+            (GatewayFault{GatewayFaultKind::DropRead, 3, ""}));
+  EXPECT_FALSE(directory.TakeFault(GatewayFaultKind::DropRead, 0));
+  EXPECT_TRUE(directory.TakeFault(GatewayFaultKind::WrongSum, 0));
+  EXPECT_FALSE(directory.TakeFault(GatewayFaultKind::WrongSum, 0));
 }
 
 class GatewayFaultTest : public GatewayTest {
@@ -489,7 +391,9 @@ class GatewayFaultTest : public GatewayTest {
 };
 
 struct BlockOrderTest : GatewayFaultTest {
-  BlockOrderTest() { directory_ = GatewayDirectory(Options({{GatewayFaultKind::BlockOrder, 0}}), Serial); }
+  BlockOrderTest() {
+    directory_ = GatewayDirectory(Options({{GatewayFaultKind::BlockOrder, 0, ""}}), Serial);
+  }
 };
 
 TEST_F(BlockOrderTest, TheFirstReadSendsItsSecondBlockFirst) {
@@ -505,7 +409,7 @@ TEST_F(BlockOrderTest, TheFirstReadSendsItsSecondBlockFirst) {
 }
 
 struct DropReadTest : GatewayFaultTest {
-  DropReadTest() { directory_ = GatewayDirectory(Options({{GatewayFaultKind::DropRead, 3}}), Serial); }
+  DropReadTest() { directory_ = GatewayDirectory(Options({{GatewayFaultKind::DropRead, 3, ""}}), Serial); }
 };
 
 TEST_F(DropReadTest, TheFirstReadEndsTheConnectionAfterItsBlocks) {
@@ -526,7 +430,7 @@ TEST_F(DropReadTest, TheFirstReadEndsTheConnectionAfterItsBlocks) {
 struct DropWriteTest : GatewayFaultTest {
   DropWriteTest() {
     directory_ = GatewayDirectory(
-        Options({{GatewayFaultKind::DropWrite, 2}, {GatewayFaultKind::WrongSum, 0}}), Serial);
+        Options({{GatewayFaultKind::DropWrite, 2, ""}, {GatewayFaultKind::WrongSum, 0, ""}}), Serial);
   }
 };
 
@@ -543,7 +447,7 @@ TEST_F(DropWriteTest, TheFirstWriteEndsTheConnectionOnceItsBlockIsStored) {
 }
 
 TEST_F(DropWriteTest, AWrongSumHitsTheFirstConfirmOnly) {
-  directory_ = GatewayDirectory(Options({{GatewayFaultKind::WrongSum, 0}}), Serial);
+  directory_ = GatewayDirectory(Options({{GatewayFaultKind::WrongSum, 0, ""}}), Serial);
   GatewayConnection& pc = Session();
   Ask(pc, WriteBlock(0x100, {1, 2}));
   EXPECT_EQ(Ask(pc, ConfirmRequest)[0], (Bytes{'C', 'S', 4, 0}));

@@ -125,11 +125,12 @@ TEST(SimOptions, Refusals) {
 TEST(SimOptions, HelpNamesEveryOption) {
   const std::string help = HelpText();
   for (const char* option :
-       {"--link",       "--system",        "--image",          "--serial",     "--firmware",  "--hardware",
-        "--verbose",    "--poll-interval", "--answer-timeout", "--baud",       "--no-pacing", "--fault",
-        "--trigger",    "--dump-memory",   "--old-status",     "--seed",       "--clock",     "--sample-logs",
-        "--build-time", "drop-answers",    "bad-checksum",     "drop-replies", "noise",       "silence:MS",
-        "every=M",      "rate=P",          "nyborg-w3",        "--version"}) {
+       {"--link",       "--system",     "--image",         "--serial",         "--firmware",
+        "--hardware",   "--verbose",    "--poll-interval", "--answer-timeout", "--baud",
+        "--no-pacing",  "--fault",      "--trigger",       "--dump-memory",    "--old-status",
+        "--seed",       "--clock",      "--sample-logs",   "--build-time",     "drop-answers",
+        "bad-checksum", "drop-replies", "noise",           "silence:MS",       "every=M",
+        "rate=P",       "nyborg-w3",    "--version",       "--gateway-fleet",  "@SERIAL"}) {
     EXPECT_NE(help.find(option), std::string::npos) << option;
   }
   EXPECT_TRUE(Parse({"--help"})->help);

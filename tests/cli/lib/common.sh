@@ -91,3 +91,13 @@ json_fails() {
     failures=$((failures + 1))
   fi
 }
+put() {  # put FILE OFFSET BYTE...: write bytes (decimal values) at an offset
+  local file=$1 offset=$2
+  shift 2
+  local hex=""
+  for b in "$@"; do hex+=$(printf '\\x%02x' "$b"); done
+  printf "$hex" | dd of="$file" bs=1 seek="$offset" conv=notrunc status=none
+}
+put16() {  # put16 FILE OFFSET VALUE: a little-endian 16-bit number
+  put "$1" "$2" $(($3 & 255)) $(($3 >> 8 & 255))
+}
