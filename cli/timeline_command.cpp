@@ -22,13 +22,7 @@ const char* const TimelineUsage =
 
 namespace {
 
-struct Step {
-  std::string readAt;
-  std::optional<std::vector<qd::review::Difference>> changes;  // none: the first read or an unreadable image
-  bool readable = true;
-};
-
-QJsonValue ChangesJson(const Step& step) {
+QJsonValue ChangesJson(const qd::history::TimelineStep& step) {
   if (!step.changes) return QJsonValue();
   QJsonArray list;
   for (const auto& change : *step.changes)
@@ -51,36 +45,26 @@ int RunTimeline(const std::vector<std::string>& args) {
   const std::uint32_t serial = SerialArgument(arguments.Positional()[0]);
   const EventLoopApp app;
   const auto store = OpenStore(arguments);
-  const std::vector<std::string> times = store->Snapshots(serial);
+  const std::vector<qd::history::TimelineStep> steps = store->Timeline(serial);
   if (!store->LastError().isEmpty()) throw Failure(store->LastError().toStdString());
-  if (times.empty())
+  if (steps.empty()) {
     throw Failure("no reads of serial number " + std::to_string(serial) + " in " +
                   store->Location().Text().toStdString());
-
-  std::vector<Step> steps;
-  std::optional<std::vector<std::uint8_t>> previous;
-  for (const std::string& readAt : times) {
-    std::optional<std::vector<std::uint8_t>> image = store->SnapshotImage(serial, readAt);
-    Step step{readAt, std::nullopt, image && qd::history::SnapshotSystem(*image).has_value()};
-    if (previous && image) step.changes = qd::history::SnapshotChanges(*previous, *image);
-    steps.push_back(std::move(step));
-    if (steps.back().readable) previous = std::move(image);
   }
 
   if (arguments.Flag(JsonFlag)) {
     QJsonArray list;
-    for (const Step& step : steps)
+    for (const auto& step : steps)
       list.append(QJsonObject{{"readAt", JsonDateTime(step.readAt)},
                               {"readable", step.readable},
                               {"changes", ChangesJson(step)}});
     PrintJson({{"serial", static_cast<qint64>(serial)}, {"reads", list}});
     return 0;
   }
-  for (std::size_t k = 0; k < steps.size(); ++k) {
-    const Step& step = steps[k];
+  for (const auto& step : steps) {
     if (!step.readable) {
       std::printf("%s  the image kept is not one this tool reads\n", step.readAt.c_str());
-    } else if (k == 0 || !step.changes) {
+    } else if (!step.changes) {
       std::printf("%s  first read\n", step.readAt.c_str());
     } else if (step.changes->empty()) {
       std::printf("%s  no change\n", step.readAt.c_str());

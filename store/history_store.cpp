@@ -320,6 +320,7 @@ bool HistoryStore::RecordAlarms(const history::ReadRecord& read, QString& error)
 }
 
 bool HistoryStore::RecordSnapshot(const history::ReadRecord& read, QString& error) {
+  if (read.image.empty()) return true;  // a record made without an image has no snapshot to keep
   QSqlQuery insert(QSqlDatabase::database(connectionName_));
   insert.prepare(QStringLiteral(
       "INSERT INTO snapshots (serial, read_at, image) VALUES (?, ?, ?) ON CONFLICT DO NOTHING"));
@@ -426,6 +427,17 @@ std::optional<std::vector<std::uint8_t>> HistoryStore::SnapshotImage(std::uint32
   if (!Exec(query, lastError_) || !query.next()) return std::nullopt;
   const QByteArray image = query.value(0).toByteArray();
   return std::vector<std::uint8_t>(image.begin(), image.end());
+}
+
+std::vector<history::TimelineStep> HistoryStore::Timeline(std::uint32_t serial) {
+  std::vector<history::TimelineStep> steps;
+  history::TimelineBuilder builder;
+  for (const std::string& readAt : Snapshots(serial)) {
+    std::optional<std::vector<std::uint8_t>> image = SnapshotImage(serial, readAt);
+    if (!lastError_.isEmpty()) return {};
+    steps.push_back(builder.Add(readAt, std::move(image)));
+  }
+  return steps;
 }
 
 }  // namespace qd::store

@@ -9,6 +9,7 @@
 
 #include "history/site_read.h"
 #include "history/site_summary.h"
+#include "history/timeline.h"
 #include "logs/consumption_costs.h"
 #include "store/store_location.h"
 
@@ -45,6 +46,8 @@ class HistoryStore {
   // The times of the reads kept, oldest first.
   std::vector<std::string> Snapshots(std::uint32_t serial);
   std::optional<std::vector<std::uint8_t>> SnapshotImage(std::uint32_t serial, const std::string& readAt);
+  // Every read kept, oldest first, with what changed in the configuration since the one before.
+  std::vector<history::TimelineStep> Timeline(std::uint32_t serial);
 
   // Why the last query failed; empty after one that worked.
   const QString& LastError() const { return lastError_; }

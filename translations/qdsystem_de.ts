@@ -1854,6 +1854,207 @@ Keine Antwort vom System</translation>
     </message>
 </context>
 <context>
+    <name>qd::gui::SiteAlarmsPage</name>
+    <message>
+        <source>Alarms recorded</source>
+        <translation>Aufgezeichnete Alarme</translation>
+    </message>
+    <message>
+        <source>Alarms</source>
+        <translation>Alarme</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Zeitpunkt</translation>
+    </message>
+    <message>
+        <source>Alarm</source>
+        <translation>Alarm</translation>
+    </message>
+    <message>
+        <source>Alarms recorded: %1, since the previous contact: %2.</source>
+        <translation>Aufgezeichnete Alarme: %1, seit dem vorherigen Kontakt: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>qd::gui::SiteConsumptionPage</name>
+    <message>
+        <source>&amp;Machine:</source>
+        <translation>&amp;Maschine:</translation>
+    </message>
+    <message>
+        <source>Months recorded</source>
+        <translation>Aufgezeichnete Monate</translation>
+    </message>
+    <message>
+        <source>Export CSV...</source>
+        <translation>CSV exportieren...</translation>
+    </message>
+    <message>
+        <source>Save the months of the machines chosen as a CSV file</source>
+        <translation>Die Monate der gewählten Maschinen als CSV-Datei speichern</translation>
+    </message>
+    <message>
+        <source>Consumption by year</source>
+        <translation>Verbrauch pro Jahr</translation>
+    </message>
+    <message>
+        <source>Year</source>
+        <translation>Jahr</translation>
+    </message>
+    <message>
+        <source>Months</source>
+        <translation>Monate</translation>
+    </message>
+    <message>
+        <source>Litres</source>
+        <translation>Liter</translation>
+    </message>
+    <message>
+        <source>Washes</source>
+        <translation>Waschgänge</translation>
+    </message>
+    <message>
+        <source>Cost</source>
+        <translation>Kosten</translation>
+    </message>
+    <message>
+        <source>Months of the year the history holds</source>
+        <translation>Monate des Jahres, die der Verlauf enthält</translation>
+    </message>
+    <message>
+        <source>At the pump prices of the consumption log window</source>
+        <translation>Zu den Pumpenpreisen des Fensters Protokolldaten</translation>
+    </message>
+    <message>
+        <source>No consumption recorded.</source>
+        <translation>Kein Verbrauch aufgezeichnet.</translation>
+    </message>
+    <message>
+        <source>1 month: %1.</source>
+        <translation>1 Monat: %1.</translation>
+    </message>
+    <message>
+        <source>%1 months, %2 to %3.</source>
+        <translation>%1 Monate, %2 bis %3.</translation>
+    </message>
+    <message>
+        <source>Export consumption history</source>
+        <translation>Verbrauchsverlauf exportieren</translation>
+    </message>
+</context>
+<context>
+    <name>qd::gui::SiteTimelinePage</name>
+    <message>
+        <source>Read</source>
+        <translation>Gelesen</translation>
+    </message>
+    <message>
+        <source>Changes</source>
+        <translation>Änderungen</translation>
+    </message>
+    <message>
+        <source>Snapshots</source>
+        <translation>Momentaufnahmen</translation>
+    </message>
+    <message>
+        <source>Choose one read to see what it changed, or two (Ctrl+click) to compare them</source>
+        <translation>Wählen Sie einen Lesevorgang, um seine Änderungen zu sehen, oder zwei (Strg+Klick), um sie zu vergleichen</translation>
+    </message>
+    <message>
+        <source>Compare</source>
+        <translation>Vergleichen</translation>
+    </message>
+    <message>
+        <source>Compare the two reads chosen, or the one chosen with the read before it</source>
+        <translation>Die beiden gewählten Lesevorgänge vergleichen oder den gewählten mit dem vorherigen</translation>
+    </message>
+    <message>
+        <source>Comparison</source>
+        <translation>Vergleich</translation>
+    </message>
+    <message>
+        <source>Item</source>
+        <translation>Eintrag</translation>
+    </message>
+    <message>
+        <source>Before</source>
+        <translation>Vorher</translation>
+    </message>
+    <message>
+        <source>After</source>
+        <translation>Nachher</translation>
+    </message>
+    <message>
+        <source>Changes between the snapshots</source>
+        <translation>Änderungen zwischen den Momentaufnahmen</translation>
+    </message>
+    <message>
+        <source>first read</source>
+        <translation>erster Lesevorgang</translation>
+    </message>
+    <message>
+        <source>not readable</source>
+        <translation>nicht lesbar</translation>
+    </message>
+    <message>
+        <source>no change</source>
+        <translation>keine Änderung</translation>
+    </message>
+    <message>
+        <source>1 change</source>
+        <translation>1 Änderung</translation>
+    </message>
+    <message>
+        <source>%1 changes</source>
+        <translation>%1 Änderungen</translation>
+    </message>
+    <message>
+        <source>No snapshots of this site are kept.</source>
+        <translation>Von diesem Standort sind keine Momentaufnahmen gespeichert.</translation>
+    </message>
+    <message>
+        <source>Press Compare to list the changes between the two reads chosen.</source>
+        <translation>Klicken Sie auf Vergleichen, um die Änderungen zwischen den beiden gewählten Lesevorgängen aufzulisten.</translation>
+    </message>
+    <message>
+        <source>Choose one read, or two to compare.</source>
+        <translation>Wählen Sie einen Lesevorgang oder zwei zum Vergleichen.</translation>
+    </message>
+    <message>
+        <source>The read of %1 is the first one kept of this site: there is nothing before it to compare with.</source>
+        <translation>Der Lesevorgang vom %1 ist der erste gespeicherte dieses Standorts: Es gibt nichts Früheres zum Vergleichen.</translation>
+    </message>
+    <message>
+        <source>Comparing the reads of %1 and %2...</source>
+        <translation>Die Lesevorgänge vom %1 und vom %2 werden verglichen...</translation>
+    </message>
+    <message>
+        <source>The snapshots could not be read: %1</source>
+        <translation>Die Momentaufnahmen konnten nicht gelesen werden: %1</translation>
+    </message>
+    <message>
+        <source>The reads of %1 and %2 cannot be compared: one of them is not an image this version of QDsystem reads.</source>
+        <translation>Die Lesevorgänge vom %1 und vom %2 können nicht verglichen werden: Einer davon ist kein Speicherabbild, das diese Version von QDsystem lesen kann.</translation>
+    </message>
+    <message>
+        <source>No changes from the read of %1 to the read of %2.</source>
+        <translation>Keine Änderungen vom Lesevorgang am %1 bis zum Lesevorgang am %2.</translation>
+    </message>
+    <message>
+        <source>1 change from the read of %1 to the read of %2.</source>
+        <translation>1 Änderung vom Lesevorgang am %1 bis zum Lesevorgang am %2.</translation>
+    </message>
+    <message>
+        <source>%1 changes from the read of %2 to the read of %3.</source>
+        <translation>%1 Änderungen vom Lesevorgang am %2 bis zum Lesevorgang am %3.</translation>
+    </message>
+    <message>
+        <source>S&amp;napshots (newest first):</source>
+        <translation>&amp;Momentaufnahmen (neueste zuerst):</translation>
+    </message>
+</context>
+<context>
     <name>qd::gui::TAboutForm</name>
     <message>
         <source>About</source>
@@ -2812,6 +3013,10 @@ Sind Sie sicher?</translation>
         <source>The Electrolux programs 16..30 of machine %1 are not kept in the system file: they stay in the controller only when written to it.</source>
         <translation>Die Electrolux-Programme 16..30 der Maschine %1 werden nicht in der Systemdatei gespeichert: sie bleiben nur dann in der Steuerung erhalten, wenn sie in die Steuerung geschrieben werden.</translation>
     </message>
+    <message>
+        <source>Sites...</source>
+        <translation>Standorte...</translation>
+    </message>
 </context>
 <context>
     <name>qd::gui::TProgramForm</name>
@@ -3025,6 +3230,204 @@ The printer could not be started.</source>
         <translation>Der Servicebericht kann nicht gedruckt werden
 
 Der Drucker konnte nicht gestartet werden.</translation>
+    </message>
+    <message>
+        <source>Months from the &amp;history store</source>
+        <translation>Monate aus der &amp;Verlaufsdatenbank</translation>
+    </message>
+    <message>
+        <source>Every month recorded of this controller, also those it no longer keeps</source>
+        <translation>Jeder aufgezeichnete Monat dieser Steuerung, auch die, die sie nicht mehr speichert</translation>
+    </message>
+    <message>
+        <source>History store status</source>
+        <translation>Status der Verlaufsdatenbank</translation>
+    </message>
+    <message>
+        <source>The history store cannot be used: %1</source>
+        <translation>Die Verlaufsdatenbank kann nicht verwendet werden: %1</translation>
+    </message>
+    <message>
+        <source>The history store holds no months of controller %1.</source>
+        <translation>Die Verlaufsdatenbank enthält keine Monate der Steuerung %1.</translation>
+    </message>
+    <message>
+        <source>%1 months of controller %2 in the history store.</source>
+        <translation>%1 Monate der Steuerung %2 in der Verlaufsdatenbank.</translation>
+    </message>
+</context>
+<context>
+    <name>qd::gui::TSitesForm</name>
+    <message>
+        <source>Sites</source>
+        <translation>Standorte</translation>
+    </message>
+    <message>
+        <source>History store:</source>
+        <translation>Verlaufsdatenbank:</translation>
+    </message>
+    <message>
+        <source>History store</source>
+        <translation>Verlaufsdatenbank</translation>
+    </message>
+    <message>
+        <source>C&amp;hange...</source>
+        <translation>&amp;Ändern...</translation>
+    </message>
+    <message>
+        <source>Change the history store</source>
+        <translation>Verlaufsdatenbank ändern</translation>
+    </message>
+    <message>
+        <source>Use another history store: an SQLite file or a PostgreSQL database</source>
+        <translation>Eine andere Verlaufsdatenbank verwenden: eine SQLite-Datei oder eine PostgreSQL-Datenbank</translation>
+    </message>
+    <message>
+        <source>Name or serial number</source>
+        <translation>Name oder Seriennummer</translation>
+    </message>
+    <message>
+        <source>&amp;Search:</source>
+        <translation>&amp;Suchen:</translation>
+    </message>
+    <message>
+        <source>&amp;Refresh</source>
+        <translation>A&amp;ktualisieren</translation>
+    </message>
+    <message>
+        <source>Read the sites from the history store again (F5)</source>
+        <translation>Die Standorte erneut aus der Verlaufsdatenbank lesen (F5)</translation>
+    </message>
+    <message>
+        <source>Serial</source>
+        <translation>Seriennr.</translation>
+    </message>
+    <message>
+        <source>System name</source>
+        <translation>Systemname</translation>
+    </message>
+    <message>
+        <source>Last contact</source>
+        <translation>Letzter Kontakt</translation>
+    </message>
+    <message>
+        <source>New alarms</source>
+        <translation>Neue Alarme</translation>
+    </message>
+    <message>
+        <source>Litres, 12 months</source>
+        <translation>Liter, 12 Monate</translation>
+    </message>
+    <message>
+        <source>Cost, 12 months</source>
+        <translation>Kosten, 12 Monate</translation>
+    </message>
+    <message>
+        <source>Alarms since the contact before the last one</source>
+        <translation>Alarme seit dem vorletzten Kontakt</translation>
+    </message>
+    <message>
+        <source>All pumps, the twelve months up to the last contact</source>
+        <translation>Alle Pumpen, die zwölf Monate bis zum letzten Kontakt</translation>
+    </message>
+    <message>
+        <source>At the pump prices of the consumption log window; empty without prices</source>
+        <translation>Zu den Pumpenpreisen des Fensters Protokolldaten; leer ohne Preise</translation>
+    </message>
+    <message>
+        <source>History store status</source>
+        <translation>Status der Verlaufsdatenbank</translation>
+    </message>
+    <message>
+        <source>Site chosen</source>
+        <translation>Gewählter Standort</translation>
+    </message>
+    <message>
+        <source>Consumption</source>
+        <translation>Verbrauch</translation>
+    </message>
+    <message>
+        <source>Configuration timeline</source>
+        <translation>Konfigurationsverlauf</translation>
+    </message>
+    <message>
+        <source>Alarms</source>
+        <translation>Alarme</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>%1 (default)</source>
+        <extracomment>The history store&apos;s location when the preferences name none</extracomment>
+        <translation>%1 (Standard)</translation>
+    </message>
+    <message>
+        <source>Loading the sites from the history store %1...</source>
+        <translation>Die Standorte werden aus der Verlaufsdatenbank %1 geladen...</translation>
+    </message>
+    <message>
+        <source>The history store %1 cannot be used: %2</source>
+        <translation>Die Verlaufsdatenbank %1 kann nicht verwendet werden: %2</translation>
+    </message>
+    <message>
+        <source>No history store can be used: %1</source>
+        <translation>Es kann keine Verlaufsdatenbank verwendet werden: %1</translation>
+    </message>
+    <message>
+        <source>The site %1 is not in the history store.</source>
+        <translation>Der Standort %1 ist nicht in der Verlaufsdatenbank.</translation>
+    </message>
+    <message>
+        <source>No sites in the history store %1 yet: every read from a controller is recorded there.</source>
+        <translation>Noch keine Standorte in der Verlaufsdatenbank %1: Jeder Lesevorgang einer Steuerung wird dort aufgezeichnet.</translation>
+    </message>
+    <message>
+        <source>1 site in the history store %1.</source>
+        <translation>1 Standort in der Verlaufsdatenbank %1.</translation>
+    </message>
+    <message>
+        <source>%1 sites in the history store %2.</source>
+        <translation>%1 Standorte in der Verlaufsdatenbank %2.</translation>
+    </message>
+    <message>
+        <source>Matching the search: %1.</source>
+        <translation>Passend zur Suche: %1.</translation>
+    </message>
+    <message>
+        <source>Loading the site %1...</source>
+        <translation>Der Standort %1 wird geladen...</translation>
+    </message>
+    <message>
+        <source>The site %1 could not be read: %2</source>
+        <translation>Der Standort %1 konnte nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 (serial %2), hardware %3, firmware %4; first contact %5, last contact %6.</source>
+        <translation>%1 (Seriennr. %2), Hardware %3, Firmware %4; erster Kontakt %5, letzter Kontakt %6.</translation>
+    </message>
+    <message>
+        <source>Choose a site in the list to see its history.</source>
+        <translation>Wählen Sie einen Standort in der Liste, um seinen Verlauf zu sehen.</translation>
+    </message>
+    <message>
+        <source>The history store: the path of an SQLite file, or a PostgreSQL database as
+postgresql://[USER@]HOST[:PORT]/DATABASE (its password belongs in the PostgreSQL
+password file, never here). Empty for the default store:
+%1</source>
+        <translation>Die Verlaufsdatenbank: der Pfad einer SQLite-Datei oder eine PostgreSQL-Datenbank als
+postgresql://[BENUTZER@]HOST[:PORT]/DATENBANK (ihr Passwort gehört in die Passwortdatei
+von PostgreSQL, nie hierher). Leer für die Standarddatenbank:
+%1</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no history store this program can use.
+
+%2</source>
+        <translation>&quot;%1&quot; ist keine Verlaufsdatenbank, die dieses Programm verwenden kann.
+
+%2</translation>
     </message>
 </context>
 <context>

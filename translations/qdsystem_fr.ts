@@ -1854,6 +1854,207 @@ Aucune réponse du système</translation>
     </message>
 </context>
 <context>
+    <name>qd::gui::SiteAlarmsPage</name>
+    <message>
+        <source>Alarms recorded</source>
+        <translation>Alarmes enregistrées</translation>
+    </message>
+    <message>
+        <source>Alarms</source>
+        <translation>Alarmes</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Date et heure</translation>
+    </message>
+    <message>
+        <source>Alarm</source>
+        <translation>Alarme</translation>
+    </message>
+    <message>
+        <source>Alarms recorded: %1, since the previous contact: %2.</source>
+        <translation>Alarmes enregistrées : %1, depuis le contact précédent : %2.</translation>
+    </message>
+</context>
+<context>
+    <name>qd::gui::SiteConsumptionPage</name>
+    <message>
+        <source>&amp;Machine:</source>
+        <translation>Ma&amp;chine :</translation>
+    </message>
+    <message>
+        <source>Months recorded</source>
+        <translation>Mois enregistrés</translation>
+    </message>
+    <message>
+        <source>Export CSV...</source>
+        <translation>Exporter en CSV...</translation>
+    </message>
+    <message>
+        <source>Save the months of the machines chosen as a CSV file</source>
+        <translation>Enregistrer les mois des machines choisies dans un fichier CSV</translation>
+    </message>
+    <message>
+        <source>Consumption by year</source>
+        <translation>Consommation par année</translation>
+    </message>
+    <message>
+        <source>Year</source>
+        <translation>Année</translation>
+    </message>
+    <message>
+        <source>Months</source>
+        <translation>Mois</translation>
+    </message>
+    <message>
+        <source>Litres</source>
+        <translation>Litres</translation>
+    </message>
+    <message>
+        <source>Washes</source>
+        <translation>Lavages</translation>
+    </message>
+    <message>
+        <source>Cost</source>
+        <translation>Coût</translation>
+    </message>
+    <message>
+        <source>Months of the year the history holds</source>
+        <translation>Mois de l&apos;année contenus dans l&apos;historique</translation>
+    </message>
+    <message>
+        <source>At the pump prices of the consumption log window</source>
+        <translation>Aux prix des pompes de la fenêtre Données du journal</translation>
+    </message>
+    <message>
+        <source>No consumption recorded.</source>
+        <translation>Aucune consommation enregistrée.</translation>
+    </message>
+    <message>
+        <source>1 month: %1.</source>
+        <translation>1 mois : %1.</translation>
+    </message>
+    <message>
+        <source>%1 months, %2 to %3.</source>
+        <translation>%1 mois, de %2 à %3.</translation>
+    </message>
+    <message>
+        <source>Export consumption history</source>
+        <translation>Exporter l&apos;historique de consommation</translation>
+    </message>
+</context>
+<context>
+    <name>qd::gui::SiteTimelinePage</name>
+    <message>
+        <source>Read</source>
+        <translation>Lecture</translation>
+    </message>
+    <message>
+        <source>Changes</source>
+        <translation>Modifications</translation>
+    </message>
+    <message>
+        <source>Snapshots</source>
+        <translation>Instantanés</translation>
+    </message>
+    <message>
+        <source>Choose one read to see what it changed, or two (Ctrl+click) to compare them</source>
+        <translation>Choisissez une lecture pour voir ce qu&apos;elle a modifié, ou deux (Ctrl+clic) pour les comparer</translation>
+    </message>
+    <message>
+        <source>Compare</source>
+        <translation>Comparer</translation>
+    </message>
+    <message>
+        <source>Compare the two reads chosen, or the one chosen with the read before it</source>
+        <translation>Comparer les deux lectures choisies, ou celle choisie avec la lecture précédente</translation>
+    </message>
+    <message>
+        <source>Comparison</source>
+        <translation>Comparaison</translation>
+    </message>
+    <message>
+        <source>Item</source>
+        <translation>Élément</translation>
+    </message>
+    <message>
+        <source>Before</source>
+        <translation>Avant</translation>
+    </message>
+    <message>
+        <source>After</source>
+        <translation>Après</translation>
+    </message>
+    <message>
+        <source>Changes between the snapshots</source>
+        <translation>Modifications entre les instantanés</translation>
+    </message>
+    <message>
+        <source>first read</source>
+        <translation>première lecture</translation>
+    </message>
+    <message>
+        <source>not readable</source>
+        <translation>illisible</translation>
+    </message>
+    <message>
+        <source>no change</source>
+        <translation>aucune modification</translation>
+    </message>
+    <message>
+        <source>1 change</source>
+        <translation>1 modification</translation>
+    </message>
+    <message>
+        <source>%1 changes</source>
+        <translation>%1 modifications</translation>
+    </message>
+    <message>
+        <source>No snapshots of this site are kept.</source>
+        <translation>Aucun instantané de ce site n&apos;est conservé.</translation>
+    </message>
+    <message>
+        <source>Press Compare to list the changes between the two reads chosen.</source>
+        <translation>Cliquez sur Comparer pour lister les modifications entre les deux lectures choisies.</translation>
+    </message>
+    <message>
+        <source>Choose one read, or two to compare.</source>
+        <translation>Choisissez une lecture, ou deux à comparer.</translation>
+    </message>
+    <message>
+        <source>The read of %1 is the first one kept of this site: there is nothing before it to compare with.</source>
+        <translation>La lecture du %1 est la première conservée de ce site : il n&apos;y a rien d&apos;antérieur à comparer.</translation>
+    </message>
+    <message>
+        <source>Comparing the reads of %1 and %2...</source>
+        <translation>Comparaison des lectures du %1 et du %2...</translation>
+    </message>
+    <message>
+        <source>The snapshots could not be read: %1</source>
+        <translation>Impossible de lire les instantanés : %1</translation>
+    </message>
+    <message>
+        <source>The reads of %1 and %2 cannot be compared: one of them is not an image this version of QDsystem reads.</source>
+        <translation>Impossible de comparer les lectures du %1 et du %2 : l&apos;une d&apos;elles n&apos;est pas une image que cette version de QDsystem sait lire.</translation>
+    </message>
+    <message>
+        <source>No changes from the read of %1 to the read of %2.</source>
+        <translation>Aucune modification entre la lecture du %1 et celle du %2.</translation>
+    </message>
+    <message>
+        <source>1 change from the read of %1 to the read of %2.</source>
+        <translation>1 modification entre la lecture du %1 et celle du %2.</translation>
+    </message>
+    <message>
+        <source>%1 changes from the read of %2 to the read of %3.</source>
+        <translation>%1 modifications entre la lecture du %2 et celle du %3.</translation>
+    </message>
+    <message>
+        <source>S&amp;napshots (newest first):</source>
+        <translation>&amp;Instantanés (le plus récent en premier) :</translation>
+    </message>
+</context>
+<context>
     <name>qd::gui::TAboutForm</name>
     <message>
         <source>About</source>
@@ -2812,6 +3013,10 @@ Are you sure?</source>
         <source>The Electrolux programs 16..30 of machine %1 are not kept in the system file: they stay in the controller only when written to it.</source>
         <translation>Les programmes Electrolux 16..30 de la machine %1 ne sont pas conservés dans le fichier système : ils ne restent dans le contrôleur que s&apos;ils y sont écrits.</translation>
     </message>
+    <message>
+        <source>Sites...</source>
+        <translation>Sites...</translation>
+    </message>
 </context>
 <context>
     <name>qd::gui::TProgramForm</name>
@@ -3025,6 +3230,204 @@ The printer could not be started.</source>
         <translation>Impossible d&apos;imprimer le rapport d&apos;intervention
 
 L&apos;imprimante n&apos;a pas pu être démarrée.</translation>
+    </message>
+    <message>
+        <source>Months from the &amp;history store</source>
+        <translation>Mois de la base d&apos;&amp;historique</translation>
+    </message>
+    <message>
+        <source>Every month recorded of this controller, also those it no longer keeps</source>
+        <translation>Tous les mois enregistrés de ce contrôleur, y compris ceux qu&apos;il ne conserve plus</translation>
+    </message>
+    <message>
+        <source>History store status</source>
+        <translation>État de la base d&apos;historique</translation>
+    </message>
+    <message>
+        <source>The history store cannot be used: %1</source>
+        <translation>Impossible d&apos;utiliser la base d&apos;historique : %1</translation>
+    </message>
+    <message>
+        <source>The history store holds no months of controller %1.</source>
+        <translation>La base d&apos;historique ne contient aucun mois du contrôleur %1.</translation>
+    </message>
+    <message>
+        <source>%1 months of controller %2 in the history store.</source>
+        <translation>%1 mois du contrôleur %2 dans la base d&apos;historique.</translation>
+    </message>
+</context>
+<context>
+    <name>qd::gui::TSitesForm</name>
+    <message>
+        <source>Sites</source>
+        <translation>Sites</translation>
+    </message>
+    <message>
+        <source>History store:</source>
+        <translation>Base d&apos;historique :</translation>
+    </message>
+    <message>
+        <source>History store</source>
+        <translation>Base d&apos;historique</translation>
+    </message>
+    <message>
+        <source>C&amp;hange...</source>
+        <translation>&amp;Modifier...</translation>
+    </message>
+    <message>
+        <source>Change the history store</source>
+        <translation>Changer de base d&apos;historique</translation>
+    </message>
+    <message>
+        <source>Use another history store: an SQLite file or a PostgreSQL database</source>
+        <translation>Utiliser une autre base d&apos;historique : un fichier SQLite ou une base de données PostgreSQL</translation>
+    </message>
+    <message>
+        <source>Name or serial number</source>
+        <translation>Nom ou numéro de série</translation>
+    </message>
+    <message>
+        <source>&amp;Search:</source>
+        <translation>&amp;Rechercher :</translation>
+    </message>
+    <message>
+        <source>&amp;Refresh</source>
+        <translation>&amp;Actualiser</translation>
+    </message>
+    <message>
+        <source>Read the sites from the history store again (F5)</source>
+        <translation>Relire les sites depuis la base d&apos;historique (F5)</translation>
+    </message>
+    <message>
+        <source>Serial</source>
+        <translation>N° de série</translation>
+    </message>
+    <message>
+        <source>System name</source>
+        <translation>Nom du système</translation>
+    </message>
+    <message>
+        <source>Last contact</source>
+        <translation>Dernier contact</translation>
+    </message>
+    <message>
+        <source>New alarms</source>
+        <translation>Nouvelles alarmes</translation>
+    </message>
+    <message>
+        <source>Litres, 12 months</source>
+        <translation>Litres, 12 mois</translation>
+    </message>
+    <message>
+        <source>Cost, 12 months</source>
+        <translation>Coût, 12 mois</translation>
+    </message>
+    <message>
+        <source>Alarms since the contact before the last one</source>
+        <translation>Alarmes depuis l&apos;avant-dernier contact</translation>
+    </message>
+    <message>
+        <source>All pumps, the twelve months up to the last contact</source>
+        <translation>Toutes les pompes, les douze mois jusqu&apos;au dernier contact</translation>
+    </message>
+    <message>
+        <source>At the pump prices of the consumption log window; empty without prices</source>
+        <translation>Aux prix des pompes de la fenêtre Données du journal ; vide sans prix</translation>
+    </message>
+    <message>
+        <source>History store status</source>
+        <translation>État de la base d&apos;historique</translation>
+    </message>
+    <message>
+        <source>Site chosen</source>
+        <translation>Site choisi</translation>
+    </message>
+    <message>
+        <source>Consumption</source>
+        <translation>Consommation</translation>
+    </message>
+    <message>
+        <source>Configuration timeline</source>
+        <translation>Historique de configuration</translation>
+    </message>
+    <message>
+        <source>Alarms</source>
+        <translation>Alarmes</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>%1 (default)</source>
+        <extracomment>The history store&apos;s location when the preferences name none</extracomment>
+        <translation>%1 (par défaut)</translation>
+    </message>
+    <message>
+        <source>Loading the sites from the history store %1...</source>
+        <translation>Chargement des sites depuis la base d&apos;historique %1...</translation>
+    </message>
+    <message>
+        <source>The history store %1 cannot be used: %2</source>
+        <translation>Impossible d&apos;utiliser la base d&apos;historique %1 : %2</translation>
+    </message>
+    <message>
+        <source>No history store can be used: %1</source>
+        <translation>Aucune base d&apos;historique utilisable : %1</translation>
+    </message>
+    <message>
+        <source>The site %1 is not in the history store.</source>
+        <translation>Le site %1 ne figure pas dans la base d&apos;historique.</translation>
+    </message>
+    <message>
+        <source>No sites in the history store %1 yet: every read from a controller is recorded there.</source>
+        <translation>Aucun site dans la base d&apos;historique %1 pour l&apos;instant : chaque lecture d&apos;un contrôleur y est enregistrée.</translation>
+    </message>
+    <message>
+        <source>1 site in the history store %1.</source>
+        <translation>1 site dans la base d&apos;historique %1.</translation>
+    </message>
+    <message>
+        <source>%1 sites in the history store %2.</source>
+        <translation>%1 sites dans la base d&apos;historique %2.</translation>
+    </message>
+    <message>
+        <source>Matching the search: %1.</source>
+        <translation>Correspondant à la recherche : %1.</translation>
+    </message>
+    <message>
+        <source>Loading the site %1...</source>
+        <translation>Chargement du site %1...</translation>
+    </message>
+    <message>
+        <source>The site %1 could not be read: %2</source>
+        <translation>Impossible de lire le site %1 : %2</translation>
+    </message>
+    <message>
+        <source>%1 (serial %2), hardware %3, firmware %4; first contact %5, last contact %6.</source>
+        <translation>%1 (n° de série %2), matériel %3, firmware %4 ; premier contact %5, dernier contact %6.</translation>
+    </message>
+    <message>
+        <source>Choose a site in the list to see its history.</source>
+        <translation>Choisissez un site dans la liste pour voir son historique.</translation>
+    </message>
+    <message>
+        <source>The history store: the path of an SQLite file, or a PostgreSQL database as
+postgresql://[USER@]HOST[:PORT]/DATABASE (its password belongs in the PostgreSQL
+password file, never here). Empty for the default store:
+%1</source>
+        <translation>La base d&apos;historique : le chemin d&apos;un fichier SQLite, ou une base PostgreSQL sous la forme
+postgresql://[UTILISATEUR@]HÔTE[:PORT]/BASE (son mot de passe va dans le fichier de mots de passe
+de PostgreSQL, jamais ici). Vide pour la base par défaut :
+%1</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no history store this program can use.
+
+%2</source>
+        <translation>« %1 » n&apos;est pas une base d&apos;historique utilisable par ce programme.
+
+%2</translation>
     </message>
 </context>
 <context>

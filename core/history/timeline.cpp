@@ -22,4 +22,12 @@ std::optional<std::vector<review::Difference>> SnapshotChanges(std::span<const s
   return review::CompareSystems(*first, *second);
 }
 
+TimelineStep TimelineBuilder::Add(const std::string& readAt, std::optional<std::vector<std::uint8_t>> image) {
+  TimelineStep step{readAt, image && SnapshotSystem(*image).has_value(), std::nullopt};
+  if (!step.readable) return step;
+  if (previous_) step.changes = SnapshotChanges(*previous_, *image);
+  previous_ = std::move(image);
+  return step;
+}
+
 }  // namespace qd::history

@@ -19,4 +19,22 @@ std::optional<std::vector<review::Difference>> SnapshotChanges(std::span<const s
 // The configuration an image of a snapshot holds; none when it is no image the tool reads.
 std::optional<SystemConfig> SnapshotSystem(std::span<const std::uint8_t> image);
 
+// One read of the timeline.
+struct TimelineStep {
+  std::string readAt;    // "YYYY-MM-DD HH:MM:SS"
+  bool readable = true;  // the image kept is one the tool reads
+  // What changed since the readable read before it; none for the first readable read (and an unreadable one).
+  std::optional<std::vector<review::Difference>> changes;
+};
+
+// The timeline, fed the snapshots oldest first one at a time (a site read every week for years keeps
+// many 32 KiB images): each read is compared with the last readable one before it.
+class TimelineBuilder {
+ public:
+  TimelineStep Add(const std::string& readAt, std::optional<std::vector<std::uint8_t>> image);
+
+ private:
+  std::optional<std::vector<std::uint8_t>> previous_;
+};
+
 }  // namespace qd::history

@@ -11,6 +11,7 @@
 #include "gui/editors/machine_form.h"
 #include "gui/editors/system_setup_form.h"
 #include "gui/firmware/firmware_update_form.h"
+#include "gui/history/sites_form.h"
 #include "gui/link/communication_error_form.h"
 #include "gui/link/communication_form.h"
 #include "gui/link/eeprom_form.h"
@@ -128,6 +129,10 @@ TServiceReportForm& App::ServiceReport() {
   return Created(serviceReport_, [this] { return std::make_unique<TServiceReportForm>(*this); });
 }
 
+TSitesForm& App::Sites() {
+  return Created(sites_, [] { return std::make_unique<TSitesForm>(); });
+}
+
 void App::Connect() {
   qd::transport::Connection* link = connection_.get();
   QObject::connect(link, &qd::transport::Connection::LinkStateChanged, link, [this] {
@@ -182,7 +187,7 @@ void App::HideSecondaryWindows() {
   for (QWidget* window : std::initializer_list<QWidget*>{
            systemSetup_.get(), calibration_.get(), eeprom_.get(), copyMachine_.get(), about_.get(),
            communicationError_.get(), firmwareUpdate_.get(), logData_.get(), remoteLogin_.get(),
-           alarmLog_.get(), compare_.get(), serviceReport_.get()}) {
+           alarmLog_.get(), compare_.get(), serviceReport_.get(), sites_.get()}) {
     if (window != nullptr) window->hide();
   }
   for (int i = 0; i < TMainForm::MachineCount; ++i) {

@@ -25,6 +25,7 @@ class TAlarmLogForm;
 class TLoginForm;
 class TCompareForm;
 class TServiceReportForm;
+class TSitesForm;
 
 // The running program: the working configuration, the connection and the windows. The main window, the
 // communication window (which starts the link) and the login window (which holds the login code) exist
@@ -61,6 +62,7 @@ class App {
   TLoginForm& Login() { return *login_; }
   TCompareForm& Compare();
   TServiceReportForm& ServiceReport();
+  TSitesForm& Sites();
 
   // The windows created so far, for the periodic tasks and the replies that only they wait for.
   TSystemSetupForm* SystemSetupIfCreated() const { return systemSetup_.get(); }
@@ -96,6 +98,7 @@ class App {
   std::unique_ptr<TAlarmLogForm> alarmLog_;
   std::unique_ptr<TCompareForm> compare_;
   std::unique_ptr<TServiceReportForm> serviceReport_;
+  std::unique_ptr<TSitesForm> sites_;
 };
 
 }  // namespace qd::gui

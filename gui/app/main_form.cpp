@@ -24,6 +24,7 @@
 #include "gui/editors/machine_form.h"
 #include "gui/editors/system_setup_form.h"
 #include "gui/firmware/firmware_update_form.h"
+#include "gui/history/sites_form.h"
 #include "gui/link/communication_form.h"
 #include "gui/link/eeprom_form.h"
 #include "gui/logs/alarm_log_form.h"
@@ -139,6 +140,8 @@ void TMainForm::CreateMenus() {
             [this] { app_.Compare().CompareWithFileClick(); });
   addAction(compare, "CompareWithBackupBtn", tr("Compare with backup..."),
             [this] { app_.Compare().ShowBackups(); });
+  compare->addSeparator();
+  addAction(compare, "SitesBtn", tr("Sites..."), [this] { ShowWindow(app_.Sites()); });
 
   QAction* help = bar->addAction(tr("&Help"));
   help->setObjectName(QStringLiteral("HelpBtn"));

@@ -23,6 +23,7 @@
 #include "gui/logs/confirmed_request.h"
 #include "gui/logs/consumption_chart.h"
 #include "gui/logs/csv_export.h"
+#include "gui/logs/locale_numbers.h"
 #include "logs/consumption_csv.h"
 #include "logs/consumption_series.h"
 #include "logs/log_reset.h"
@@ -30,25 +31,6 @@
 
 namespace qd::gui {
 namespace {
-
-// The core writes volumes with '.' and ','; the window shows the user's separators.
-constexpr qd::logs::NumberSeparators CoreSeparators{'.', ','};
-
-QString WithLocaleSeparators(const std::string& text) {
-  const QLocale locale;
-  const bool grouped = !(locale.numberOptions() & QLocale::OmitGroupSeparator);
-  QString shown;
-  for (const char c : text) {
-    if (c == CoreSeparators.decimal) {
-      shown += locale.decimalPoint();
-    } else if (c == CoreSeparators.thousands) {
-      if (grouped) shown += locale.groupSeparator();
-    } else {
-      shown += QLatin1Char(c);
-    }
-  }
-  return shown;
-}
 
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text = {}) {
   auto* label = new QLabel(text, parent);

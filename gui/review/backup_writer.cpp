@@ -8,6 +8,7 @@
 
 #include "app/diagnostic_log.h"
 #include "gui/app/file_dialog.h"
+#include "gui/review/read_recorded.h"
 #include "store/read_recorder.h"
 #include "transport/data_folder.h"
 
@@ -28,7 +29,11 @@ void StoreBackupInBackground(const qd::WorkingConfig& config, QObject* context,
         [receiver, done, stored, recorded] {
           if (!stored.result.ok)
             DiagnosticLog::Instance().Write("Backup failed: %s", stored.result.error.c_str());
-          if (!recorded.empty()) DiagnosticLog::Instance().Write("History store: %s", recorded.c_str());
+          if (!recorded.empty()) {
+            DiagnosticLog::Instance().Write("History store: %s", recorded.c_str());
+          } else {
+            emit ReadRecordedNotifier::Instance().ReadRecorded();
+          }
           if (done && receiver) done(stored);
         },
         Qt::QueuedConnection);

@@ -1,5 +1,6 @@
 #include "gui/review/service_report_form.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDate>
 #include <QFileInfo>
@@ -21,6 +22,7 @@
 #include "gui/app/text_codec.h"
 #include "report/report_painter.h"
 #include "report/report_pdf.h"
+#include "store/history_store.h"
 #include "transport/pump_prices.h"
 
 namespace qd::gui {
@@ -49,6 +51,16 @@ TServiceReportForm::TServiceReportForm(App& app) : app_(app) {
 }
 
 void TServiceReportForm::CreateControls() {
+  HistoryMonthsCheck = new QCheckBox(tr("Months from the &history store"), this);
+  HistoryMonthsCheck->setObjectName(QStringLiteral("HistoryMonthsCheck"));
+  HistoryMonthsCheck->setToolTip(
+      tr("Every month recorded of this controller, also those it no longer keeps"));
+  HistoryStatusLabel = new QLabel(this);
+  HistoryStatusLabel->setObjectName(QStringLiteral("HistoryStatusLabel"));
+  HistoryStatusLabel->setAccessibleDescription(tr("History store status"));
+  HistoryStatusLabel->setWordWrap(true);
+  connect(HistoryMonthsCheck, &QCheckBox::toggled, this, [this] { FillPeriod(); });
+
   PeriodGroupBox = new QGroupBox(tr("Consumption period"), this);
   PeriodGroupBox->setObjectName(QStringLiteral("PeriodGroupBox"));
   FromComboBox = NamedComboBox("FromComboBox", PeriodGroupBox);
@@ -82,6 +94,8 @@ void TServiceReportForm::CreateControls() {
   buttons->addWidget(CloseBtn);
 
   auto* layout = new QVBoxLayout(this);
+  layout->addWidget(HistoryMonthsCheck);
+  layout->addWidget(HistoryStatusLabel);
   layout->addWidget(PeriodGroupBox);
   layout->addWidget(NoLogDataAvailableLabel);
   layout->addLayout(machineRow);
@@ -90,16 +104,52 @@ void TServiceReportForm::CreateControls() {
 }
 
 void TServiceReportForm::ShowForm() {
+  const bool read = app_.Config().image.SerialNumber() != 0;
+  HistoryMonthsCheck->setEnabled(read);
+  if (!read) HistoryMonthsCheck->setChecked(false);
   FillPeriod();
   show();
   raise();
   activateWindow();
 }
 
+void TServiceReportForm::LoadHistoryMonths() {
+  historyMonths_.reset();
+  const std::uint32_t serial = app_.Config().image.SerialNumber();
+  QString error;
+  const auto location = qd::store::ChosenStoreLocation({}, error);
+  const auto store = location ? qd::store::HistoryStore::Open(*location, error) : nullptr;
+  if (!store) {
+    HistoryStatusLabel->setText(tr("The history store cannot be used: %1").arg(error));
+    return;
+  }
+  qd::logs::ConsumptionRows months = store->Months(serial);
+  if (!store->LastError().isEmpty()) {
+    HistoryStatusLabel->setText(tr("The history store cannot be used: %1").arg(store->LastError()));
+  } else if (months.empty()) {
+    HistoryStatusLabel->setText(tr("The history store holds no months of controller %1.").arg(serial));
+  } else {
+    const qd::logs::LoggedMonths span{months.front().month, months.back().month};
+    HistoryStatusLabel->setText(
+        tr("%1 months of controller %2 in the history store.").arg(span.Count()).arg(serial));
+    historyMonths_ = std::move(months);
+  }
+}
+
 void TServiceReportForm::FillPeriod() {
   FromComboBox->clear();
   ToComboBox->clear();
-  logged_ = qd::logs::FindLoggedMonths(qd::logs::ReadMonthRecords(app_.Config().image));
+  HistoryStatusLabel->setVisible(HistoryMonthsCheck->isChecked());
+  if (HistoryMonthsCheck->isChecked()) {
+    LoadHistoryMonths();
+  } else {
+    historyMonths_.reset();
+  }
+  logged_ =
+      historyMonths_
+          ? std::optional(qd::logs::LoggedMonths{historyMonths_->front().month, historyMonths_->back().month})
+          : qd::logs::FindLoggedMonths(qd::logs::ReadMonthRecords(app_.Config().image));
+  if (HistoryMonthsCheck->isChecked() && !historyMonths_) logged_.reset();
   PeriodGroupBox->setVisible(logged_.has_value());
   NoLogDataAvailableLabel->setVisible(!logged_);
   if (!logged_) return;
@@ -127,6 +177,7 @@ qd::review::ServiceReport TServiceReportForm::BuildReport() const {
   options.when = qd::LocalDateTime::Now();
   options.consumption = Selection();
   options.prices = qd::transport::StoredPumpPrices();
+  options.historyMonths = historyMonths_;
   // A configuration read from a controller carries its serial number; the last file name alone may be
   // left over from an earlier session.
   const QString fileName = app_.Main().LastSystemFileName();

@@ -6,6 +6,7 @@
 #include "logs/consumption_log.h"
 #include "review/service_report.h"
 
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -35,16 +36,22 @@ class TServiceReportForm : public QDialog {
   void CreateControls();
   // The lists of the logged months, "No log data available" when there are none.
   void FillPeriod();
+  // The months of the site in the history store, or why there are none.
+  void LoadHistoryMonths();
   qd::logs::ConsumptionSelection Selection() const;
 
   App& app_;
   std::optional<qd::logs::LoggedMonths> logged_;
+  // The site's months from the history store while the box is checked.
+  std::optional<qd::logs::ConsumptionRows> historyMonths_;
 
   QGroupBox* PeriodGroupBox = nullptr;
   QComboBox* FromComboBox = nullptr;
   QComboBox* ToComboBox = nullptr;
   QComboBox* MachineSelectComboBox = nullptr;
   QLabel* NoLogDataAvailableLabel = nullptr;
+  QCheckBox* HistoryMonthsCheck = nullptr;
+  QLabel* HistoryStatusLabel = nullptr;
   QPushButton* SavePdfBtn = nullptr;
   QPushButton* PrintBtn = nullptr;
   QPushButton* CloseBtn = nullptr;

@@ -148,6 +148,20 @@ TEST(SnapshotChanges, NamesWhatChangedBetweenTwoReads) {
   EXPECT_EQ(SnapshotChanges(before.image.bytes, before.image.bytes), std::vector<review::Difference>{});
   const std::vector<std::uint8_t> cut(100, 0);
   EXPECT_FALSE(SnapshotChanges(cut, after.image.bytes));
+
+  // A read whose image is not readable is passed over: the next compares with the one before it.
+  const auto image = [](const WorkingConfig& config) {
+    return std::optional(std::vector<std::uint8_t>(config.image.bytes.begin(), config.image.bytes.end()));
+  };
+  TimelineBuilder timeline;
+  const TimelineStep first = timeline.Add("2025-01-01 10:00:00", image(before));
+  EXPECT_TRUE(first.readable);
+  EXPECT_FALSE(first.changes);
+  EXPECT_FALSE(timeline.Add("2025-02-01 10:00:00", cut).readable);
+  EXPECT_FALSE(timeline.Add("2025-02-02 10:00:00", std::nullopt).readable);
+  const TimelineStep third = timeline.Add("2025-03-01 10:00:00", image(after));
+  ASSERT_TRUE(third.changes);
+  EXPECT_EQ(third.changes->size(), 1u);
 }
 
 }  // namespace

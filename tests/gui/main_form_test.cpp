@@ -338,7 +338,8 @@ class MainFormTest : public QObject {
     QCOMPARE(Entries(f.Menu("CompareMenu")),
              (QStringList{QStringLiteral("CompareWithControllerBtn=Compare with controller..."),
                           QStringLiteral("CompareWithFileBtn=Compare with file..."),
-                          QStringLiteral("CompareWithBackupBtn=Compare with backup...")}));
+                          QStringLiteral("CompareWithBackupBtn=Compare with backup..."), QStringLiteral("-"),
+                          QStringLiteral("SitesBtn=Sites...")}));
 
     QCOMPARE(Entries(f.Menu("FileBtn")),
              (QStringList{QStringLiteral("LoginBtn=Login..."), QStringLiteral("NewSystemBtn=New System..."),

@@ -4,6 +4,7 @@
 #include "gui/review/service_report_form.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
@@ -16,7 +17,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "app/bytes.h"
 #include "gui/app/main_form.h"
+#include "history/month_merge.h"
+#include "store/history_store.h"
 #include "support/gui_test_support.h"
 
 namespace qd::gui::test {
@@ -69,6 +73,7 @@ class ServiceReportFormTest : public QObject {
   void savesThePdfOfTheChosenPeriodAndMachine();
   void withoutLogDataSaysSo();
   void failedSaveIsReported();
+  void takesTheMonthsOfTheHistoryStore();
 };
 
 void ServiceReportFormTest::fileMenuOpensTheWindowBeforeExit() {
@@ -154,6 +159,44 @@ void ServiceReportFormTest::failedSaveIsReported() {
   QCOMPARE(program.user.Boxes().size(), std::size_t{1});
   QVERIFY(program.user.Boxes()[0].text.startsWith(QStringLiteral("Unable to save the service report\n\n")));
   QCOMPARE(program.user.Boxes()[0].type, DialogType::Error);
+}
+
+void ServiceReportFormTest::takesTheMonthsOfTheHistoryStore() {
+  Program program;
+  PutFourteenMonths(program.app.Config().image);
+  qd::bytes::PutU32LE(program.app.Config().image.Span(), qd::layout::SerialNumber, 4711);
+  {
+    // 30 months, January 2020 to June 2022, 1 L of pump 1 each on machine 2.
+    qd::history::ReadRecord read;
+    read.site.serial = 4711;
+    read.readAt = "2022-06-30 10:00:00";
+    for (int key = qd::history::MonthKey({2020, 1}); key <= qd::history::MonthKey({2022, 6}); ++key) {
+      qd::logs::WideCounters counters{};
+      counters[kPump1] = 200;
+      read.months.push_back({qd::history::MonthOfKey(key), 2, counters});
+    }
+    QString error;
+    const auto store = qd::store::HistoryStore::Open(qd::store::DefaultStoreLocation(), error);
+    QVERIFY2(store && store->Record(read, error), qPrintable(error));
+  }
+  program.Window().ShowForm();
+  auto* history = program.Control<QCheckBox>("HistoryMonthsCheck");
+  QVERIFY(history->isEnabled());
+  history->setChecked(true);
+  QCOMPARE(program.Control<QComboBox>("FromComboBox")->count(), 30);
+  QCOMPARE(program.Control<QLabel>("HistoryStatusLabel")->text(),
+           QStringLiteral("30 months of controller 4711 in the history store."));
+
+  const QString path = program.folder.filePath(QStringLiteral("history.pdf"));
+  program.user.ChooseFile(path);
+  program.Click("SavePdfBtn");
+  const QString text = PdfText(path);
+  QVERIFY2(text.contains(QStringLiteral("Period: 2021-07 to 2022-06, All machines")), qPrintable(text));
+  QVERIFY(QRegularExpression(QStringLiteral("Pump 1 +12.00 L")).match(text).hasMatch());
+
+  // Back to the controller's own log.
+  history->setChecked(false);
+  QCOMPARE(program.Control<QComboBox>("FromComboBox")->count(), 14);
 }
 
 }  // namespace qd::gui::test

@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QSettings>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
@@ -28,6 +29,8 @@
 #include "gui/editors/system_setup_form.h"
 #include "gui/editors/trigger_form.h"
 #include "gui/firmware/firmware_update_form.h"
+#include "gui/history/site_timeline_page.h"
+#include "gui/history/sites_form.h"
 #include "gui/link/communication_form.h"
 #include "gui/link/eeprom_form.h"
 #include "gui/link/remote_login_form.h"
@@ -37,6 +40,7 @@
 #include "gui/review/service_report_form.h"
 #include "logs/calibration_history.h"
 #include "report/report_pdf.h"
+#include "sample_history.h"
 #include "transport/data_folder.h"
 
 namespace {
@@ -134,6 +138,7 @@ int main(int argc, char** argv) {
   qputenv("QDSYSTEM_SETTINGS", scratch.filePath(QStringLiteral("preferences.ini")).toLocal8Bit());
   qputenv("QDSYSTEM_DATA", scratch.filePath(QStringLiteral("data")).toLocal8Bit());
   StoreSamplePrices(scratch);
+  if (!RecordSampleHistory(QStringLiteral(QD_DEMO_SYSTEM))) return 1;
   QProcess sim;
   const QString bus = StartSimulator(sim, scratch);
   if (bus.isEmpty()) {
@@ -225,6 +230,23 @@ int main(int argc, char** argv) {
     Settle(300);
     ok &= Save(compare, folder, QStringLiteral("compare"));
     compare.hide();
+
+    // The hotel's history: its consumption by month and year, then what its last reads changed.
+    qd::gui::TSitesForm& sites = app.Sites();
+    sites.move(main.x() + 40, main.y() + 60);
+    sites.resize(1100, 860);
+    sites.show();
+    WaitUntil([&] { return !sites.Loading(); }, 10000);
+    sites.ChooseSite(310118);
+    WaitUntil([&] { return !sites.Loading(); }, 10000);
+    ok &= Save(sites, folder, QStringLiteral("sites"));
+    if (auto* tabs = sites.findChild<QTabWidget*>(QStringLiteral("SitePageTabs"))) tabs->setCurrentIndex(1);
+    // The first read and the last: a dose, two calibrations and a trigger setting changed in four years.
+    sites.Timeline().ChooseSnapshots({"2022-11-12 08:00:00", "2026-11-20 08:16:00"});
+    sites.Timeline().CompareSnapshotsBtnClick();
+    WaitUntil([&] { return !sites.Loading(); }, 10000);
+    ok &= Save(sites, folder, QStringLiteral("sites_timeline"));
+    sites.hide();
     qd::gui::TMachineForm& second = app.Machine(1);
     main.MachineBtnClick(2);
     second.TriggerSetupBtnClick();

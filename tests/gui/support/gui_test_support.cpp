@@ -200,7 +200,7 @@ QList<QWidget*> EveryWindow(App& app) {
   machine.ProgramEditor(0);
   app.SystemSetup(), app.Calibration(), app.Eeprom(), app.CopyMachine(), app.About();
   app.CommunicationError(), app.FirmwareUpdate(), app.LogData(), app.RemoteLogin();
-  app.AlarmLog(), app.Compare(), app.ServiceReport();
+  app.AlarmLog(), app.Compare(), app.ServiceReport(), app.Sites();
   QList<QWidget*> windows = QApplication::topLevelWidgets();
   windows.removeIf(
       [](const QWidget* w) { return w->windowType() == Qt::Popup || w->windowType() == Qt::ToolTip; });
