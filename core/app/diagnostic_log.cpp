@@ -7,6 +7,16 @@
 
 #include "app/local_time.h"
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#endif
+
 namespace qd {
 namespace {
 
@@ -24,12 +34,25 @@ std::int64_t MillisecondsSinceStart() {
   return duration_cast<milliseconds>(steady_clock::now() - programStart).count();
 }
 
-// "a+": reads from anywhere, writes always at the end, creates a missing file.
+// "a+": reads from anywhere, writes always at the end, creates a missing file. Binary on Windows too, so
+// that the file holds the same bytes everywhere and its size is what the rotation limit counts.
 std::FILE* OpenForAppend(const fs::path& path) {
 #ifdef _WIN32
-  return _wfopen(path.c_str(), L"a+");
+  return _wfopen(path.c_str(), L"a+b");
 #else
   return std::fopen(path.c_str(), "a+");
+#endif
+}
+
+// Copies `from` over `to`. libstdc++'s copy_file on Windows takes any two files of one drive for the
+// same file (Windows gives no inode numbers) and so refuses to overwrite.
+bool CopyOver(const fs::path& from, const fs::path& to) {
+#ifdef _WIN32
+  return CopyFileW(from.c_str(), to.c_str(), FALSE) != 0;
+#else
+  std::error_code error;
+  fs::copy_file(from, to, fs::copy_options::overwrite_existing, error);
+  return !error;
 #endif
 }
 
@@ -121,8 +144,7 @@ bool DiagnosticLog::Start(const DiagnosticLogPlace& place, int major, int minor)
 void DiagnosticLog::Rotate(const fs::path& rotationPath, const std::string& firstLine) {
   CloseFile();
   std::error_code error;
-  fs::copy_file(path_, rotationPath, fs::copy_options::overwrite_existing, error);
-  if (!error) fs::remove(path_, error);
+  if (CopyOver(path_, rotationPath)) fs::remove(path_, error);
   if (!OpenFile()) {
     enabled_ = false;
     return;

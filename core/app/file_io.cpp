@@ -1,10 +1,5 @@
 #include "app/file_io.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -14,15 +9,19 @@
 #include <random>
 #include <thread>
 
+#include "app/file_io_internal.h"
 #include "app/translation.h"
 
-namespace qd {
-namespace {
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace qd::file_io_internal {
 
 namespace fs = std::filesystem;
-
-// What failed, each its own sentence for translations.
-enum class Act { Open, Read, Write, Replace, Lock, Create };
 
 std::string Reason(const fs::path& path, Act act, const std::string& why) {
   std::string pattern;
@@ -49,7 +48,44 @@ std::string Reason(const fs::path& path, Act act, const std::string& why) {
   return Substitute(pattern, {path.string(), why});
 }
 
-// The same with errno's text.
+std::string SizeText(std::uintmax_t bytes) {
+  constexpr std::uintmax_t MiB = 1 << 20;
+  if (bytes >= MiB && bytes % MiB == 0)
+    return Substitute(UiText("FileIo", "%1 MB"), {std::to_string(bytes / MiB)});
+  return Substitute(UiText("FileIo", "%1 bytes"), {std::to_string(bytes)});
+}
+
+constexpr std::size_t TemporaryTagLength = 8;  // hexadecimal digits between the name and ".tmp"
+
+fs::path TemporaryPathBeside(const fs::path& path, std::random_device& device) {
+  char suffix[16];
+  std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(device()));
+  fs::path temporary = path;
+  temporary += suffix;
+  return temporary;
+}
+
+bool IsTemporaryOf(const std::string& name, const std::string& target) {
+  const std::string_view suffix = ".tmp";
+  if (name.size() != target.size() + 1 + TemporaryTagLength + suffix.size()) return false;
+  if (name.compare(0, target.size(), target) != 0 || name[target.size()] != '.') return false;
+  if (name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0) return false;
+  const std::string_view tag(name.data() + target.size() + 1, TemporaryTagLength);
+  return std::all_of(tag.begin(), tag.end(),
+                     [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
+}
+
+}  // namespace qd::file_io_internal
+
+#ifndef _WIN32
+
+namespace qd {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace file_io_internal;
+
+// Reason() with errno's text.
 std::string Reason(const fs::path& path, Act act) {
   const int code = errno;
   return Reason(path, act, std::strerror(code));
@@ -83,13 +119,6 @@ class Descriptor {
 
 mode_t NewFileMode(FileAccess access) {
   return access == FileAccess::Private ? 0600 : 0666;
-}
-
-std::string SizeText(std::uintmax_t bytes) {
-  constexpr std::uintmax_t MiB = 1 << 20;
-  if (bytes >= MiB && bytes % MiB == 0)
-    return Substitute(UiText("FileIo", "%1 MB"), {std::to_string(bytes / MiB)});
-  return Substitute(UiText("FileIo", "%1 bytes"), {std::to_string(bytes)});
 }
 
 // Reads all of an open file that is regular and holds at most `maxBytes`; the file may grow meanwhile,
@@ -193,30 +222,6 @@ void SyncFolderOf(const fs::path& file) {
   if (fd.get() >= 0) ::fsync(fd.get());
 }
 
-constexpr std::size_t TemporaryTagLength = 8;  // hexadecimal digits between the name and ".tmp"
-
-std::filesystem::path TemporaryPathBeside(const fs::path& path, std::random_device& device) {
-  char suffix[16];
-  std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(device()));
-  fs::path temporary = path;
-  temporary += suffix;
-  return temporary;
-}
-
-// Whether `name` is what TemporaryPathBeside gives for a file named `target`.
-bool IsTemporaryOf(const std::string& name, const std::string& target) {
-  const std::string_view suffix = ".tmp";
-  if (name.size() != target.size() + 1 + TemporaryTagLength + suffix.size()) return false;
-  if (name.compare(0, target.size(), target) != 0 || name[target.size()] != '.') return false;
-  if (name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0) return false;
-  const std::string_view tag(name.data() + target.size() + 1, TemporaryTagLength);
-  return std::all_of(tag.begin(), tag.end(),
-                     [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
-}
-
-// No save takes this long, so a temporary file last written this long ago is an interrupted one.
-constexpr std::chrono::hours LeftoverAge{1};
-
 // A save that was killed before its rename leaves its temporary file behind; a later good save of the
 // same file tidies those up. Failures here do not matter.
 void RemoveLeftoverTemporaries(const fs::path& path) {
@@ -295,8 +300,6 @@ FileResult SaveOver(const fs::path& shown, const fs::path& target, std::string_v
   RemoveLeftoverTemporaries(target);
   return result;
 }
-
-constexpr std::chrono::seconds LockWait{10};
 
 // False with errno set; EWOULDBLOCK when another holder kept the lock for all of LockWait.
 bool LockExclusively(int fd) {
@@ -406,3 +409,5 @@ NewFile CreateEmptyFile(const fs::path& path, FileAccess access, std::string& er
 }
 
 }  // namespace qd
+
+#endif  // !_WIN32

@@ -14,7 +14,8 @@ struct FileResult {
   std::string error;  // what failed and where, in the desktop tool's language (UiText); empty on success
 };
 
-// Who may read the files and folders core creates.
+// Who may read the files and folders core creates. Windows has no permission bits: there a file takes the
+// access rights of its folder, whichever is asked for.
 enum class FileAccess {
   Shared,   // new files 0666 and folders 0777, less the umask
   Private,  // the user's own records (backups, calibrations): new files 0600 and folders 0700; a file
@@ -45,7 +46,8 @@ using FileUpdate = std::function<std::optional<std::string>(const std::string& o
 
 // Reads the file, passes its content to `update` and saves the result as WriteFileAtomically does,
 // holding an exclusive lock on the file from the read to the rename: programs updating one file at the
-// same time this way take turns, and none loses what another wrote. Waits up to 10 s for the lock.
+// same time this way take turns, and none loses what another wrote. Waits up to 10 s for the lock. (On
+// Windows, which does not replace an open file, the lock is a mutex named after the file.)
 FileResult UpdateFileAtomically(const std::filesystem::path& path, const FileUpdate& update,
                                 FileAccess access = FileAccess::Shared,
                                 std::uintmax_t maxBytes = DefaultMaxReadBytes);

@@ -40,8 +40,16 @@ std::string FormatHundredths(std::uint16_t hundredths, char decimalSeparator);
 // when `keepLineFeeds` is set, for messages that are ours to break.
 std::string TerminalText(std::string_view text, bool keepLineFeeds = false);
 
+// mingw's C++ library prints through its own C99 printf rather than the system's, so formats are
+// checked against that one ("%zu" and "%lld" work there).
+#ifdef __MINGW32__
+#define QD_PRINTF_FORMAT gnu_printf
+#else
+#define QD_PRINTF_FORMAT printf
+#endif
+
 // printf-style formatting into a std::string.
-std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string Format(const char* format, ...) __attribute__((format(QD_PRINTF_FORMAT, 1, 2)));
 
 // Case-insensitive comparison of ASCII letters; other bytes compare exactly.
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);

@@ -4,11 +4,17 @@
 #include "app/file_io.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/resource.h>
+#include <sys/wait.h>
+#endif
+
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -26,11 +32,13 @@ std::string ReadText(const fs::path& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+#ifndef _WIN32
 unsigned ModeOf(const fs::path& path) {
   struct stat status {};
   lstat(path.c_str(), &status);
   return status.st_mode & 07777;
 }
+#endif
 
 class FileIo : public ::testing::Test {
  protected:
@@ -44,6 +52,8 @@ class FileIo : public ::testing::Test {
 
   fs::path folder_;
 };
+
+#ifndef _WIN32
 
 TEST_F(FileIo, SavesRefuseReadOnlyFilesFollowLinksAndKeepPermissions) {
   const fs::path file = folder_ / "system.xml";
@@ -168,6 +178,61 @@ TEST_F(FileIo, WholeFileReadsTakeOnlyRegularFilesWithinTheirLimit) {
   for (const auto& c : cases)
     EXPECT_EQ(InChild(c.read), c.answer);
 }
+
+#endif  // !_WIN32
+
+#ifdef _WIN32
+
+// Windows renames over an existing file only when asked to, and marks a file read-only by an attribute.
+TEST_F(FileIo, SavesReplaceExistingFilesAndRefuseReadOnlyOnes) {
+  const fs::path file = folder_ / "system.xml";
+  for (const std::string text : {"old", "new", "newer"}) {
+    ASSERT_TRUE(WriteFileAtomically(file, text).ok) << text;
+    EXPECT_EQ(ReadText(file), text);
+  }
+  const auto updated = UpdateFileAtomically(file, [](const std::string& old, std::string&) {
+    return std::optional<std::string>(old + " and updated");
+  });
+  ASSERT_TRUE(updated.ok) << updated.error;
+  EXPECT_EQ(ReadText(file), "newer and updated");
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 2);  // sub, the file
+
+  ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_EQ(WriteFileAtomically(file, "lost").error,
+            "cannot write " + file.string() + ": the file is read-only");
+  EXPECT_EQ(ReadText(file), "newer and updated");
+  SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// A file dialog gives "C:/folder/name.xml", a technician types "C:\folder\name.xml": both name one file.
+TEST_F(FileIo, PathsWithDriveLettersTakeEitherSlash) {
+  std::string forward = fs::absolute(folder_).string(), backward = forward;
+  std::replace(forward.begin(), forward.end(), '\\', '/');
+  std::replace(backward.begin(), backward.end(), '/', '\\');
+  ASSERT_EQ(forward[1], ':');
+
+  ASSERT_TRUE(CreateFolders(forward + "/made/deeper").ok);
+  EXPECT_TRUE(fs::is_directory(folder_ / "made" / "deeper"));
+  ASSERT_TRUE(WriteFileAtomically(forward + "/made/deeper/system.xml", "first").ok);
+  std::string error;
+  EXPECT_EQ(ReadWholeFile(backward + "\\made\\deeper\\system.xml", error), "first") << error;
+  ASSERT_TRUE(WriteFileAtomically(backward + "\\made\\deeper\\system.xml", "second").ok);
+  EXPECT_EQ(ReadText(folder_ / "made" / "deeper" / "system.xml"), "second");
+  EXPECT_EQ(CreateEmptyFile(forward + "/made/deeper/system.xml", FileAccess::Private, error),
+            NewFile::NameTaken);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_ / "made" / "deeper"), fs::directory_iterator()), 1);
+}
+
+TEST_F(FileIo, DevicesAreNoFiles) {
+  std::string error;
+  EXPECT_FALSE(ReadWholeFile("NUL", error));
+  EXPECT_EQ(error, "cannot read NUL: not a regular file");
+  const FileResult saved = WriteFileAtomically("NUL", "data");
+  EXPECT_FALSE(saved.ok);
+  EXPECT_EQ(saved.error, "cannot replace NUL: not a regular file");
+}
+
+#endif  // _WIN32
 
 }  // namespace
 }  // namespace qd

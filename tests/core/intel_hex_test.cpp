@@ -522,7 +522,7 @@ TEST_F(ObjcopyFiles, FreshlyConvertedBinaries) {
     std::ofstream(bin, std::ios::binary).write(reinterpret_cast<const char*>(binary.data()), binary.size());
     char command[512];
     std::snprintf(command, sizeof command, "objcopy -I binary -O ihex --change-addresses 0x%X '%s' '%s'",
-                  static_cast<unsigned>(c.address), bin.c_str(), hex.c_str());
+                  static_cast<unsigned>(c.address), bin.string().c_str(), hex.string().c_str());
     ASSERT_EQ(std::system(command), 0) << command;
 
     const FirmwareImage firmware = LoadIntelHexFile(hex, ControllerTarget);
