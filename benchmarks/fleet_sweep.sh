@@ -4,7 +4,6 @@
 # the systems, one at a time, scaled to fifty. The ratio shows what the sweep adds to the reads.
 # usage: benchmarks/fleet_sweep.sh [BUILD_BIN_DIR]
 source "$(dirname "$0")/sim_lib.sh"
-export QDSYSTEM_DATA="$WORK/data" QDSYSTEM_SETTINGS="$WORK/preferences.ini"
 start_sim --system "$SOURCE/demo/demo_system.xml" --serial 310000 --gateway 0 --gateway-fleet 49
 gateway=$(sed -n 's/^gateway: //p' "$WORK/sim.out")
 login=(--gateway "$gateway" --user service --password secret)

@@ -6,6 +6,8 @@ SOURCE=$(realpath "$(dirname "${BASH_SOURCE[0]}")/..")
 WORK=$(mktemp -d)
 SIM=""
 trap '[[ -n $SIM ]] && kill "$SIM" 2>/dev/null; wait 2>/dev/null; rm -rf "$WORK"' EXIT
+# The backups and the history store of the reads stay out of the user's data folder.
+export QDSYSTEM_DATA="$WORK/data" QDSYSTEM_SETTINGS="$WORK/preferences.ini"
 
 # start_sim OPTIONS...: the simulated controller on $WORK/bus; waits (bounded) for its first lines.
 start_sim() {
