@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <memory>
 
-#include "history/month_merge.h"
 #include "store/history_store.h"
 
 namespace {
@@ -24,7 +23,7 @@ constexpr int MonthsARead = 24;
 qd::history::ReadRecord ReadOf(std::uint32_t serial, int firstMonth) {
   qd::history::ReadRecord read;
   read.site = {serial, "Laundry " + std::to_string(serial), 3, 2, 1};
-  const qd::logs::YearMonth last = qd::history::MonthOfKey(firstMonth + MonthsARead - 1);
+  const qd::logs::YearMonth last = qd::logs::MonthOfIndex(firstMonth + MonthsARead - 1);
   char time[32];
   std::snprintf(time, sizeof time, "%04d-%02d-28 10:00:00", last.year, last.month);
   read.readAt = time;
@@ -33,7 +32,7 @@ qd::history::ReadRecord ReadOf(std::uint32_t serial, int firstMonth) {
       qd::logs::WideCounters counters{};
       for (std::size_t c = 0; c < counters.size(); ++c)
         counters[c] = static_cast<std::uint32_t>((serial + month * 7 + machine * 13 + c) % 4000);
-      read.months.push_back({qd::history::MonthOfKey(month), machine, counters});
+      read.months.push_back({qd::logs::MonthOfIndex(month), machine, counters});
     }
   }
   read.alarms = {{std::string(time).substr(0, 16), 2, 0, 0}};
@@ -53,7 +52,7 @@ qd::store::HistoryStore& FleetStore() {
       std::fprintf(stderr, "history store: %s\n", error.toStdString().c_str());
       std::exit(1);
     }
-    const int first = qd::history::MonthKey({2016, 1});
+    const int first = qd::logs::MonthIndex({2016, 1});
     for (int site = 0; site < Sites; ++site) {
       for (int month = first; month < first + 12 * Years; month += MonthsARead) {
         if (!opened->Record(ReadOf(FirstSerial + site, month), error)) {

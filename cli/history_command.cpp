@@ -88,7 +88,7 @@ int RunHistory(const std::vector<std::string>& args) {
                   store->Location().Text().toStdString());
   }
   const qd::logs::ConsumptionRows rows =
-      qd::history::RowsWithin(store->Months(serial, selection.from, selection.to), selection);
+      qd::logs::SelectedRows(store->Months(serial, selection.from, selection.to), selection);
   if (!store->LastError().isEmpty()) throw Failure(store->LastError().toStdString());
   const qd::logs::PumpPrices prices = qd::transport::StoredPumpPrices();
 

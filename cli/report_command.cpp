@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "arguments.h"
-#include "history/month_merge.h"
 #include "history_commands.h"
 #include "input.h"
 #include "logs/consumption_log.h"
@@ -108,7 +107,7 @@ int RunReport(const std::vector<std::string>& args) {
   if (from) {
     options.consumption.from = *from;
   } else if (to) {
-    options.consumption.from = qd::history::MonthOfKey(qd::history::MonthKey(*to) - 11);
+    options.consumption.from = qd::logs::MonthOfIndex(qd::logs::MonthIndex(*to) - 11);
   }
   options.consumption.machine = machine;
 

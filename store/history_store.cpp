@@ -263,8 +263,8 @@ bool HistoryStore::RecordMonths(const history::ReadRecord& read, QString& error)
       QStringLiteral("SELECT month, machine, counters, carried, read_at FROM months "
                      "WHERE serial = ? AND month >= ? AND month <= ?"));
   select.addBindValue(QVariant::fromValue<qlonglong>(read.site.serial));
-  select.addBindValue(history::MonthKey(read.months.front().month));
-  select.addBindValue(history::MonthKey(read.months.back().month));
+  select.addBindValue(logs::MonthIndex(read.months.front().month));
+  select.addBindValue(logs::MonthIndex(read.months.back().month));
   if (!Exec(select, error)) return false;
   std::map<std::pair<int, int>, history::StoredMonth> stored;
   while (select.next()) {
@@ -285,7 +285,7 @@ bool HistoryStore::RecordMonths(const history::ReadRecord& read, QString& error)
                      "VALUES (?, ?, ?, ?, ?, ?) ON CONFLICT (serial, month, machine) DO UPDATE SET "
                      "counters = excluded.counters, carried = excluded.carried, read_at = excluded.read_at"));
   for (const logs::ConsumptionRow& row : read.months) {
-    const std::pair<int, int> key{history::MonthKey(row.month), row.machine};
+    const std::pair<int, int> key{logs::MonthIndex(row.month), row.machine};
     const auto found = stored.find(key);
     const std::optional<history::StoredMonth> before =
         found == stored.end() ? std::nullopt : std::optional(found->second);
@@ -358,7 +358,7 @@ std::vector<history::SiteSummary> HistoryStore::SiteSummaries(const logs::PumpPr
     const auto newest = history::MonthOfTime(site.lastContact);
     const logs::YearMonth to = newest.value_or(logs::LatestLogMonth);
     const logs::ConsumptionRows rows =
-        Months(site.identity.serial, history::MonthOfKey(history::MonthKey(to) - 11), to);
+        Months(site.identity.serial, logs::MonthOfIndex(logs::MonthIndex(to) - 11), to);
     summaries.push_back(history::SummarizeSite(site, rows, Alarms(site.identity.serial), prices));
     if (!lastError_.isEmpty()) return {};
   }
@@ -373,8 +373,8 @@ logs::ConsumptionRows HistoryStore::Months(std::uint32_t serial, logs::YearMonth
       QStringLiteral("SELECT month, machine, counters, carried FROM months "
                      "WHERE serial = ? AND month >= ? AND month <= ? ORDER BY month, machine"));
   query.addBindValue(QVariant::fromValue<qlonglong>(serial));
-  query.addBindValue(history::MonthKey(from));
-  query.addBindValue(history::MonthKey(to));
+  query.addBindValue(logs::MonthIndex(from));
+  query.addBindValue(logs::MonthIndex(to));
   logs::ConsumptionRows rows;
   if (!Exec(query, lastError_)) return rows;
   while (query.next()) {
@@ -382,7 +382,7 @@ logs::ConsumptionRows HistoryStore::Months(std::uint32_t serial, logs::YearMonth
     const auto carried = history::ParseCounters(Bytes(query.value(3)));
     const int machine = query.value(1).toInt();
     if (!counters || !carried || machine < 1 || machine > logs::LoggedMachines) continue;
-    rows.push_back({history::MonthOfKey(query.value(0).toInt()), machine,
+    rows.push_back({logs::MonthOfIndex(query.value(0).toInt()), machine,
                     history::StoredMonth{*counters, *carried, {}}.Total()});
   }
   return rows;

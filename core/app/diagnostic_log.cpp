@@ -6,16 +6,7 @@
 #include <utility>
 
 #include "app/local_time.h"
-
-#ifdef _WIN32
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-#endif
+#include "app/windows_api.h"
 
 namespace qd {
 namespace {

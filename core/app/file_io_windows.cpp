@@ -3,14 +3,6 @@
 // alone, so FileAccess changes nothing here.
 #ifdef _WIN32
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -21,6 +13,7 @@
 #include "app/file_io.h"
 #include "app/file_io_internal.h"
 #include "app/translation.h"
+#include "app/windows_api.h"
 
 namespace qd {
 namespace {

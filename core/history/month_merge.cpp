@@ -54,12 +54,4 @@ std::optional<logs::WideCounters> ParseCounters(std::string_view text) {
   return counters;
 }
 
-int MonthKey(logs::YearMonth month) {
-  return month.year * 12 + month.month - 1;
-}
-
-logs::YearMonth MonthOfKey(int key) {
-  return {key / 12, key % 12 + 1};
-}
-
 }  // namespace qd::history

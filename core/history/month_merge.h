@@ -32,8 +32,4 @@ StoredMonth MergeMonth(const std::optional<StoredMonth>& stored, const logs::Wid
 std::string CountersText(const logs::WideCounters& counters);
 std::optional<logs::WideCounters> ParseCounters(std::string_view text);
 
-// Months as one whole number (year x 12 + month - 1), the way the store orders them.
-int MonthKey(logs::YearMonth month);
-logs::YearMonth MonthOfKey(int key);
-
 }  // namespace qd::history

@@ -2,12 +2,10 @@
 
 #include <charconv>
 
-#include "history/month_merge.h"
-
 namespace qd::history {
 
 logs::ConsumptionRows TwelveMonthsUpTo(const logs::ConsumptionRows& rows, logs::YearMonth newest) {
-  return RowsWithin(rows, {MonthOfKey(MonthKey(newest) - 11), newest, 0});
+  return logs::SelectedRows(rows, {logs::MonthOfIndex(logs::MonthIndex(newest) - 11), newest, 0});
 }
 
 std::optional<logs::YearMonth> MonthOfTime(const std::string& time) {
@@ -51,17 +49,6 @@ std::vector<logs::ConsumptionRows> RowsByPeriod(const logs::ConsumptionRows& row
     groups.back().push_back(row);
   }
   return groups;
-}
-
-logs::ConsumptionRows RowsWithin(const logs::ConsumptionRows& rows,
-                                 const logs::ConsumptionSelection& selection) {
-  logs::ConsumptionRows within;
-  for (const logs::ConsumptionRow& row : rows) {
-    if (row.month < selection.from || selection.to < row.month) continue;
-    if (selection.machine != 0 && selection.machine != row.machine) continue;
-    within.push_back(row);
-  }
-  return within;
 }
 
 }  // namespace qd::history

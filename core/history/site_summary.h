@@ -41,8 +41,4 @@ SiteSummary SummarizeSite(const Site& site, const logs::ConsumptionRows& rows,
 enum class Period { Month, Year };
 std::vector<logs::ConsumptionRows> RowsByPeriod(const logs::ConsumptionRows& rows, Period period);
 
-// The rows within from..to (inclusive) for machine 0 (all) or 1..10.
-logs::ConsumptionRows RowsWithin(const logs::ConsumptionRows& rows,
-                                 const logs::ConsumptionSelection& selection);
-
 }  // namespace qd::history

@@ -14,10 +14,6 @@ int ByteAt(std::span<const std::uint8_t> area, std::size_t at) {
   return at < area.size() ? area[at] : 0;
 }
 
-int MonthIndex(YearMonth month) {
-  return month.year * 12 + (month.month - 1);
-}
-
 bool MachineSelected(int machine, int selection) {
   return selection == 0 || selection == machine + 1;
 }
@@ -27,6 +23,14 @@ bool InRange(YearMonth month, const ConsumptionSelection& selection) {
 }
 
 }  // namespace
+
+int MonthIndex(YearMonth month) {
+  return month.year * 12 + (month.month - 1);
+}
+
+YearMonth MonthOfIndex(int index) {
+  return {index / 12, index % 12 + 1};
+}
 
 MonthRecords DecodeMonthRecords(std::span<const std::uint8_t> area) {
   MonthRecords records;
@@ -167,6 +171,15 @@ ConsumptionRows SelectedRows(const MonthRecords& records, const ConsumptionSelec
     }
   }
   return rows;
+}
+
+ConsumptionRows SelectedRows(const ConsumptionRows& rows, const ConsumptionSelection& selection) {
+  ConsumptionRows selected;
+  for (const ConsumptionRow& row : rows) {
+    if (InRange(row.month, selection) && MachineSelected(row.machine - 1, selection.machine))
+      selected.push_back(row);
+  }
+  return selected;
 }
 
 ConsumptionTotals SumConsumption(const MonthRecords& records, const ConsumptionSelection& selection) {

@@ -52,6 +52,10 @@ struct YearMonth {
   auto operator<=>(const YearMonth&) const = default;
 };
 
+// Months as one whole number (year x 12 + month - 1), for counting and stepping through them.
+int MonthIndex(YearMonth month);
+YearMonth MonthOfIndex(int index);
+
 // The widest range a log can hold: year bytes 0..99.
 inline constexpr YearMonth EarliestLogMonth{2000, 1};
 inline constexpr YearMonth LatestLogMonth{2099, 12};
@@ -131,6 +135,8 @@ using ConsumptionRows = std::vector<ConsumptionRow>;
 // machines; oldest month first, records of the same month in stored order. A From month after the To
 // month selects none.
 ConsumptionRows SelectedRows(const MonthRecords& records, const ConsumptionSelection& selection);
+// The rows of any source (the history of a site) that lie within the selection, in their order.
+ConsumptionRows SelectedRows(const ConsumptionRows& rows, const ConsumptionSelection& selection);
 
 // The sums of the selected rows.
 ConsumptionTotals SumConsumption(const MonthRecords& records, const ConsumptionSelection& selection);

@@ -6,14 +6,6 @@
 namespace qd::logs {
 namespace {
 
-int MonthIndex(YearMonth month) {
-  return month.year * 12 + (month.month - 1);
-}
-
-YearMonth FromIndex(int index) {
-  return {index / 12, index % 12 + 1};
-}
-
 // The first real month not before `month`, so that a month 0 or 13 of a selection compares as the
 // records do.
 YearMonth FirstMonthFrom(YearMonth month) {
@@ -52,7 +44,7 @@ std::vector<MonthTotals> MonthlyConsumption(const MonthRecords& records,
   std::vector<MonthTotals> months;
   months.reserve(static_cast<std::size_t>(count));
   for (int k = 0; k < count; ++k)
-    months.push_back({FromIndex(first + k), {}});
+    months.push_back({MonthOfIndex(first + k), {}});
 
   AddRows(months, first, SelectedRows(records, selection));
   return months;
@@ -64,7 +56,7 @@ std::vector<MonthTotals> MonthlyConsumption(const ConsumptionRows& rows) {
   const int count = MonthIndex(rows.back().month) - first + 1;
   std::vector<MonthTotals> months;
   for (int k = 0; k < count; ++k)
-    months.push_back({FromIndex(first + k), {}});
+    months.push_back({MonthOfIndex(first + k), {}});
   AddRows(months, first, rows);
   return months;
 }

@@ -5,8 +5,6 @@
 #include "app/cp1252_text.h"
 #include "app/text.h"
 #include "app/translation.h"
-#include "history/month_merge.h"
-#include "history/site_summary.h"
 #include "logs/alarm_log.h"
 #include "model/instruction_set.h"
 #include "review/program_checker.h"
@@ -253,7 +251,7 @@ std::optional<SelectedMonths> SelectMonths(const ControllerImage& image,
   const ConsumptionSelection& selection = options.consumption;
   if (options.historyMonths) {
     if (options.historyMonths->empty()) return std::nullopt;
-    qd::logs::ConsumptionRows rows = qd::history::RowsWithin(*options.historyMonths, selection);
+    qd::logs::ConsumptionRows rows = qd::logs::SelectedRows(*options.historyMonths, selection);
     auto chart = qd::logs::MonthlyConsumption(rows);
     return SelectedMonths{std::move(rows), std::move(chart)};
   }
@@ -334,9 +332,8 @@ ConsumptionSelection DefaultReportSelection(const qd::logs::ConsumptionRows& mon
   ConsumptionSelection selection;
   if (months.empty()) return selection;
   selection.to = months.back().month;
-  selection.from =
-      std::max(months.front().month,
-               qd::history::MonthOfKey(qd::history::MonthKey(selection.to) - (DefaultReportMonths - 1)));
+  selection.from = std::max(months.front().month, qd::logs::MonthOfIndex(qd::logs::MonthIndex(selection.to) -
+                                                                         (DefaultReportMonths - 1)));
   return selection;
 }
 

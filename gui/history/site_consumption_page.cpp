@@ -120,7 +120,7 @@ void SiteConsumptionPage::Clear() {
 }
 
 qd::logs::ConsumptionRows SiteConsumptionPage::ChosenRows() const {
-  return qd::history::RowsWithin(
+  return qd::logs::SelectedRows(
       months_, {qd::logs::EarliestLogMonth, qd::logs::LatestLogMonth, MachineSelectComboBox->currentIndex()});
 }
 

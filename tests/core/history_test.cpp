@@ -50,8 +50,8 @@ TEST(MergeMonth, CountersRoundTripAsTextAndRefuseAnythingElse) {
   for (const char* bad : {"", "1 2 3", "0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0", "0 0 0 0 0 0 0 0 0 0 0 0 0 0 x",
                           " 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0", "0 0 0 0 0 0 0 0 0 0 0 0 0 0 99999999999"})
     EXPECT_FALSE(ParseCounters(bad)) << bad;
-  EXPECT_EQ(MonthOfKey(MonthKey({2031, 12})), (YearMonth{2031, 12}));
-  EXPECT_EQ(MonthKey({2025, 1}) - MonthKey({2024, 12}), 1);
+  EXPECT_EQ(logs::MonthOfIndex(logs::MonthIndex({2031, 12})), (YearMonth{2031, 12}));
+  EXPECT_EQ(logs::MonthIndex({2025, 1}) - logs::MonthIndex({2024, 12}), 1);
 }
 
 // An image the tool reads, with a serial, a name, month records and alarms put in place.

@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   WorkingConfig config;
   const bool complete = Load(config, text);
-  const review::ServiceReport report = review::BuildServiceReport(config, {BuildTime, {}, {}, "file"});
+  const review::ServiceReport report = review::BuildServiceReport(config, {BuildTime, {}, {}, "file", {}});
   if (review::ReportPlainText(report).empty()) __builtin_trap();
   if (!complete) return 0;
 

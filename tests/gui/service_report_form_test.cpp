@@ -19,7 +19,6 @@
 
 #include "app/bytes.h"
 #include "gui/app/main_form.h"
-#include "history/month_merge.h"
 #include "store/history_store.h"
 #include "support/gui_test_support.h"
 
@@ -170,10 +169,10 @@ void ServiceReportFormTest::takesTheMonthsOfTheHistoryStore() {
     qd::history::ReadRecord read;
     read.site.serial = 4711;
     read.readAt = "2022-06-30 10:00:00";
-    for (int key = qd::history::MonthKey({2020, 1}); key <= qd::history::MonthKey({2022, 6}); ++key) {
+    for (int key = qd::logs::MonthIndex({2020, 1}); key <= qd::logs::MonthIndex({2022, 6}); ++key) {
       qd::logs::WideCounters counters{};
       counters[kPump1] = 200;
-      read.months.push_back({qd::history::MonthOfKey(key), 2, counters});
+      read.months.push_back({qd::logs::MonthOfIndex(key), 2, counters});
     }
     QString error;
     const auto store = qd::store::HistoryStore::Open(qd::store::DefaultStoreLocation(), error);

@@ -10,7 +10,6 @@
 #include <QTemporaryDir>
 #include <thread>
 
-#include "history/month_merge.h"
 #include "store/store_schema.h"
 
 namespace qd::store {
@@ -95,10 +94,10 @@ ReadRecord Read(std::uint32_t serial, const std::string& readAt, YearMonth from,
   ReadRecord read;
   read.site = {serial, "Laundry " + std::to_string(serial), 3, 2, 1};
   read.readAt = readAt;
-  for (int key = history::MonthKey(from); key <= history::MonthKey(to); ++key) {
+  for (int key = logs::MonthIndex(from); key <= logs::MonthIndex(to); ++key) {
     logs::WideCounters counters{};
     counters.fill(value);
-    read.months.push_back({history::MonthOfKey(key), 1, counters});
+    read.months.push_back({logs::MonthOfIndex(key), 1, counters});
   }
   read.alarms = std::move(alarms);
   read.image.assign(64, static_cast<std::uint8_t>(value));
@@ -114,7 +113,7 @@ void Record(HistoryStore& store, const ReadRecord& read) {
 std::vector<std::pair<int, std::uint32_t>> Firsts(const logs::ConsumptionRows& rows) {
   std::vector<std::pair<int, std::uint32_t>> firsts;
   for (const auto& row : rows)
-    firsts.emplace_back(history::MonthKey(row.month), row.counters[0]);
+    firsts.emplace_back(logs::MonthIndex(row.month), row.counters[0]);
   return firsts;
 }
 
@@ -129,9 +128,9 @@ TEST_P(HistoryStoreTest, MonthsMergeAcrossReadsResetsAndTheRingMovingOn) {
 
   const logs::ConsumptionRows rows = store->Months(7);
   ASSERT_EQ(rows.size(), 27u);
-  EXPECT_EQ(Firsts(rows).front(), std::make_pair(history::MonthKey({2024, 1}), 100u));  // left the ring, kept
-  EXPECT_EQ(rows[4].counters[0], 120u);      // read again: replaced
-  EXPECT_EQ(rows.back().counters[0], 150u);  // 120 before the reset
+  EXPECT_EQ(Firsts(rows).front(), std::make_pair(logs::MonthIndex({2024, 1}), 100u));  // left the ring, kept
+  EXPECT_EQ(rows[4].counters[0], 120u);                                                // read again: replaced
+  EXPECT_EQ(rows.back().counters[0], 150u);                                            // 120 before the reset
   EXPECT_EQ(store->Months(7, {2026, 1}, {2026, 2}).size(), 2u);
   EXPECT_TRUE(store->Months(8).empty());
   EXPECT_EQ(store->Snapshots(7).size(), 3u);
@@ -198,8 +197,8 @@ TEST_P(HistoryStoreTest, TwoToolsRecordingAtOnceLoseNothing) {
   EXPECT_EQ(store->Snapshots(21).size(), 30u);
   EXPECT_EQ(store->Alarms(21).size(), 30u);
   EXPECT_EQ(Firsts(store->Months(21)),
-            (std::vector<std::pair<int, std::uint32_t>>{{history::MonthKey({2026, 1}), 15u},
-                                                        {history::MonthKey({2026, 2}), 15u}}));
+            (std::vector<std::pair<int, std::uint32_t>>{{logs::MonthIndex({2026, 1}), 15u},
+                                                        {logs::MonthIndex({2026, 2}), 15u}}));
   EXPECT_EQ(store->FindSite(21)->lastContact, "2026-02-01 10:24:00");
 }
 
